@@ -1,0 +1,117 @@
+#include "console/frame.hpp"
+
+#include <cstdio>
+
+#include "console/glyphs.hpp"
+
+TerminalView make_terminal_view(int encoding, int ambiguous_columns) {
+    TerminalView view{};
+    view.encoding = encoding;
+    view.ambiguous_columns = ambiguous_columns;
+    invalidate_view(view);
+    return view;
+}
+
+void invalidate_view(TerminalView& view) {
+    view.valid = false;
+    view.cursor_x = -1;
+    view.cursor_y = -1;
+    view.attr = -1;
+}
+
+void append_colour(std::string& out, int attr) {
+    const int ansi = ((attr & 4) ? 1 : 0) | ((attr & 2) ? 2 : 0) | ((attr & 1) ? 4 : 0);
+    const int code = ((attr & 8) ? 90 : 30) + ansi;
+    char sequence[16];
+    std::snprintf(sequence, sizeof sequence, "\x1b[%dm", code);
+    out += sequence;
+}
+
+namespace {
+
+void move_to(TerminalView& view, int x, int y, std::string& out) {
+    if (view.cursor_x == x && view.cursor_y == y) return;
+    char sequence[32];
+    std::snprintf(sequence, sizeof sequence, "\x1b[%d;%dH", y + 1, x + 1);
+    out += sequence;
+    view.cursor_x = x;
+    view.cursor_y = y;
+}
+
+bool unit_changed(const TerminalView& view, const Screen& next, int x, int y, int cells) {
+    for (int k = 0; k < cells; ++k) {
+        if (!cells_look_alike(view.shown.cells[y][x + k], next.cells[y][x + k])) return true;
+    }
+    // A wide character that used to start one cell to the left was cut in half by this one.
+    return view.shown.cells[y][x].part == CELL_TRAIL;
+}
+
+void clear_terminal(TerminalView& view, std::string& out) {
+    out += "\x1b[0m\x1b[H\x1b[2J";
+    const Cell blank = {' ', ATTR_GREY, CELL_SINGLE};
+    for (auto& row : view.shown.cells) {
+        for (Cell& cell : row) cell = blank;
+    }
+    view.cursor_x = 0;
+    view.cursor_y = 0;
+    view.attr = -1;
+    view.valid = true;
+}
+
+void draw_unit(TerminalView& view, const Screen& next, int x, int y, int cells,
+               std::string& out) {
+    const Cell* row = next.cells[y];
+    move_to(view, x, y, out);
+    const bool blank = row[x].byte == ' ' && row[x].part == CELL_SINGLE;
+    if (!blank && row[x].attr != view.attr) {
+        append_colour(out, row[x].attr);
+        view.attr = row[x].attr;
+    }
+    const int width_class = append_glyph(out, row, x, view.encoding, view.ambiguous_columns);
+    // After an ambiguous-width character, trust only an absolute position: if the
+    // terminal drew it at another width than expected, what follows still lands right.
+    view.cursor_x = width_class != 0 ? -1 : x + cells;
+    if (width_class != 0) view.cursor_y = -1;
+    for (int k = 0; k < cells; ++k) view.shown.cells[y][x + k] = row[x + k];
+}
+
+}  // namespace
+
+void append_frame(TerminalView& view, const Screen& next, std::string& out) {
+    if (!view.valid) clear_terminal(view, out);
+    for (int y = 0; y < SCREEN_ROWS; ++y) {
+        const Cell* row = next.cells[y];
+        int expected_x = -1;  // where the last ambiguous character should have left the cursor
+        for (int x = 0; x < SCREEN_COLUMNS;) {
+            const int cells = x + 1 < SCREEN_COLUMNS ? glyph_cells(row, x) : 1;
+            if (unit_changed(view, next, x, y, cells)) {
+                // Runs of box-drawing characters are written in one go.
+                const bool run = expected_x == x && ambiguous_class(
+                    static_cast<unsigned char>(row[x].byte),
+                    static_cast<unsigned char>(cells == 2 ? row[x + 1].byte : 0)) != 0;
+                if (run) {
+                    view.cursor_x = x;
+                    view.cursor_y = y;
+                }
+                draw_unit(view, next, x, y, cells, out);
+                expected_x = view.cursor_x == -1 ? x + cells : -1;
+            } else {
+                expected_x = -1;
+            }
+            x += cells;
+        }
+    }
+}
+
+void append_plain_frame(const Screen& screen, int encoding, std::string& out) {
+    out += '\f';
+    for (const auto& row : screen.cells) {
+        std::string line;
+        for (int x = 0; x < SCREEN_COLUMNS; x += glyph_cells(row, x)) {
+            append_glyph(line, row, x, encoding, 1);
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out += line;
+        out += '\n';
+    }
+}

@@ -1,0 +1,15 @@
+#include "console/console.hpp"
+
+namespace {
+
+Console the_console = {};
+
+// The console is opened during static initialisation, before run_game starts.
+struct ConsoleOpener {
+    ConsoleOpener() { console_open(the_console); }
+};
+const ConsoleOpener opener;
+
+}  // namespace
+
+Console& process_console() { return the_console; }

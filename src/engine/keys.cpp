@@ -1,0 +1,103 @@
+#include "engine/keys.hpp"
+
+#include "engine/rules.hpp"
+#include "model/new_game.hpp"
+
+namespace {
+
+constexpr int SEATS_PER_ROW = 5;
+
+void confirm_attack(Game& game) {
+    const int t = game.cursor;
+    if (game.players[t].alive != 1 || game.players[t].role == ROLE_WOLF) return;
+    resolve_attack(game, t);
+    game.phase = PHASE_DAWN_CHECK;
+    game.day += 1;
+    game.voter_index = 0;
+}
+
+// Files the verdicts published this morning by the living seer and medium, and the
+// madman's call.
+void tally_verdicts(Game& game) {
+    const int night = game.day - 1;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        if (game.players[seat].alive != 1) continue;
+        const NightRecord& n = game.players[seat].night[night];
+        NightRecord& filed = game.claims[seat][night];
+        const int claim = game.co_public[seat];
+        const bool verdict = n.result == VERDICT_BLACK || n.result == VERDICT_WHITE;
+        if (claim == ROLE_SEER && verdict && is_seat(n.target)) {
+            (n.result == VERDICT_BLACK ? game.black_count : game.white_count)[n.target] += 1;
+            filed.target = n.target;
+            filed.result = n.result;
+        } else if (claim == ROLE_MEDIUM && verdict) {
+            filed.result = n.result;
+        } else if (claim == ROLE_MADMAN) {
+            filed.target = n.target;
+        }
+    }
+    game.seer_claims = 0;
+    game.medium_claims = 0;
+    for (int claim : game.co_public) {
+        if (claim == ROLE_SEER) game.seer_claims += 1;
+        if (claim == ROLE_MEDIUM) game.medium_claims += 1;
+    }
+    game.phase = PHASE_AI_VOTES;
+    game.voter_index = 0;
+}
+
+// One wolf's vote, lower seat first; dead wolves are skipped.
+void confirm_wolf_vote(Game& game) {
+    const int target = game.cursor;
+    if (game.players[target].alive != 1) return;
+    int index = game.voter_index;
+    while (index < WOLF_SEATS && game.players[game.wolf_seats[index]].alive != 1) ++index;
+    if (index >= WOLF_SEATS) {  // no living wolf left to vote; the vote is over
+        game.phase = PHASE_VOTE_RESULTS;
+        return;
+    }
+    game.players[game.wolf_seats[index]].vote[game.day] = target;
+    game.voter_index = index + 1;
+    if (game.voter_index >= game.wolf_count) game.phase = PHASE_VOTE_RESULTS;
+}
+
+void file_votes(Game& game) {
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        game.votes[seat][game.day] = game.players[seat].vote[game.day];
+    }
+    game.phase = PHASE_DUSK_CHECK;
+}
+
+}  // namespace
+
+void move_cursor(Game& game) {
+    switch (game.key) {
+    case 'i': game.cursor -= SEATS_PER_ROW; break;
+    case 'j': game.cursor -= 1; break;
+    case 'k': game.cursor += SEATS_PER_ROW; break;
+    case 'l': game.cursor += 1; break;
+    default: break;
+    }
+    game.cursor = (game.cursor + SEAT_COUNT) % SEAT_COUNT;
+}
+
+void handle_key(Game& game) {
+    switch (game.phase) {
+    case PHASE_ATTACK_SELECT:
+        move_cursor(game);
+        if (game.key == 'z') confirm_attack(game);
+        break;
+    case PHASE_VOTE_SELECT:
+        move_cursor(game);
+        if (game.key == 'z') confirm_wolf_vote(game);
+        break;
+    case PHASE_FAKE_CLAIM: game.phase = PHASE_PUBLISH_CLAIMS; break;
+    case PHASE_CLAIM_RESULTS: tally_verdicts(game); break;
+    case PHASE_VOTE_RESULTS: file_votes(game); break;
+    case PHASE_VILLAGE_WON:
+    case PHASE_WOLVES_WON:
+        if (game.key == 'r') new_game(game);
+        break;
+    default: break;
+    }
+}

@@ -1,0 +1,52 @@
+#include "engine/phases.hpp"
+
+#include "ai/night.hpp"
+#include "ai/vote.hpp"
+#include "engine/rules.hpp"
+
+namespace {
+
+void run_night(Game& game) {
+    for (Player& p : game.players) {
+        if (p.alive != 1) continue;  // the dead write nothing
+        ai_night_action(game, p);
+        complete_night_record(game, p);
+    }
+    game.phase = PHASE_ATTACK_SELECT;
+}
+
+void publish_claims(Game& game) {
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        if (game.players[seat].alive == 1) game.co_public[seat] = game.players[seat].co_claim;
+    }
+    game.phase = PHASE_CLAIM_RESULTS;
+}
+
+// The wolves' votes come from the human in the next phase.
+void computer_votes(Game& game) {
+    for (Player& p : game.players) {
+        if (p.role == ROLE_WOLF || p.alive != 1) continue;
+        p.vote[game.day] = pick_living_other(game, p);
+        ai_vote(game, p);
+    }
+    game.phase = PHASE_VOTE_SELECT;
+}
+
+}  // namespace
+
+void update(Game& game) {
+    switch (game.phase) {
+    case PHASE_NIGHT_AI: run_night(game); break;
+    case PHASE_DAWN_CHECK:
+        game.phase = PHASE_FAKE_CLAIM;
+        check_victory(game);
+        break;
+    case PHASE_PUBLISH_CLAIMS: publish_claims(game); break;
+    case PHASE_AI_VOTES: computer_votes(game); break;
+    case PHASE_DUSK_CHECK:
+        game.phase = PHASE_NIGHT_AI;
+        check_victory(game);
+        break;
+    default: break;  // the human's phases
+    }
+}

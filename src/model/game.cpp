@@ -1,0 +1,68 @@
+#include "model/game.hpp"
+
+#include <cstring>
+
+#include "model/sjis.hpp"
+
+namespace {
+
+// A name in its 11-byte slot; a name longer than 10 bytes does not compile.
+consteval CharacterName name_slot(const char* text) {
+    CharacterName slot{};
+    std::size_t i = 0;
+    for (; text[i] != '\0'; ++i) {
+        if (i + 1 >= slot.size()) throw "a character name is longer than 10 bytes";
+        slot[i] = text[i];
+    }
+    return slot;
+}
+
+}  // namespace
+
+const std::array<CharacterName, SEAT_COUNT> CHARACTER_NAMES = {
+    name_slot("ミモザ"_sj),   name_slot("カモミール"_sj), name_slot("すずらん"_sj),
+    name_slot("たんぽぽ"_sj), name_slot("ひいらぎ"_sj),   name_slot("ききょう"_sj),
+    name_slot("なずな"_sj),   name_slot("ラベンダー"_sj), name_slot("よもぎ"_sj),
+    name_slot("セージ"_sj),
+};
+
+const char* character_name(int seat) {
+    return is_seat(seat) ? CHARACTER_NAMES[seat].data() : "";
+}
+
+void clear_night_records(Game& game) {
+    constexpr NightRecord none = {NONE, NONE, NONE, NONE};
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        for (int day = 0; day < DAY_SLOTS; ++day) {
+            game.claims[seat][day] = none;
+            game.players[seat].night[day] = none;
+        }
+    }
+}
+
+Game* create_game() {
+    Game* game = new Game{};
+    clear_night_records(*game);
+    return game;
+}
+
+void push_log(Game& game, const char* text) {
+    for (int line = LOG_LINES - 1; line > 0; --line) {
+        std::memcpy(game.log[line], game.log[line - 1], LOG_LINE_BYTES);
+    }
+    // Texts are at most 99 bytes; a longer one is cut rather than overrunning the line,
+    // and never in the middle of a double-byte character.
+    std::size_t length = std::strlen(text);
+    if (length > LOG_LINE_BYTES - 1) {
+        length = 0;
+        while (text[length] != '\0') {
+            const bool wide = sjis::is_lead_byte(static_cast<unsigned char>(text[length])) &&
+                              text[length + 1] != '\0';
+            const std::size_t step = wide ? 2 : 1;
+            if (length + step > LOG_LINE_BYTES - 1) break;
+            length += step;
+        }
+    }
+    std::memcpy(game.log[0], text, length);
+    game.log[0][length] = '\0';
+}

@@ -1,0 +1,109 @@
+// The records of one game of jinro. Every other part of the program reads and writes
+// these directly; there is no other game state.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+struct Console;
+
+inline constexpr int SEAT_COUNT = 10;
+inline constexpr int DAY_SLOTS = 10;  // tables indexed by day; slot 0 is never used
+inline constexpr int LOG_LINES = 5;
+inline constexpr int LOG_LINE_BYTES = 100;
+inline constexpr int NAME_BYTES = 12;
+inline constexpr int CHARACTER_NAME_BYTES = 11;
+inline constexpr int WOLF_SEATS = 2;
+
+inline constexpr int NONE = -1;  // no seat, no day, no claim, no verdict
+
+inline constexpr int ROLE_WOLF = 0;
+inline constexpr int ROLE_MADMAN = 1;
+inline constexpr int ROLE_SEER = 2;
+inline constexpr int ROLE_MEDIUM = 3;
+inline constexpr int ROLE_HUNTER = 4;
+inline constexpr int ROLE_VILLAGER = 5;
+
+// Verdicts; the same two numbers name the winner (10 the village, 11 the wolves).
+inline constexpr int VERDICT_WHITE = 10;
+inline constexpr int VERDICT_BLACK = 11;
+inline constexpr int WINNER_VILLAGE = VERDICT_WHITE;
+inline constexpr int WINNER_WOLVES = VERDICT_BLACK;
+
+inline constexpr int PHASE_NIGHT_AI = 0;
+inline constexpr int PHASE_ATTACK_SELECT = 1;
+inline constexpr int PHASE_DAWN_CHECK = 2;
+inline constexpr int PHASE_FAKE_CLAIM = 3;
+inline constexpr int PHASE_PUBLISH_CLAIMS = 4;
+inline constexpr int PHASE_CLAIM_RESULTS = 5;
+inline constexpr int PHASE_AI_VOTES = 6;
+inline constexpr int PHASE_VOTE_SELECT = 7;
+inline constexpr int PHASE_VOTE_RESULTS = 8;
+inline constexpr int PHASE_DUSK_CHECK = 9;
+inline constexpr int PHASE_VILLAGE_WON = 10;
+inline constexpr int PHASE_WOLVES_WON = 11;
+
+// What one seat did on one night (or, in Game::claims, what it published about it).
+struct NightRecord {
+    std::int32_t day;     // the night's day number; the madman leaves it -1
+    std::int32_t role;    // role of the seat that acted
+    std::int32_t target;  // inspected, judged, guarded or called-for seat
+    std::int32_t result;  // VERDICT_WHITE or VERDICT_BLACK for seer and medium, else -1
+};
+
+struct Player {
+    std::int32_t seat;
+    std::int32_t co_claim;  // the role this seat will claim in public, -1 none
+    std::int32_t hanged_day;
+    std::int32_t attacked_day;
+    NightRecord night[DAY_SLOTS];  // by day number of the night
+    std::int32_t vote[DAY_SLOTS];  // by day: the seat voted for
+    std::int32_t alive;            // 1 living, 0 dead
+    std::int32_t role;
+    char name[NAME_BYTES];  // Shift-JIS, NUL-terminated
+};
+
+struct Game {
+    std::int32_t co_public[SEAT_COUNT];  // published claims; kept after death
+    std::int32_t winner;                 // -1 while the game runs
+    std::int32_t seer_claims;            // entries of co_public equal to ROLE_SEER
+    std::int32_t medium_claims;          // entries of co_public equal to ROLE_MEDIUM
+    std::int32_t death_day[SEAT_COUNT];
+    std::int32_t day;
+    std::int32_t black_count[SEAT_COUNT];
+    std::int32_t white_count[SEAT_COUNT];
+    std::int32_t attacked_on[DAY_SLOTS];  // -1 when nobody died that night
+    std::int32_t hanged_on[DAY_SLOTS];
+    NightRecord claims[SEAT_COUNT][DAY_SLOTS];  // published results, by seat and night
+    std::int32_t votes[SEAT_COUNT][DAY_SLOTS];  // the filed vote table
+    std::int32_t wolf_seats[WOLF_SEATS];        // ascending
+    std::int32_t cursor;
+    Player players[SEAT_COUNT];
+    std::uint8_t key;  // the last key read
+    Console* console;  // not owned
+    std::int32_t phase;
+    std::int32_t voter_index;  // next entry of wolf_seats to vote in phase 7
+    std::int32_t wolf_count;   // living wolves as of the last victory check
+    char log[LOG_LINES][LOG_LINE_BYTES];  // line 0 is the newest
+};
+
+using CharacterName = std::array<char, CHARACTER_NAME_BYTES>;
+
+// The ten characters, in seat order, in Shift-JIS; each slot holds its terminating NUL.
+extern const std::array<CharacterName, SEAT_COUNT> CHARACTER_NAMES;
+
+// Name of a seat, or the empty string for -1 or any other value outside 0..9.
+const char* character_name(int seat);
+
+// Sets every field of every published claim and every night record to -1.
+void clear_night_records(Game& game);
+
+// Allocates a game with its night records cleared; new_game sets the rest. Never freed by
+// the game itself.
+Game* create_game();
+
+// Pushes a text onto the log: line 0 becomes the text, older lines move down, line 4 is lost.
+void push_log(Game& game, const char* text);
+
+// True when seat is a seat number 0..9.
+constexpr bool is_seat(int seat) { return seat >= 0 && seat < SEAT_COUNT; }

@@ -1,0 +1,124 @@
+// Shift-JIS (code page 932) text for the game's records and screen.
+//
+// The sources stay UTF-8; a literal written "人狼は"_sj is converted while compiling,
+// character by character through the generated code page 932 table, into a static
+// NUL-terminated Shift-JIS array. A character that code page 932 cannot hold, or a
+// literal that is not UTF-8, stops the compilation.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "model/cp932_table.hpp"
+
+namespace sjis {
+
+// True for the first byte of a double-byte character.
+constexpr bool is_lead_byte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// True for a byte that may follow a lead byte.
+constexpr bool is_trail_byte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+// Index of a double-byte code in cp932::kDecode, or -1 when the bytes cannot form one.
+constexpr int double_byte_index(unsigned char lead, unsigned char trail) {
+    if (!is_lead_byte(lead) || !is_trail_byte(trail)) return -1;
+    const int lead_index = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31;
+    const int trail_index = trail <= 0x7E ? trail - 0x40 : trail - 0x80 + 63;
+    return lead_index * cp932::kTrailsPerLead + trail_index;
+}
+
+// Unicode of a double-byte character, 0 when unmapped.
+constexpr char32_t decode_double(unsigned char lead, unsigned char trail) {
+    const int index = double_byte_index(lead, trail);
+    return index < 0 ? 0 : cp932::kDecode[index];
+}
+
+// Unicode of a single byte: ASCII, or a half-width katakana; 0 when the byte stands for nothing.
+constexpr char32_t decode_single(unsigned char b) {
+    if (b < 0x80) return b;
+    if (b >= 0xA1 && b <= 0xDF) return 0xFF61 + (b - 0xA1);
+    return 0;
+}
+
+// Code page 932 code of a Unicode character: below 0x100 a single byte, otherwise two
+// bytes (lead << 8 | trail); -1 when code page 932 has no such character.
+constexpr int encode(char32_t c) {
+    if (c < 0x80) return static_cast<int>(c);
+    if (c >= 0xFF61 && c <= 0xFF9F) return static_cast<int>(c - 0xFF61 + 0xA1);
+    std::size_t low = 0;
+    std::size_t high = std::size(cp932::kEncode);
+    while (low < high) {
+        const std::size_t mid = (low + high) / 2;
+        if (cp932::kEncode[mid].unicode < c) low = mid + 1;
+        else high = mid;
+    }
+    if (low < std::size(cp932::kEncode) && cp932::kEncode[low].unicode == c) {
+        return cp932::kEncode[low].code;
+    }
+    return -1;
+}
+
+namespace detail {
+
+template <std::size_t N>
+struct Utf8Literal {
+    char bytes[N];
+    consteval Utf8Literal(const char (&text)[N]) {  // NOLINT(google-explicit-constructor)
+        for (std::size_t i = 0; i < N; ++i) bytes[i] = text[i];
+    }
+};
+
+// Decodes the UTF-8 character at text[i], moving i past it. Invalid UTF-8 is not a
+// constant expression, so a bad literal fails to compile.
+template <std::size_t N>
+constexpr char32_t next_char(const char (&text)[N], std::size_t& i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char first = byte(i);
+    int extra = first < 0x80 ? 0 : (first & 0xE0) == 0xC0 ? 1 : (first & 0xF0) == 0xE0 ? 2
+                              : (first & 0xF8) == 0xF0 ? 3 : -1;
+    if (extra < 0) throw "the literal is not UTF-8";
+    char32_t c = extra == 0 ? first : first & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+        if (i + k >= N - 1 || (byte(i + k) & 0xC0) != 0x80) throw "the literal is not UTF-8";
+        c = (c << 6) | (byte(i + k) & 0x3F);
+    }
+    i += static_cast<std::size_t>(extra) + 1;
+    return c;
+}
+
+template <Utf8Literal S>
+constexpr std::size_t encoded_length() {
+    std::size_t length = 0;
+    for (std::size_t i = 0; i + 1 < sizeof(S.bytes);) {
+        const int code = encode(next_char(S.bytes, i));
+        if (code < 0) throw "a character of the literal is not in code page 932";
+        length += code > 0xFF ? 2 : 1;
+    }
+    return length;
+}
+
+template <Utf8Literal S>
+struct Encoded {
+    static constexpr std::array<char, encoded_length<S>() + 1> value = [] {
+        std::array<char, encoded_length<S>() + 1> out{};
+        std::size_t o = 0;
+        for (std::size_t i = 0; i + 1 < sizeof(S.bytes);) {
+            const int code = encode(next_char(S.bytes, i));
+            if (code > 0xFF) out[o++] = static_cast<char>(code >> 8);
+            out[o++] = static_cast<char>(code & 0xFF);
+        }
+        return out;
+    }();
+};
+
+}  // namespace detail
+}  // namespace sjis
+
+// "text"_sj: the Shift-JIS bytes of a UTF-8 literal, NUL-terminated, in static storage.
+template <sjis::detail::Utf8Literal S>
+consteval const char* operator""_sj() {
+    return sjis::detail::Encoded<S>::value.data();
+}
