@@ -1,2 +1,149 @@
+// The records, the Shift-JIS texts, the random source and the deal.
 #include <gtest/gtest.h>
-TEST(X, Y) {}
+#include <iconv.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "console/render.hpp"
+#include "model/sjis.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+// Code page 932 bytes of a UTF-8 text, by the C library's own converter.
+std::string iconv_cp932(const std::string& utf8) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    std::string in = utf8;
+    std::string out(in.size() * 2 + 1, '\0');
+    char* src = in.data();
+    char* dst = out.data();
+    std::size_t src_left = in.size();
+    std::size_t dst_left = out.size();
+    const std::size_t done = iconv(cd, &src, &src_left, &dst, &dst_left);
+    iconv_close(cd);
+    if (done == static_cast<std::size_t>(-1)) return "<iconv failed>";
+    out.resize(out.size() - dst_left);
+    return out;
+}
+
+TEST(ShiftJisText, EveryTextOfTheGameIsItsCodePage932Bytes) {
+    const std::vector<std::pair<const char*, const char*>> texts = {
+        {"人狼は"_sj, "人狼は"},
+        {"【 %s 】"_sj, "【 %s 】"},
+        {"%d日夜です。襲撃対象を選んでください。JKIL\n"_sj,
+         "%d日夜です。襲撃対象を選んでください。JKIL\n"},
+        {"%d日朝です。騙りますか(未実装)\n"_sj, "%d日朝です。騙りますか(未実装)\n"},
+        {"村人の勝利です! Press R to Retry"_sj, "村人の勝利です! Press R to Retry"},
+        {"─────┐"_sj, "─────┐"},
+        {"│黒%2d  白%2d│"_sj, "│黒%2d  白%2d│"},
+        {"└─────┘"_sj, "└─────┘"},
+        {"%sの死体が発見された"_sj, "%sの死体が発見された"},
+        {"%sが吊るされた"_sj, "%sが吊るされた"},
+        {"襲撃失敗!"_sj, "襲撃失敗!"},
+        {"%s  死ね"_sj, "%s  死ね"},
+        {role_glyph(-1), "？"},
+        {role_glyph(ROLE_HUNTER), "狩"},
+        {"ｱｲｳ～"_sj, "ｱｲｳ～"},  // half-width kana stay one byte; ～ is the Windows tilde
+    };
+    for (const auto& [sjis_bytes, utf8] : texts) {
+        EXPECT_EQ(std::string(sjis_bytes), iconv_cp932(utf8)) << utf8;
+    }
+    const char* names[] = {"ミモザ",   "カモミール", "すずらん",   "たんぽぽ", "ひいらぎ",
+                           "ききょう", "なずな",     "ラベンダー", "よもぎ",   "セージ"};
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        EXPECT_EQ(std::string(CHARACTER_NAMES[seat].data()), iconv_cp932(names[seat]));
+        EXPECT_LE(std::strlen(CHARACTER_NAMES[seat].data()), 10u);
+    }
+}
+
+TEST(ShiftJisText, TheTableDecodesWhatItEncodes) {
+    for (const auto& entry : cp932::kEncode) {
+        const int code = sjis::encode(entry.unicode);
+        ASSERT_EQ(code, entry.code);
+        EXPECT_EQ(sjis::decode_double(static_cast<unsigned char>(code >> 8),
+                                      static_cast<unsigned char>(code & 0xFF)),
+                  entry.unicode);
+    }
+    EXPECT_EQ(sjis::encode(U'😀'), -1);
+    EXPECT_EQ(sjis::decode_double(0x81, 0x7F), 0u);  // 0x7F is never a trail byte
+}
+
+TEST(Records, CreationClearsEveryNightRecordAndPublishedClaim) {
+    std::unique_ptr<Game> game(create_game());
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        for (int day = 0; day < DAY_SLOTS; ++day) {
+            for (const NightRecord& r : {game->claims[seat][day], game->players[seat].night[day]}) {
+                EXPECT_EQ(r.day, NONE);
+                EXPECT_EQ(r.role, NONE);
+                EXPECT_EQ(r.target, NONE);
+                EXPECT_EQ(r.result, NONE);
+            }
+        }
+    }
+}
+
+TEST(Records, TheLogKeepsTheFiveNewestLinesAndNeverOverruns) {
+    std::unique_ptr<Game> game(create_game());
+    for (const char* text : {"one", "two", "three", "four", "five"}) push_log(*game, text);
+    EXPECT_STREQ(game->log[0], "five");
+    EXPECT_STREQ(game->log[4], "one");
+    push_log(*game, "six");
+    EXPECT_STREQ(game->log[0], "six");
+    EXPECT_STREQ(game->log[1], "five");
+    EXPECT_STREQ(game->log[4], "two");
+
+    // A text longer than a line is cut to 99 bytes, never inside a double-byte character.
+    std::string long_text = "x";
+    for (int i = 0; i < 60; ++i) long_text += "死"_sj;
+    push_log(*game, long_text.c_str());
+    EXPECT_EQ(std::strlen(game->log[0]), 99u);
+    push_log(*game, (long_text.substr(1) + "x").c_str());
+    EXPECT_EQ(std::strlen(game->log[0]), 98u);
+    EXPECT_STREQ(game->log[1] + 97, "死"_sj);
+}
+
+TEST(RandomSource, MatchesTheClassicLinearCongruentialSequence) {
+    seed_random(1);
+    const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
+    for (int value : expected) EXPECT_EQ(random_output(), value);
+    seed_random(0xFFFFFFFFu);  // wraps modulo 2^32 without trouble
+    for (int i = 0; i < 1000; ++i) {
+        const int value = random_output();
+        ASSERT_GE(value, 0);
+        ASSERT_LE(value, RANDOM_MAX);
+    }
+}
+
+TEST(Deal, ShufflesWithNineDrawsIntoTheExpectedDeck) {
+    // Seed 1 draws 41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962: the swaps
+    // (3,2) (4,0) (6,2) (7,6) (8,0) (9,2) give this deck.
+    seed_random(1);
+    std::array<int, SEAT_COUNT> deck = ROLE_DECK;
+    shuffle_deck(deck);
+    EXPECT_EQ(deck, (std::array<int, SEAT_COUNT>{5, 0, 5, 1, 0, 4, 5, 2, 3, 5}));
+    EXPECT_EQ(random_output(), 24464);  // the tenth output: exactly nine were used
+}
+
+TEST(Deal, EveryDealHasTheRightRolesAndAscendingWolves) {
+    for (std::uint32_t seed = 0; seed < 500; ++seed) {
+        TestGame t = make_game(seed);
+        const Game& g = *t.game;
+        int counts[6] = {};
+        for (const Player& p : g.players) counts[p.role] += 1;
+        EXPECT_EQ(counts[ROLE_WOLF], 2);
+        EXPECT_EQ(counts[ROLE_VILLAGER], 4);
+        for (int role : {ROLE_MADMAN, ROLE_SEER, ROLE_MEDIUM, ROLE_HUNTER}) {
+            EXPECT_EQ(counts[role], 1);
+        }
+        EXPECT_EQ(g.wolf_count, 2);
+        EXPECT_LT(g.wolf_seats[0], g.wolf_seats[1]);
+        EXPECT_EQ(g.players[g.wolf_seats[0]].role, ROLE_WOLF);
+        EXPECT_EQ(g.players[g.wolf_seats[1]].role, ROLE_WOLF);
+        EXPECT_STREQ(g.players[0].name, "ミモザ"_sj);  // names never move with roles
+    }
+}
+
+}  // namespace

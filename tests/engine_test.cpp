@@ -1,0 +1,278 @@
+// Keys, the phase machine and the rules of attack, guard, hanging and victory.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "engine/rules.hpp"
+#include "model/sjis.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,   ROLE_SEER,     ROLE_VILLAGER,
+                                   ROLE_WOLF,     ROLE_HUNTER, ROLE_MEDIUM,   ROLE_MADMAN,
+                                   ROLE_VILLAGER, ROLE_VILLAGER};
+
+TestGame game_in_phase(int phase) {
+    TestGame t = make_game(7);
+    deal(*t.game, ROLES);
+    t.game->phase = phase;
+    return t;
+}
+
+void press(Game& game, char key) {
+    game.key = static_cast<std::uint8_t>(key);
+    handle_key(game);
+}
+
+TEST(Keys, TheCursorWrapsOverTwoRowsOfFive) {
+    struct Move {
+        int from;
+        char key;
+        int to;
+    };
+    const Move moves[] = {{0, 'j', 9}, {0, 'i', 5}, {9, 'l', 0}, {9, 'k', 4}, {4, 'l', 5},
+                          {5, 'j', 4}, {2, 'k', 7}, {7, 'i', 2}, {3, 'x', 3}, {6, 'I', 6}};
+    for (int phase : {PHASE_ATTACK_SELECT, PHASE_VOTE_SELECT}) {
+        for (const Move& m : moves) {
+            TestGame t = game_in_phase(phase);
+            t.game->cursor = m.from;
+            press(*t.game, m.key);
+            EXPECT_EQ(t.game->cursor, m.to) << m.from << " " << m.key;
+        }
+    }
+    TestGame t = game_in_phase(PHASE_FAKE_CLAIM);  // other phases never move it
+    t.game->cursor = 3;
+    press(*t.game, 'l');
+    EXPECT_EQ(t.game->cursor, 3);
+}
+
+TEST(Keys, OnlyLowerCaseLettersAct) {
+    TestGame t = game_in_phase(PHASE_ATTACK_SELECT);
+    t.game->cursor = 0;
+    for (char key : {'Z', 'R', 'J', 'K', 'L', 'I', '\0', '\x1b'}) press(*t.game, key);
+    EXPECT_EQ(t.game->phase, PHASE_ATTACK_SELECT);
+    EXPECT_EQ(t.game->cursor, 0);
+
+    t.game->phase = PHASE_VILLAGE_WON;
+    t.game->winner = WINNER_VILLAGE;
+    press(*t.game, 'R');
+    EXPECT_EQ(t.game->phase, PHASE_VILLAGE_WON);
+    press(*t.game, 'r');
+    EXPECT_EQ(t.game->phase, PHASE_NIGHT_AI);
+    EXPECT_EQ(t.game->winner, NONE);
+}
+
+TEST(Keys, TheAttackRefusesWolvesAndTheDeadThenAdvancesTheDay) {
+    TestGame t = game_in_phase(PHASE_ATTACK_SELECT);
+    Game& g = *t.game;
+    kill_seat(g, 3);
+    for (int seat : {1, 3}) {  // a wolf, a dead seat
+        g.cursor = seat;
+        press(g, 'z');
+        EXPECT_EQ(g.phase, PHASE_ATTACK_SELECT);
+        EXPECT_EQ(g.day, 1);
+    }
+    g.cursor = 8;
+    press(g, 'z');
+    EXPECT_EQ(g.players[8].alive, 0);
+    EXPECT_EQ(g.players[8].attacked_day, 1);
+    EXPECT_EQ(g.attacked_on[1], 8);
+    EXPECT_EQ(g.phase, PHASE_DAWN_CHECK);
+    EXPECT_EQ(g.day, 2);
+    EXPECT_STREQ(g.log[0], "よもぎの死体が発見された"_sj);
+}
+
+TEST(Rules, AGuardedAttackKillsNobodyButTheDayGoesOn) {
+    TestGame t = game_in_phase(PHASE_ATTACK_SELECT);
+    Game& g = *t.game;
+    g.players[5].night[1].target = 2;  // the hunter guards the seer tonight
+    g.cursor = 2;
+    press(g, 'z');
+    EXPECT_EQ(g.players[2].alive, 1);
+    EXPECT_EQ(g.death_day[2], NONE);
+    EXPECT_EQ(g.attacked_on[1], NONE);
+    EXPECT_STREQ(g.log[0], "襲撃失敗!"_sj);
+    EXPECT_EQ(g.day, 2);
+    EXPECT_EQ(g.phase, PHASE_DAWN_CHECK);
+
+    // Last night's guard does not hold tonight.
+    g.phase = PHASE_ATTACK_SELECT;
+    g.cursor = 2;
+    press(g, 'z');
+    EXPECT_EQ(g.players[2].alive, 0);
+    EXPECT_EQ(g.attacked_on[2], 2);
+}
+
+TEST(Rules, TheHangingNeverLeavesTheTie) {
+    std::set<int> hanged;
+    for (std::uint32_t seed = 0; seed < 200; ++seed) {
+        TestGame t = game_in_phase(PHASE_VOTE_RESULTS);
+        Game& g = *t.game;
+        g.day = 3;
+        seed_random(seed);
+        const int tally[SEAT_COUNT] = {0, 0, 3, 0, 1, 0, 0, 3, 0, 0};
+        execute_hanging(g, tally);
+        const int w = g.hanged_on[3];
+        ASSERT_TRUE(w == 2 || w == 7) << w;
+        hanged.insert(w);
+        EXPECT_EQ(g.players[w].alive, 0);
+        EXPECT_EQ(g.players[w].hanged_day, 3);
+        EXPECT_EQ(g.players[w].attacked_day, NONE);
+        EXPECT_EQ(g.death_day[w], 3);
+        EXPECT_EQ(std::string(g.log[0]),
+                  std::string(g.players[w].name) + "が吊るされた"_sj);
+    }
+    EXPECT_EQ(hanged.size(), 2u);  // both tied seats come up over many seeds
+}
+
+TEST(Rules, AHangingWithoutVotesHangsNobody) {
+    TestGame t = game_in_phase(PHASE_VOTE_RESULTS);
+    kill_seat(*t.game, 3);
+    const int tally[SEAT_COUNT] = {};
+    execute_hanging(*t.game, tally);
+    EXPECT_EQ(t.game->hanged_on[t.game->day], NONE);
+    EXPECT_EQ(t.game->players[3].hanged_day, NONE);  // the dead stay as they died
+    for (const Player& p : t.game->players) EXPECT_EQ(p.hanged_day, NONE);
+}
+
+TEST(Rules, VictoryThresholds) {
+    struct Case {
+        int wolves;
+        int others;
+        int phase;
+    };
+    const Case cases[] = {
+        {2, 2, PHASE_WOLVES_WON}, {2, 3, PHASE_FAKE_CLAIM}, {1, 1, PHASE_WOLVES_WON},
+        {1, 2, PHASE_FAKE_CLAIM}, {0, 5, PHASE_VILLAGE_WON}, {2, 6, PHASE_FAKE_CLAIM},
+    };
+    for (const Case& c : cases) {
+        TestGame t = game_in_phase(PHASE_FAKE_CLAIM);
+        Game& g = *t.game;
+        int wolves_left = c.wolves;
+        int others_left = c.others;
+        for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+            int& left = g.players[seat].role == ROLE_WOLF ? wolves_left : others_left;
+            if (left > 0) left -= 1;
+            else kill_seat(g, seat);
+        }
+        check_victory(g);
+        EXPECT_EQ(g.phase, c.phase) << c.wolves << " wolves, " << c.others << " others";
+        EXPECT_EQ(g.wolf_count, c.wolves);
+        const int winner = c.phase == PHASE_WOLVES_WON    ? WINNER_WOLVES
+                           : c.phase == PHASE_VILLAGE_WON ? WINNER_VILLAGE
+                                                          : NONE;
+        EXPECT_EQ(g.winner, winner);
+    }
+}
+
+TEST(Keys, TheVerdictTallyFilesOnlyTheLivingButCountsEveryPublishedClaim) {
+    TestGame t = game_in_phase(PHASE_CLAIM_RESULTS);
+    Game& g = *t.game;
+    g.day = 3;
+    g.co_public[2] = ROLE_SEER;
+    g.players[2].night[2] = {2, ROLE_SEER, 4, VERDICT_BLACK};
+    g.co_public[6] = ROLE_MEDIUM;
+    g.players[6].night[2] = {2, ROLE_MEDIUM, 8, VERDICT_WHITE};
+    g.co_public[7] = ROLE_MADMAN;
+    g.players[7].night[2] = {NONE, ROLE_MADMAN, 9, NONE};
+    g.co_public[3] = ROLE_SEER;  // a dead seat that claimed earlier
+    g.players[3].night[2] = {2, ROLE_SEER, 5, VERDICT_WHITE};
+    kill_seat(g, 3);
+    g.cursor = 6;
+    press(g, 'q');
+    EXPECT_EQ(g.black_count[4], 1);
+    EXPECT_EQ(g.white_count[5], 0);
+    EXPECT_EQ(g.claims[2][2].target, 4);
+    EXPECT_EQ(g.claims[2][2].result, VERDICT_BLACK);
+    EXPECT_EQ(g.claims[6][2].target, NONE);  // the medium files the verdict only
+    EXPECT_EQ(g.claims[6][2].result, VERDICT_WHITE);
+    EXPECT_EQ(g.claims[7][2].target, 9);
+    EXPECT_EQ(g.claims[3][2].result, NONE);
+    EXPECT_EQ(g.seer_claims, 2);
+    EXPECT_EQ(g.medium_claims, 1);
+    EXPECT_EQ(g.phase, PHASE_AI_VOTES);
+    EXPECT_EQ(g.cursor, 6);  // any key leads on without moving the cursor
+}
+
+TEST(Keys, WolvesVoteLowerSeatFirstAndADeadWolfIsSkipped) {
+    TestGame t = game_in_phase(PHASE_VOTE_SELECT);
+    Game& g = *t.game;
+    g.day = 2;
+    g.voter_index = 0;
+    g.cursor = 1;  // a wolf may vote for a wolf
+    press(g, 'z');
+    EXPECT_EQ(g.players[1].vote[2], 1);
+    EXPECT_EQ(g.phase, PHASE_VOTE_SELECT);
+    press(g, 'l');
+    press(g, 'z');
+    EXPECT_EQ(g.players[4].vote[2], 2);
+    EXPECT_EQ(g.phase, PHASE_VOTE_RESULTS);
+
+    TestGame u = game_in_phase(PHASE_VOTE_SELECT);
+    Game& h = *u.game;
+    h.day = 3;
+    h.voter_index = 0;
+    kill_seat(h, 1);
+    h.wolf_count = 1;
+    h.cursor = 1;
+    press(h, 'z');  // the dead cannot be voted for
+    EXPECT_EQ(h.phase, PHASE_VOTE_SELECT);
+    h.cursor = 8;
+    press(h, 'z');
+    EXPECT_EQ(h.players[4].vote[3], 8);
+    EXPECT_EQ(h.players[1].vote[3], NONE);
+    EXPECT_EQ(h.phase, PHASE_VOTE_RESULTS);
+}
+
+TEST(Keys, TheVoteResultKeyFilesEveryVote) {
+    TestGame t = game_in_phase(PHASE_VOTE_RESULTS);
+    Game& g = *t.game;
+    g.day = 2;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) g.players[seat].vote[2] = (seat + 1) % 10;
+    g.players[3].vote[2] = NONE;
+    press(g, 'x');
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        EXPECT_EQ(g.votes[seat][2], seat == 3 ? NONE : (seat + 1) % 10);
+    }
+    EXPECT_EQ(g.phase, PHASE_DUSK_CHECK);
+}
+
+TEST(Phases, TheFirstScreenIsTheNightPromptAndComputerVotesSkipWolvesAndTheDead) {
+    TestGame t = make_game(11);
+    Game& g = *t.game;
+    update(g);
+    EXPECT_EQ(g.phase, PHASE_ATTACK_SELECT);
+    EXPECT_EQ(g.day, 1);
+
+    g.phase = PHASE_AI_VOTES;
+    g.day = 2;
+    const int dead = g.players[0].role == ROLE_WOLF ? 9 : 0;
+    kill_seat(g, dead);
+    update(g);
+    EXPECT_EQ(g.phase, PHASE_VOTE_SELECT);
+    for (const Player& p : g.players) {
+        if (p.role == ROLE_WOLF || p.alive != 1) {
+            EXPECT_EQ(p.vote[2], NONE);
+        } else {
+            ASSERT_TRUE(is_seat(p.vote[2]));
+            EXPECT_NE(p.vote[2], p.seat);
+            EXPECT_EQ(g.players[p.vote[2]].alive, 1);
+        }
+    }
+}
+
+TEST(Phases, AnAttackThatLeavesTheWolvesEvenEndsTheGameAtDawn) {
+    TestGame t = game_in_phase(PHASE_ATTACK_SELECT);
+    Game& g = *t.game;
+    for (int seat : {0, 2, 3, 5, 6}) kill_seat(g, seat);  // wolves 1, 4; others 7, 8, 9
+    g.cursor = 9;
+    press(g, 'z');
+    update(g);
+    EXPECT_EQ(g.phase, PHASE_WOLVES_WON);
+    EXPECT_EQ(g.winner, WINNER_WOLVES);
+    update(g);  // nothing of the morning runs
+    EXPECT_EQ(g.phase, PHASE_WOLVES_WON);
+}
+
+}  // namespace
