@@ -1,0 +1,202 @@
+// The main screen as the player sees it: cards, colours, glyphs, cursor, panels, read
+// straight from the screen of cells.
+#include <gtest/gtest.h>
+
+#include "console/panels.hpp"
+#include "model/sjis.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,   ROLE_SEER,     ROLE_VILLAGER,
+                                   ROLE_WOLF,     ROLE_HUNTER, ROLE_MEDIUM,   ROLE_MADMAN,
+                                   ROLE_VILLAGER, ROLE_VILLAGER};
+
+TestGame shown_game(int phase, int day) {
+    TestGame t = make_game(5);
+    deal(*t.game, ROLES);
+    t.game->phase = phase;
+    t.game->day = day;
+    return t;
+}
+
+std::string text_at(const Game& g, int x, int y, std::size_t length) {
+    return row_text(g, y).substr(static_cast<std::size_t>(x), length);
+}
+
+// The text at (x, y) is expected, byte for byte.
+void expect_text(const Game& g, int x, int y, const std::string& expected) {
+    EXPECT_EQ(text_at(g, x, y, expected.size()), expected) << "at " << x << "," << y;
+}
+
+int attr_at(const Game& g, int x, int y) { return g.console->screen.cells[y][x].attr; }
+
+// Every cell of a card, all fourteen columns by six rows, has this colour.
+void expect_card_colour(const Game& g, int seat, int attr) {
+    for (int dy = 0; dy < 6; ++dy) {
+        for (int dx = 0; dx < 14; ++dx) {
+            if (dy == 0 && dx == 1) continue;  // the gap between seat number and border
+            EXPECT_EQ(attr_at(g, card_x(seat) + dx, card_y(seat) + dy), attr)
+                << "seat " << seat << " at +" << dx << ",+" << dy;
+        }
+    }
+}
+
+TEST(Screen, AWholeCardWithItsBordersTextsAndColour) {
+    TestGame t = shown_game(PHASE_VOTE_SELECT, 3);
+    Game& g = *t.game;
+    g.co_public[2] = ROLE_SEER;
+    g.black_count[2] = 1;
+    g.white_count[2] = 12;
+    render(g);
+    const int x = card_x(2);
+    EXPECT_EQ(x, 32);
+    EXPECT_EQ(text_at(g, x, 2, 14), std::string("2 ") + "─────┐"_sj);
+    EXPECT_EQ(text_at(g, x, 3, 14), std::string("│"_sj) + "  すずらん"_sj + "│"_sj);
+    EXPECT_EQ(text_at(g, x, 4, 14), std::string("│CO:"_sj) + "     占"_sj + "│"_sj);
+    EXPECT_EQ(text_at(g, x, 5, 14), std::string("│黒 1  白12│"_sj));
+    EXPECT_EQ(text_at(g, x, 6, 14), std::string("│"_sj) + "          " + "│"_sj);
+    EXPECT_EQ(text_at(g, x, 7, 14), std::string("└─────┘"_sj));
+    expect_card_colour(g, 2, ATTR_BRIGHT_CYAN);
+    EXPECT_EQ(row_text(g, 1), std::string("3日朝です。投票先を選んでください。JKIL"_sj) +
+                                  std::string(76 - 39, ' '));
+}
+
+TEST(Screen, ColoursByRoleClaimAndDeath) {
+    TestGame t = shown_game(PHASE_VOTE_SELECT, 3);
+    Game& g = *t.game;
+    g.co_public[7] = ROLE_MADMAN;
+    g.co_public[6] = ROLE_MEDIUM;
+    g.co_public[3] = ROLE_SEER;
+    kill_seat(g, 3);  // a dead claimer: grey, claim still shown
+    kill_seat(g, 4);  // a dead wolf: grey, not red
+    render(g);
+    expect_card_colour(g, 1, ATTR_BRIGHT_RED);
+    expect_card_colour(g, 4, ATTR_GREY);
+    expect_card_colour(g, 7, ATTR_BRIGHT_MAGENTA);
+    expect_card_colour(g, 6, ATTR_BRIGHT_CYAN);
+    expect_card_colour(g, 3, ATTR_GREY);
+    expect_card_colour(g, 0, ATTR_BRIGHT_WHITE);
+    EXPECT_EQ(text_at(g, card_x(3), 4, 14), std::string("│CO:"_sj) + "     占"_sj + "│"_sj);
+    EXPECT_EQ(text_at(g, card_x(3), 6, 14), std::string("│ 3日  襲撃│"_sj));
+    g.players[4].attacked_day = NONE;
+    g.players[4].hanged_day = 2;
+    render(g);
+    EXPECT_EQ(text_at(g, card_x(4), 6, 14), std::string("│ 2日  吊り│"_sj));
+    EXPECT_EQ(row_text(g, 0).substr(0, 42),
+              std::string("人狼は【 カモミール 】【 ひいらぎ 】"_sj) + "      ");
+}
+
+TEST(Screen, BeforeAnyClaimEveryCardShowsAQuestionMarkAndNoVerdicts) {
+    TestGame t = make_game(99);
+    update(*t.game);
+    render(*t.game);
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        EXPECT_EQ(text_at(*t.game, card_x(seat), card_y(seat) + 2, 14),
+                  std::string("│CO:"_sj) + "     ？"_sj + "│"_sj);
+        EXPECT_EQ(text_at(*t.game, card_x(seat), card_y(seat) + 3, 14),
+                  std::string("│黒 0  白 0│"_sj));
+    }
+    EXPECT_EQ(attr_at(*t.game, 1, 2), ATTR_BRIGHT_GREEN);  // the cursor starts on seat 0
+    EXPECT_EQ(text_at(*t.game, 1, 2, 1), ">");
+}
+
+TEST(Screen, AfterAWinEveryCardRevealsItsRoleOverTheTopBorder) {
+    TestGame t = shown_game(PHASE_WOLVES_WON, 5);
+    Game& g = *t.game;
+    g.winner = WINNER_WOLVES;
+    kill_seat(g, 2);
+    render(g);
+    const char* glyphs[] = {"村"_sj, "狼"_sj, "占"_sj, "村"_sj, "狼"_sj,
+                            "狩"_sj, "霊"_sj, "狂"_sj, "村"_sj, "村"_sj};
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        const int x = card_x(seat);
+        const int y = card_y(seat);
+        EXPECT_EQ(text_at(g, x + 2, y, 12), std::string("────"_sj) + glyphs[seat] + "┐"_sj);
+        const int colour = seat == 2 ? ATTR_GREY : seat == 1 || seat == 4 ? ATTR_BRIGHT_RED
+                                                                           : ATTR_BRIGHT_WHITE;
+        EXPECT_EQ(attr_at(g, x + 10, y), colour);
+    }
+    EXPECT_EQ(row_text(g, 1).substr(0, 32), "人狼の勝利です! Press R to Retry"_sj);
+}
+
+TEST(Screen, TheCursorMarkStandsLeftOfTheCardOnEveryScreen) {
+    for (int phase : {PHASE_ATTACK_SELECT, PHASE_FAKE_CLAIM, PHASE_VOTE_SELECT, PHASE_NIGHT_AI}) {
+        TestGame t = shown_game(phase, 2);
+        t.game->cursor = 7;
+        render(*t.game);
+        EXPECT_EQ(text_at(*t.game, 31, 9, 1), ">");
+        EXPECT_EQ(attr_at(*t.game, 31, 9), ATTR_BRIGHT_GREEN);
+        int marks = 0;
+        for (int y = 0; y < SCREEN_ROWS; ++y) {
+            for (char c : row_text(*t.game, y)) marks += c == '>';
+        }
+        EXPECT_EQ(marks, 1);
+    }
+}
+
+TEST(Panels, ClaimLinesStandInTheRowOfTheirSeatAndPublishTheClaims) {
+    TestGame t = shown_game(PHASE_PUBLISH_CLAIMS, 4);
+    Game& g = *t.game;
+    g.players[2].co_claim = ROLE_SEER;
+    g.players[2].night[3] = {3, ROLE_SEER, 4, VERDICT_BLACK};
+    g.players[6].co_claim = ROLE_MEDIUM;
+    g.players[6].night[3] = {3, ROLE_MEDIUM, 0, VERDICT_WHITE};
+    g.players[7].co_claim = ROLE_MADMAN;
+    g.players[7].night[3] = {NONE, ROLE_MADMAN, 3, NONE};
+    kill_seat(g, 3);  // called for, then killed in the night: his name still shows
+    g.phase = PHASE_PUBLISH_CLAIMS;
+    update(g);
+    render(g);
+    expect_text(g, 0, 17, std::string("  すずらん 占CO ひいらぎ  黒"_sj) + "  ");
+    expect_text(g, 40, 16, std::string("    なずな 霊CO ミモザ  白"_sj) + " ");
+    expect_text(g, 40, 17, "ラベンダー 狂CO たんぽぽ  死ね"_sj);
+    EXPECT_EQ(g.co_public[2], ROLE_SEER);
+    EXPECT_EQ(g.co_public[6], ROLE_MEDIUM);
+    EXPECT_EQ(g.co_public[7], ROLE_MADMAN);
+    EXPECT_EQ(g.black_count[4], 0);  // the counts come with the next key
+    // The cards of this very screen still show the claim colours and glyphs.
+    expect_card_colour(g, 2, ATTR_BRIGHT_CYAN);
+
+    // On day 2 the medium's line is the claim alone; the dead get no line.
+    TestGame u = shown_game(PHASE_CLAIM_RESULTS, 2);
+    u.game->players[6].co_claim = ROLE_MEDIUM;
+    u.game->players[6].night[1] = {1, ROLE_MEDIUM, NONE, VERDICT_WHITE};
+    u.game->players[2].co_claim = ROLE_SEER;
+    kill_seat(*u.game, 2);
+    render(*u.game);
+    EXPECT_EQ(row_text(*u.game, 16).substr(40), std::string("    なずな 霊CO "_sj) +
+                                                    std::string(20, ' '));
+    EXPECT_EQ(row_text(*u.game, 17), std::string(76, ' '));
+    EXPECT_EQ(u.game->co_public[2], NONE);
+}
+
+TEST(Panels, TheVoteScreenShowsTheSeatAliveAndTheNextScreenShowsItHanged) {
+    TestGame t = make_game(3);
+    Game& g = *t.game;
+    deal(g, ROLES);
+    g.phase = PHASE_VOTE_RESULTS;
+    g.day = 2;
+    kill_seat(g, 0);
+    push_log(g, "ミモザの死体が発見された"_sj);
+    for (int seat = 1; seat < SEAT_COUNT; ++seat) g.players[seat].vote[2] = seat == 8 ? 9 : 8;
+    render(g);
+    expect_text(g, 5, 18, "  たんぽぽ >     よもぎ"_sj);
+    expect_text(g, 45, 15, "  ききょう >     よもぎ"_sj);
+    expect_text(g, 45, 18, "    よもぎ >     セージ"_sj);
+    EXPECT_EQ(row_text(g, 15).substr(0, 5 + 10), "               ");  // seat 0 is dead
+    EXPECT_EQ(text_at(g, card_x(8), card_y(8) + 4, 14), std::string("│"_sj) + "          " + "│"_sj);
+    expect_text(g, 2, 23, "ミモザの死体が発見された"_sj);
+    EXPECT_EQ(g.hanged_on[2], 8);  // hanged after the lines were drawn
+
+    pass(g, 'x');  // phase 9: victory check, then the screen of the hanging
+    update(g);
+    render(g);
+    EXPECT_EQ(g.phase, PHASE_NIGHT_AI);
+    EXPECT_EQ(text_at(g, card_x(8), card_y(8) + 4, 14), std::string("│ 2日  吊り│"_sj));
+    expect_card_colour(g, 8, ATTR_GREY);
+    expect_text(g, 2, 23, "よもぎが吊るされた"_sj);
+    EXPECT_EQ(row_text(g, 1), std::string(76, ' '));  // no prompt
+}
+
+}  // namespace
