@@ -379,7 +379,15 @@ void console_close(Console& /*console*/) { restore_terminal(); }
 int console_read_key(Console& console) {
     if (!term.ended) present(console.screen);
     for (;;) {
-        if (term.queued_count > 0) return take_queued_key();
+        if (term.queued_count > 0) {
+            const int key = take_queued_key();
+            // In raw mode the terminal's end-of-file key (Ctrl-D) arrives as a byte.
+            if (term.input_tty && key == term.saved.c_cc[VEOF]) {
+                term.ended = true;
+                return KEY_END_OF_INPUT;
+            }
+            return key;
+        }
         if (term.ended) return KEY_END_OF_INPUT;
         if (resumed) {
             resumed = 0;

@@ -1,0 +1,191 @@
+// What goes to the terminal and what comes from it: the frame encoder (colours, widths,
+// changed cells only) and the key decoder (sequences, replies, split input).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/frame.hpp"
+#include "console/glyphs.hpp"
+#include "console/key_decoder.hpp"
+#include "model/sjis.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+Screen screen_with(const char* sjis_text, int x, int y, int attr) {
+    Screen s{};
+    s.attr = ATTR_BRIGHT_WHITE;
+    screen_clear(s);
+    s.cursor_x = x;
+    s.cursor_y = y;
+    s.attr = attr;
+    screen_write(s, sjis_text, std::char_traits<char>::length(sjis_text));
+    return s;
+}
+
+std::string frame(TerminalView& view, const Screen& s) {
+    std::string out;
+    append_frame(view, s, out);
+    return out;
+}
+
+TEST(ScreenCells, OverwritingHalfADoubleByteCharacterBlanksTheOtherHalf) {
+    Screen s = screen_with("あい"_sj, 0, 0, ATTR_BRIGHT_WHITE);
+    s.cursor_x = 1;
+    screen_write(s, "x", 1);  // right half of あ
+    EXPECT_EQ(screen_row(s, 0).substr(0, 4), std::string(" x") + "い"_sj);
+    s.cursor_x = 3;
+    screen_write(s, "y", 1);  // right half of い
+    EXPECT_EQ(screen_row(s, 0).substr(0, 4), " x y");
+    s.cursor_x = 2;
+    screen_write(s, "う"_sj, 2);
+    s.cursor_x = 1;
+    screen_write(s, "え"_sj, 2);  // over x and the left half of う
+    EXPECT_EQ(screen_row(s, 0).substr(0, 5), std::string(" ") + "え"_sj + "  ");
+    for (int x = 0; x < 6; ++x) {
+        const Cell& c = s.cells[0][x];
+        const bool paired = c.part == CELL_LEAD    ? s.cells[0][x + 1].part == CELL_TRAIL
+                            : c.part == CELL_TRAIL ? s.cells[0][x - 1].part == CELL_LEAD
+                                                   : true;
+        EXPECT_TRUE(paired) << "column " << x;
+    }
+}
+
+TEST(ScreenCells, TextStopsAtTheEdgesAndNeverSplitsACharacter) {
+    Screen s = screen_with("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ"_sj,
+                           15, 0, ATTR_GREY);  // 60 bytes from column 15: past the edge
+    EXPECT_EQ(s.cells[0][SCREEN_COLUMNS - 1].part, CELL_SINGLE);  // ほ's lead would not fit
+    EXPECT_EQ(s.cells[0][SCREEN_COLUMNS - 1].byte, ' ');
+    EXPECT_EQ(s.cells[0][SCREEN_COLUMNS - 2].part, CELL_TRAIL);
+    EXPECT_EQ(screen_row(s, 1), std::string(76, ' '));  // nothing wraps
+    s.cursor_x = 0;
+    s.cursor_y = SCREEN_ROWS - 1;
+    screen_write(s, "a\nb\nc", 5);  // below the last row: dropped, no crash
+    EXPECT_EQ(s.cells[SCREEN_ROWS - 1][0].byte, 'a');
+}
+
+TEST(Frames, ColoursAreSixteenColourSgr) {
+    const std::pair<int, const char*> colours[] = {
+        {ATTR_GREY, "\x1b[37m"},          {ATTR_BRIGHT_GREEN, "\x1b[92m"},
+        {ATTR_BRIGHT_CYAN, "\x1b[96m"},   {ATTR_BRIGHT_RED, "\x1b[91m"},
+        {ATTR_BRIGHT_MAGENTA, "\x1b[95m"}, {ATTR_BRIGHT_WHITE, "\x1b[97m"},
+    };
+    for (const auto& [attr, sgr] : colours) {
+        std::string out;
+        append_colour(out, attr);
+        EXPECT_EQ(out, sgr) << attr;
+    }
+}
+
+TEST(Frames, BoxLinesArePaddedToTwoColumnsOnlyWhereTheTerminalDrawsThemNarrow) {
+    const Screen s = screen_with("│CO:─┐└x"_sj, 0, 0, ATTR_BRIGHT_WHITE);
+    TerminalView narrow = make_terminal_view(OUTPUT_UTF8, 1);
+    const std::string one = frame(narrow, s);
+    // After a run of ambiguous characters the next character is placed absolutely.
+    EXPECT_NE(one.find("│ \x1b[1;3HCO:──┐ └─\x1b[1;12Hx"), std::string::npos) << one;
+
+    TerminalView wide = make_terminal_view(OUTPUT_UTF8, 2);
+    const std::string two = frame(wide, s);
+    EXPECT_NE(two.find("│\x1b[1;3HCO:─┐└\x1b[1;12Hx"), std::string::npos) << two;
+
+    TerminalView shift_jis = make_terminal_view(OUTPUT_SHIFT_JIS, 2);
+    EXPECT_NE(frame(shift_jis, s).find("─┐└"_sj), std::string::npos);
+}
+
+TEST(Frames, OnlyChangedCellsAreSentAfterTheFirstFrame) {
+    TestGame t = make_game(42);
+    Game& g = *t.game;
+    update(g);
+    render(g);
+    TerminalView view = make_terminal_view(OUTPUT_UTF8, 1);
+    const std::string first = frame(view, g.console->screen);
+    EXPECT_EQ(first.rfind("\x1b[0m\x1b[H\x1b[2J", 0), 0u);
+    EXPECT_GT(first.size(), 2000u);
+
+    EXPECT_EQ(frame(view, g.console->screen), "");  // nothing changed, nothing sent
+
+    g.key = 'l';
+    handle_key(g);
+    update(g);
+    render(g);
+    const std::string move = frame(view, g.console->screen);
+    EXPECT_LT(move.size(), 100u) << move;
+    EXPECT_NE(move.find("\x1b[3;17H\x1b[92m>"), std::string::npos) << move;  // on seat 1
+    EXPECT_NE(move.find("\x1b[3;2H "), std::string::npos) << move;   // gone from seat 0
+    EXPECT_EQ(move.find("\x1b[2J"), std::string::npos);
+
+    // A repaint after invalidation sends the same screen as the first frame did.
+    invalidate_view(view);
+    TerminalView fresh = make_terminal_view(OUTPUT_UTF8, 1);
+    EXPECT_EQ(frame(view, g.console->screen), frame(fresh, g.console->screen));
+}
+
+TEST(Frames, ControlBytesOnTheScreenNeverReachTheTerminal) {
+    const Screen s = screen_with("a\x1b[2Jb\x07\x84", 0, 0, ATTR_BRIGHT_WHITE);
+    TerminalView view = make_terminal_view(OUTPUT_UTF8, 1);
+    const std::string out = frame(view, s);
+    EXPECT_EQ(out.find("\x1b[2J", 1), out.find("\x1b[2J"));  // only the frame's own clear
+    EXPECT_EQ(out.find('\x07'), std::string::npos);
+    EXPECT_NE(out.find("a?[2Jb??"), std::string::npos) << out;
+}
+
+// Decodes a whole input given in pieces, as reads would deliver it.
+std::vector<DecodedInput> decode_all(const std::vector<std::string>& pieces) {
+    std::vector<DecodedInput> events;
+    std::string pending;
+    const auto drain = [&](bool more) {
+        DecodedInput in{};
+        std::size_t taken;
+        while ((taken = decode_input(reinterpret_cast<const unsigned char*>(pending.data()),
+                                     pending.size(), more, in)) > 0) {
+            events.push_back(in);
+            pending.erase(0, taken);
+        }
+    };
+    for (const std::string& piece : pieces) {
+        pending += piece;
+        drain(true);
+    }
+    drain(false);  // no more input: what waits is complete
+    return events;
+}
+
+std::string keys_of(const std::vector<DecodedInput>& events) {
+    std::string keys;
+    for (const DecodedInput& e : events) {
+        if (e.kind == INPUT_KEY) keys += e.key == KEY_NO_MEANING ? '#' : static_cast<char>(e.key);
+        else keys += "@" + std::to_string(e.row) + ";" + std::to_string(e.column);
+    }
+    return keys;
+}
+
+TEST(KeyDecoder, SequencesAreOneKeyAndRepliesAreNeverKeysHoweverTheInputIsSplit) {
+    const std::string input = std::string("l\x1b[Az\x1b[2;3R\x1bOPk\x1b[15~") + "あ" + "\x1bx" +
+                              "\x1b[1;5Dq";
+    const std::string expected = "l#z@2;3#k####q";
+    for (std::size_t a = 0; a <= input.size(); ++a) {
+        for (std::size_t b = a; b <= input.size(); ++b) {
+            const auto events =
+                decode_all({input.substr(0, a), input.substr(a, b - a), input.substr(b)});
+            ASSERT_EQ(keys_of(events), expected) << "split at " << a << ", " << b;
+        }
+    }
+}
+
+TEST(KeyDecoder, LoneEscapesBrokenSequencesAndGarbage) {
+    EXPECT_EQ(keys_of(decode_all({"\x1b"})), "#");  // Escape alone means nothing either
+    EXPECT_EQ(keys_of(decode_all({"\x1b\x1b[B"})), "##");
+    EXPECT_EQ(keys_of(decode_all({"\x1b[12"})), "#");  // cut off: one key once input ends
+    EXPECT_EQ(keys_of(decode_all({"\x1b[1\x01z"})), "#\x01z");
+    EXPECT_EQ(keys_of(decode_all({"\x1b[;R", "\x1b[5R", "\x1b[1;2;3R"})), "###");
+    EXPECT_EQ(keys_of(decode_all({"\xe3\x81z"})), "#z");    // broken UTF-8 ends early
+    EXPECT_EQ(keys_of(decode_all({"\xff\x80\xc0"})), "\xff\x80\xc0");
+    const std::string endless = "\x1b[" + std::string(100, '1');
+    const auto events = decode_all({endless});
+    ASSERT_FALSE(events.empty());
+    for (const DecodedInput& e : events) EXPECT_EQ(e.kind, INPUT_KEY);
+    EXPECT_EQ(keys_of(decode_all({"\x1b[99999999;2R"})), "#");  // no overflow
+}
+
+}  // namespace
