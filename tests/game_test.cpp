@@ -11,19 +11,6 @@
 
 namespace {
 
-// The key a sensible wolf player presses: attack the next living villager, vote for the
-// next living non-wolf, and lead on everywhere else.
-char scripted_key(const Game& g) {
-    const auto living_other = [&](int seat) {
-        return g.players[seat].alive == 1 && g.players[seat].role != ROLE_WOLF;
-    };
-    if (g.phase == PHASE_ATTACK_SELECT || g.phase == PHASE_VOTE_SELECT) {
-        const int target = next_seat(g, living_other);
-        return target == g.cursor ? 'z' : 'l';
-    }
-    return 'x';
-}
-
 struct Death {
     int seat;
     int day;

@@ -51,6 +51,19 @@ inline std::string walk_to(const Game& game, int seat) {
                        'l');
 }
 
+// The key a sensible wolf player presses: attack the next living villager, vote for the
+// next living non-wolf, and lead on everywhere else.
+inline char scripted_key(const Game& g) {
+    const auto living_other = [&](int seat) {
+        return g.players[seat].alive == 1 && g.players[seat].role != ROLE_WOLF;
+    };
+    if (g.phase == PHASE_ATTACK_SELECT || g.phase == PHASE_VOTE_SELECT) {
+        const int target = next_seat(g, living_other);
+        return target == g.cursor ? 'z' : 'l';
+    }
+    return 'x';
+}
+
 // Kills seat as if the wolves had attacked it on the current night.
 inline void kill_seat(Game& game, int seat) {
     game.players[seat].alive = 0;

@@ -313,7 +313,8 @@ void start_terminal() {
         return;
     }
     term.output += "\x1b[H\x1b[2J\x1b[2;1H";
-    append_text(term.output, "─"_sj, term.view.encoding);
+    if (term.view.encoding == OUTPUT_UTF8) append_utf8(term.output, U'─');
+    else term.output += "─"_sj;  // exactly one character, however wide it is drawn
     term.output += "\x1b[6n";
     flush_output();
     for (int waited = 0; !term.width_known && !term.ended && waited < PROBE_TIMEOUT_MS;
