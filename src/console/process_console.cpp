@@ -2,7 +2,7 @@
 
 namespace {
 
-Console the_console = {};
+constinit Console the_console = {};
 
 // The console is opened during static initialisation, before run_game starts.
 struct ConsoleOpener {

@@ -57,10 +57,11 @@ struct Terminal {
     std::size_t input_length;
     int queued[KEY_QUEUE_SIZE];  // keys typed while the start-up probe waited
     int queued_count;
-    std::string output;
 };
 
-Terminal term = {};
+// Plain data, initialised before any code runs: the console is opened during static
+// initialisation, possibly before this file's dynamic initialisers.
+constinit Terminal term = {};
 volatile sig_atomic_t resized = 0;
 volatile sig_atomic_t resumed = 0;
 
@@ -138,6 +139,12 @@ void install_signal_handlers() {
 
 // --- raw mode and output ---------------------------------------------------------------
 
+// The frame being collected, sent in one write.
+std::string& output() {
+    static std::string buffer;
+    return buffer;
+}
+
 void enter_raw_mode() {
     if (!term.input_tty) return;
     if (tcsetattr(term.in, TCSAFLUSH, &term.raw) == 0) term.raw_on = 1;
@@ -197,9 +204,9 @@ void convert_to_locale(std::string& bytes) {
 
 // Sends the collected output in one write. A terminal that is gone ends the game.
 void flush_output() {
-    convert_to_locale(term.output);
-    const char* bytes = term.output.data();
-    std::size_t length = term.output.size();
+    convert_to_locale(output());
+    const char* bytes = output().data();
+    std::size_t length = output().size();
     while (length > 0) {
         const ssize_t n = write(term.out, bytes, length);
         if (n < 0 && errno == EINTR) continue;
@@ -210,7 +217,7 @@ void flush_output() {
         bytes += n;
         length -= static_cast<std::size_t>(n);
     }
-    term.output.clear();
+    output().clear();
 }
 
 bool window_too_small() {
@@ -220,8 +227,8 @@ bool window_too_small() {
 }
 
 void append_too_small_notice() {
-    term.output += "\x1b[0m\x1b[H\x1b[2J";
-    append_text(term.output, "画面が小さすぎます。76x24 以上に広げてください。"_sj,
+    output() += "\x1b[0m\x1b[H\x1b[2J";
+    append_text(output(), "画面が小さすぎます。76x24 以上に広げてください。"_sj,
                 term.view.encoding);
 }
 
@@ -306,16 +313,16 @@ void wait_for_input(int timeout_ms) {
 void start_terminal() {
     term.started = true;
     term.view = make_terminal_view(term.encoding, 1);
-    term.output += ENTER_SEQUENCE;
+    output() += ENTER_SEQUENCE;
     term.screen_on = 1;
     if (!term.input_tty) {
         flush_output();
         return;
     }
-    term.output += "\x1b[H\x1b[2J\x1b[2;1H";
-    if (term.view.encoding == OUTPUT_UTF8) append_utf8(term.output, U'─');
-    else term.output += "─"_sj;  // exactly one character, however wide it is drawn
-    term.output += "\x1b[6n";
+    output() += "\x1b[H\x1b[2J\x1b[2;1H";
+    if (term.view.encoding == OUTPUT_UTF8) append_utf8(output(), U'─');
+    else output() += "─"_sj;  // exactly one character, however wide it is drawn
+    output() += "\x1b[6n";
     flush_output();
     for (int waited = 0; !term.width_known && !term.ended && waited < PROBE_TIMEOUT_MS;
          waited += 10) {
@@ -326,7 +333,7 @@ void start_terminal() {
 
 void present(const Screen& screen) {
     if (!term.output_tty) {
-        append_plain_frame(screen, term.encoding, term.output);
+        append_plain_frame(screen, term.encoding, output());
         flush_output();
         return;
     }
@@ -337,7 +344,7 @@ void present(const Screen& screen) {
         invalidate_view(term.view);
     } else {
         term.too_small = false;
-        append_frame(term.view, screen, term.output);
+        append_frame(term.view, screen, output());
     }
     flush_output();
 }

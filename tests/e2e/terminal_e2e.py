@@ -170,10 +170,13 @@ class TmuxGame(unittest.TestCase):
         self.tmux.press("C-c")
         self.assert_given_back(130)
 
-    def test_sigterm_gives_the_terminal_back(self):
-        self.start()
-        subprocess.run(["pkill", "-TERM", "-x", "jinro"], check=True)
-        self.assert_given_back(143)
+    def test_sigterm_and_sighup_give_the_terminal_back(self):
+        for name, status in (("TERM", 143), ("HUP", 129)):
+            self.start()
+            subprocess.run(["pkill", "-" + name, "-x", "jinro"], check=True)
+            self.assert_given_back(status)
+            self.tmux.shell("clear; rm -f %s" % self.after)
+            wait_until(lambda: not os.path.exists(self.after))
 
     def test_end_of_input_from_a_pipe_gives_the_terminal_back(self):
         self.tmux.shell("stty -g > %s; printf lz | %s; echo EXIT=$?; stty -g > %s"
