@@ -1,6 +1,11 @@
 // The records, the Shift-JIS texts, the random source and the deal.
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -13,8 +18,22 @@
 
 namespace {
 
-// Code page 932 bytes of a UTF-8 text, by the C library's own converter.
-std::string iconv_cp932(const std::string& utf8) {
+// Code page 932 bytes of a UTF-8 text, by the system's own converter.
+#ifdef _WIN32
+std::string system_cp932(const std::string& utf8) {
+    const int n = static_cast<int>(utf8.size());
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), n, wide.data(), n)));
+    std::string out(utf8.size() * 2, '\0');
+    BOOL lossy = FALSE;
+    out.resize(static_cast<std::size_t>(WideCharToMultiByte(
+        932, 0, wide.data(), static_cast<int>(wide.size()), out.data(),
+        static_cast<int>(out.size()), nullptr, &lossy)));
+    return lossy ? "<not in code page 932>" : out;
+}
+#else
+std::string system_cp932(const std::string& utf8) {
     iconv_t cd = iconv_open("CP932", "UTF-8");
     std::string in = utf8;
     std::string out(in.size() * 2 + 1, '\0');
@@ -28,6 +47,7 @@ std::string iconv_cp932(const std::string& utf8) {
     out.resize(out.size() - dst_left);
     return out;
 }
+#endif
 
 TEST(ShiftJisText, EveryTextOfTheGameIsItsCodePage932Bytes) {
     const std::vector<std::pair<const char*, const char*>> texts = {
@@ -49,12 +69,12 @@ TEST(ShiftJisText, EveryTextOfTheGameIsItsCodePage932Bytes) {
         {"ｱｲｳ～"_sj, "ｱｲｳ～"},  // half-width kana stay one byte; ～ is the Windows tilde
     };
     for (const auto& [sjis_bytes, utf8] : texts) {
-        EXPECT_EQ(std::string(sjis_bytes), iconv_cp932(utf8)) << utf8;
+        EXPECT_EQ(std::string(sjis_bytes), system_cp932(utf8)) << utf8;
     }
     const char* names[] = {"ミモザ",   "カモミール", "すずらん",   "たんぽぽ", "ひいらぎ",
                            "ききょう", "なずな",     "ラベンダー", "よもぎ",   "セージ"};
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        EXPECT_EQ(std::string(CHARACTER_NAMES[seat].data()), iconv_cp932(names[seat]));
+        EXPECT_EQ(std::string(CHARACTER_NAMES[seat].data()), system_cp932(names[seat]));
         EXPECT_LE(std::strlen(CHARACTER_NAMES[seat].data()), 10u);
     }
 }

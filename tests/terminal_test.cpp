@@ -155,7 +155,7 @@ std::string keys_of(const std::vector<DecodedInput>& events) {
     std::string keys;
     for (const DecodedInput& e : events) {
         if (e.kind == INPUT_KEY) keys += e.key == KEY_NO_MEANING ? '#' : static_cast<char>(e.key);
-        else keys += "@" + std::to_string(e.row) + ";" + std::to_string(e.column);
+        else keys.append("@").append(std::to_string(e.row)).append(";").append(std::to_string(e.column));
     }
     return keys;
 }
