@@ -13,8 +13,8 @@ constexpr int SEER = 2;
 constexpr int HUNTER = 5;
 constexpr int MEDIUM = 6;
 constexpr int MADMAN = 7;
-constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,   ROLE_SEER,     ROLE_VILLAGER,
-                                   ROLE_WOLF,     ROLE_HUNTER, ROLE_MEDIUM,   ROLE_MADMAN,
+constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,    ROLE_SEER,   ROLE_VILLAGER,
+                                   ROLE_WOLF,     ROLE_HUNTER,  ROLE_MEDIUM, ROLE_MADMAN,
                                    ROLE_VILLAGER, ROLE_VILLAGER};
 
 TestGame dealt_game(std::uint32_t seed, int day) {

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,   ROLE_SEER,     ROLE_VILLAGER,
-                                   ROLE_WOLF,     ROLE_HUNTER, ROLE_MEDIUM,   ROLE_MADMAN,
+constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,    ROLE_SEER,   ROLE_VILLAGER,
+                                   ROLE_WOLF,     ROLE_HUNTER,  ROLE_MEDIUM, ROLE_MADMAN,
                                    ROLE_VILLAGER, ROLE_VILLAGER};
 
 TestGame game_in_phase(int phase) {
@@ -120,8 +120,7 @@ TEST(Rules, TheHangingNeverLeavesTheTie) {
         EXPECT_EQ(g.players[w].hanged_day, 3);
         EXPECT_EQ(g.players[w].attacked_day, NONE);
         EXPECT_EQ(g.death_day[w], 3);
-        EXPECT_EQ(std::string(g.log[0]),
-                  std::string(g.players[w].name) + "が吊るされた"_sj);
+        EXPECT_EQ(std::string(g.log[0]), std::string(g.players[w].name) + "が吊るされた"_sj);
     }
     EXPECT_EQ(hanged.size(), 2u);  // both tied seats come up over many seeds
 }
@@ -143,7 +142,7 @@ TEST(Rules, VictoryThresholds) {
         int phase;
     };
     const Case cases[] = {
-        {2, 2, PHASE_WOLVES_WON}, {2, 3, PHASE_FAKE_CLAIM}, {1, 1, PHASE_WOLVES_WON},
+        {2, 2, PHASE_WOLVES_WON}, {2, 3, PHASE_FAKE_CLAIM},  {1, 1, PHASE_WOLVES_WON},
         {1, 2, PHASE_FAKE_CLAIM}, {0, 5, PHASE_VILLAGE_WON}, {2, 6, PHASE_FAKE_CLAIM},
     };
     for (const Case& c : cases) {
@@ -153,8 +152,10 @@ TEST(Rules, VictoryThresholds) {
         int others_left = c.others;
         for (int seat = 0; seat < SEAT_COUNT; ++seat) {
             int& left = g.players[seat].role == ROLE_WOLF ? wolves_left : others_left;
-            if (left > 0) left -= 1;
-            else kill_seat(g, seat);
+            if (left > 0)
+                left -= 1;
+            else
+                kill_seat(g, seat);
         }
         check_victory(g);
         EXPECT_EQ(g.phase, c.phase) << c.wolves << " wolves, " << c.others << " others";

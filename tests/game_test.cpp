@@ -62,7 +62,7 @@ TEST(WholeGame, AScriptedGameVisitsEveryPhaseEndsAndReplaysFromItsSeed) {
     // The same seed gives the same game, death for death.
     EXPECT_EQ(play_scripted(20261207, nullptr), deaths);
     // ...and these are its deaths on every platform and compiler.
-    const std::vector<Death> expected = {{0, 1, false}, {1, 2, true}, {2, 2, false},
+    const std::vector<Death> expected = {{0, 1, false}, {1, 2, true},  {2, 2, false},
                                          {4, 3, true},  {3, 3, false}, {5, 4, true}};
     EXPECT_EQ(deaths, expected);
 

@@ -27,9 +27,9 @@ std::string system_cp932(const std::string& utf8) {
         MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), n, wide.data(), n)));
     std::string out(utf8.size() * 2, '\0');
     BOOL lossy = FALSE;
-    out.resize(static_cast<std::size_t>(WideCharToMultiByte(
-        932, 0, wide.data(), static_cast<int>(wide.size()), out.data(),
-        static_cast<int>(out.size()), nullptr, &lossy)));
+    out.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), out.data(),
+                            static_cast<int>(out.size()), nullptr, &lossy)));
     return lossy ? "<not in code page 932>" : out;
 }
 #else

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,   ROLE_SEER,     ROLE_VILLAGER,
-                                   ROLE_WOLF,     ROLE_HUNTER, ROLE_MEDIUM,   ROLE_MADMAN,
+constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,    ROLE_SEER,   ROLE_VILLAGER,
+                                   ROLE_WOLF,     ROLE_HUNTER,  ROLE_MEDIUM, ROLE_MADMAN,
                                    ROLE_VILLAGER, ROLE_VILLAGER};
 
 TestGame shown_game(int phase, int day) {
@@ -113,8 +113,9 @@ TEST(Screen, AfterAWinEveryCardRevealsItsRoleOverTheTopBorder) {
         const int x = card_x(seat);
         const int y = card_y(seat);
         EXPECT_EQ(text_at(g, x + 2, y, 12), std::string("────"_sj) + glyphs[seat] + "┐"_sj);
-        const int colour = seat == 2 ? ATTR_GREY : seat == 1 || seat == 4 ? ATTR_BRIGHT_RED
-                                                                           : ATTR_BRIGHT_WHITE;
+        const int colour = seat == 2                ? ATTR_GREY
+                           : seat == 1 || seat == 4 ? ATTR_BRIGHT_RED
+                                                    : ATTR_BRIGHT_WHITE;
         EXPECT_EQ(attr_at(g, x + 10, y), colour);
     }
     EXPECT_EQ(row_text(g, 1).substr(0, 32), "人狼の勝利です! Press R to Retry"_sj);
@@ -165,8 +166,8 @@ TEST(Panels, ClaimLinesStandInTheRowOfTheirSeatAndPublishTheClaims) {
     u.game->players[2].co_claim = ROLE_SEER;
     kill_seat(*u.game, 2);
     render(*u.game);
-    EXPECT_EQ(row_text(*u.game, 16).substr(40), std::string("    なずな 霊CO "_sj) +
-                                                    std::string(20, ' '));
+    EXPECT_EQ(row_text(*u.game, 16).substr(40),
+              std::string("    なずな 霊CO "_sj) + std::string(20, ' '));
     EXPECT_EQ(row_text(*u.game, 17), std::string(76, ' '));
     EXPECT_EQ(u.game->co_public[2], NONE);
 }
@@ -185,7 +186,8 @@ TEST(Panels, TheVoteScreenShowsTheSeatAliveAndTheNextScreenShowsItHanged) {
     expect_text(g, 45, 15, "  ききょう >     よもぎ"_sj);
     expect_text(g, 45, 18, "    よもぎ >     セージ"_sj);
     EXPECT_EQ(row_text(g, 15).substr(0, 5 + 10), "               ");  // seat 0 is dead
-    EXPECT_EQ(text_at(g, card_x(8), card_y(8) + 4, 14), std::string("│"_sj) + "          " + "│"_sj);
+    EXPECT_EQ(text_at(g, card_x(8), card_y(8) + 4, 14),
+              std::string("│"_sj) + "          " + "│"_sj);
     expect_text(g, 2, 23, "ミモザの死体が発見された"_sj);
     EXPECT_EQ(g.hanged_on[2], 8);  // hanged after the lines were drawn
 

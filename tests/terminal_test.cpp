@@ -53,8 +53,8 @@ TEST(ScreenCells, OverwritingHalfADoubleByteCharacterBlanksTheOtherHalf) {
 }
 
 TEST(ScreenCells, TextStopsAtTheEdgesAndNeverSplitsACharacter) {
-    Screen s = screen_with("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ"_sj,
-                           15, 0, ATTR_GREY);  // 60 bytes from column 15: past the edge
+    Screen s = screen_with("あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ"_sj, 15, 0,
+                           ATTR_GREY);  // 60 bytes from column 15: past the edge
     EXPECT_EQ(s.cells[0][SCREEN_COLUMNS - 1].part, CELL_SINGLE);  // ほ's lead would not fit
     EXPECT_EQ(s.cells[0][SCREEN_COLUMNS - 1].byte, ' ');
     EXPECT_EQ(s.cells[0][SCREEN_COLUMNS - 2].part, CELL_TRAIL);
@@ -67,8 +67,8 @@ TEST(ScreenCells, TextStopsAtTheEdgesAndNeverSplitsACharacter) {
 
 TEST(Frames, ColoursAreSixteenColourSgr) {
     const std::pair<int, const char*> colours[] = {
-        {ATTR_GREY, "\x1b[37m"},          {ATTR_BRIGHT_GREEN, "\x1b[92m"},
-        {ATTR_BRIGHT_CYAN, "\x1b[96m"},   {ATTR_BRIGHT_RED, "\x1b[91m"},
+        {ATTR_GREY, "\x1b[37m"},           {ATTR_BRIGHT_GREEN, "\x1b[92m"},
+        {ATTR_BRIGHT_CYAN, "\x1b[96m"},    {ATTR_BRIGHT_RED, "\x1b[91m"},
         {ATTR_BRIGHT_MAGENTA, "\x1b[95m"}, {ATTR_BRIGHT_WHITE, "\x1b[97m"},
     };
     for (const auto& [attr, sgr] : colours) {
@@ -112,7 +112,7 @@ TEST(Frames, OnlyChangedCellsAreSentAfterTheFirstFrame) {
     const std::string move = frame(view, g.console->screen);
     EXPECT_LT(move.size(), 100u) << move;
     EXPECT_NE(move.find("\x1b[3;17H\x1b[92m>"), std::string::npos) << move;  // on seat 1
-    EXPECT_NE(move.find("\x1b[3;2H "), std::string::npos) << move;   // gone from seat 0
+    EXPECT_NE(move.find("\x1b[3;2H "), std::string::npos) << move;           // gone from seat 0
     EXPECT_EQ(move.find("\x1b[2J"), std::string::npos);
 
     // A repaint after invalidation sends the same screen as the first frame did.
@@ -154,15 +154,20 @@ std::vector<DecodedInput> decode_all(const std::vector<std::string>& pieces) {
 std::string keys_of(const std::vector<DecodedInput>& events) {
     std::string keys;
     for (const DecodedInput& e : events) {
-        if (e.kind == INPUT_KEY) keys += e.key == KEY_NO_MEANING ? '#' : static_cast<char>(e.key);
-        else keys.append("@").append(std::to_string(e.row)).append(";").append(std::to_string(e.column));
+        if (e.kind == INPUT_KEY)
+            keys += e.key == KEY_NO_MEANING ? '#' : static_cast<char>(e.key);
+        else
+            keys.append("@")
+                .append(std::to_string(e.row))
+                .append(";")
+                .append(std::to_string(e.column));
     }
     return keys;
 }
 
 TEST(KeyDecoder, SequencesAreOneKeyAndRepliesAreNeverKeysHoweverTheInputIsSplit) {
-    const std::string input = std::string("l\x1b[Az\x1b[2;3R\x1bOPk\x1b[15~") + "あ" + "\x1bx" +
-                              "\x1b[1;5Dq";
+    const std::string input =
+        std::string("l\x1b[Az\x1b[2;3R\x1bOPk\x1b[15~") + "あ" + "\x1bx" + "\x1b[1;5Dq";
     const std::string expected = "l#z@2;3#k####q";
     for (std::size_t a = 0; a <= input.size(); ++a) {
         for (std::size_t b = a; b <= input.size(); ++b) {
@@ -179,7 +184,7 @@ TEST(KeyDecoder, LoneEscapesBrokenSequencesAndGarbage) {
     EXPECT_EQ(keys_of(decode_all({"\x1b[12"})), "#");  // cut off: one key once input ends
     EXPECT_EQ(keys_of(decode_all({"\x1b[1\x01z"})), "#\x01z");
     EXPECT_EQ(keys_of(decode_all({"\x1b[;R", "\x1b[5R", "\x1b[1;2;3R"})), "###");
-    EXPECT_EQ(keys_of(decode_all({"\xe3\x81z"})), "#z");    // broken UTF-8 ends early
+    EXPECT_EQ(keys_of(decode_all({"\xe3\x81z"})), "#z");  // broken UTF-8 ends early
     EXPECT_EQ(keys_of(decode_all({"\xff\x80\xc0"})), "\xff\x80\xc0");
     const std::string endless = "\x1b[" + std::string(100, '1');
     const auto events = decode_all({endless});

@@ -5,8 +5,8 @@
 // at exit, on Ctrl-C, Ctrl-Break and when the window is closed.
 #ifdef _WIN32
 
-#include <windows.h>
 #include <conio.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -50,8 +50,8 @@ constinit WindowsConsole win = {};
 
 std::wstring to_utf16(const std::string& utf8) {
     if (utf8.empty()) return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
                         length);
@@ -145,7 +145,8 @@ void present_with_console_api(const Screen& screen) {
                 const int cells = x + 1 < SCREEN_COLUMNS ? glyph_cells(row, x) : 1;
                 bool changed = win.view.shown.cells[y][x].part == CELL_TRAIL;
                 for (int k = 0; k < cells; ++k) {
-                    changed = changed || !cells_look_alike(win.view.shown.cells[y][x + k], row[x + k]);
+                    changed =
+                        changed || !cells_look_alike(win.view.shown.cells[y][x + k], row[x + k]);
                 }
                 if (!changed || (!run.empty() && row[x].attr != row[start].attr)) break;
                 append_glyph(run, row, x, OUTPUT_UTF8, win.view.ambiguous_columns);
@@ -156,7 +157,8 @@ void present_with_console_api(const Screen& screen) {
                 x += 1;
                 continue;
             }
-            SetConsoleCursorPosition(win.out, COORD{static_cast<SHORT>(start), static_cast<SHORT>(y)});
+            SetConsoleCursorPosition(win.out,
+                                     COORD{static_cast<SHORT>(start), static_cast<SHORT>(y)});
             SetConsoleTextAttribute(win.out, row[start].attr);
             write_text(run);
         }
@@ -183,13 +185,15 @@ int read_redirected_key() {
         if (win.queued_count > 0) {
             const int key = win.queued[0];
             win.queued_count -= 1;
-            std::memmove(win.queued, win.queued + 1, sizeof(int) * static_cast<std::size_t>(win.queued_count));
+            std::memmove(win.queued, win.queued + 1,
+                         sizeof(int) * static_cast<std::size_t>(win.queued_count));
             return key;
         }
         if (win.ended) return KEY_END_OF_INPUT;
         DWORD got = 0;
         const DWORD room = static_cast<DWORD>(INPUT_BUFFER_SIZE - win.input_length);
-        const bool more = ReadFile(win.in, win.input + win.input_length, room, &got, nullptr) && got > 0;
+        const bool more =
+            ReadFile(win.in, win.input + win.input_length, room, &got, nullptr) && got > 0;
         win.input_length += got;
         if (!more) win.ended = true;
         DecodedInput decoded = {};

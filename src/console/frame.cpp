@@ -58,8 +58,7 @@ void clear_terminal(TerminalView& view, std::string& out) {
     view.valid = true;
 }
 
-void draw_unit(TerminalView& view, const Screen& next, int x, int y, int cells,
-               std::string& out) {
+void draw_unit(TerminalView& view, const Screen& next, int x, int y, int cells, std::string& out) {
     const Cell* row = next.cells[y];
     move_to(view, x, y, out);
     const bool blank = row[x].byte == ' ' && row[x].part == CELL_SINGLE;
@@ -86,9 +85,11 @@ void append_frame(TerminalView& view, const Screen& next, std::string& out) {
             const int cells = x + 1 < SCREEN_COLUMNS ? glyph_cells(row, x) : 1;
             if (unit_changed(view, next, x, y, cells)) {
                 // Runs of box-drawing characters are written in one go.
-                const bool run = expected_x == x && ambiguous_class(
-                    static_cast<unsigned char>(row[x].byte),
-                    static_cast<unsigned char>(cells == 2 ? row[x + 1].byte : 0)) != 0;
+                const bool run =
+                    expected_x == x &&
+                    ambiguous_class(static_cast<unsigned char>(row[x].byte),
+                                    static_cast<unsigned char>(cells == 2 ? row[x + 1].byte : 0)) !=
+                        0;
                 if (run) {
                     view.cursor_x = x;
                     view.cursor_y = y;

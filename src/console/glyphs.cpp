@@ -10,8 +10,10 @@ int ambiguous_class(unsigned char lead, unsigned char trail) {
     std::size_t high = std::size(cp932::kAmbiguous);
     while (low < high) {
         const std::size_t mid = (low + high) / 2;
-        if (cp932::kAmbiguous[mid].code < code) low = mid + 1;
-        else high = mid;
+        if (cp932::kAmbiguous[mid].code < code)
+            low = mid + 1;
+        else
+            high = mid;
     }
     const bool found = low < std::size(cp932::kAmbiguous) && cp932::kAmbiguous[low].code == code;
     return found ? cp932::kAmbiguous[low].width_class : 0;

@@ -27,9 +27,9 @@
 
 namespace {
 
-constexpr int PROBE_TIMEOUT_MS = 250;   // a terminal that never answers costs this once
-constexpr int ESCAPE_TIMEOUT_MS = 50;   // a lone Escape versus the start of a sequence
-constexpr int PROBE_ROW = 2;            // a reply on row 1 could be read as Shift-F3
+constexpr int PROBE_TIMEOUT_MS = 250;  // a terminal that never answers costs this once
+constexpr int ESCAPE_TIMEOUT_MS = 50;  // a lone Escape versus the start of a sequence
+constexpr int PROBE_ROW = 2;           // a reply on row 1 could be read as Shift-F3
 constexpr int KEY_QUEUE_SIZE = 64;
 constexpr std::size_t INPUT_BUFFER_SIZE = 256;
 
@@ -123,8 +123,10 @@ void on_stop_signal(int sig) {
 
 void on_wake_signal(int sig) {
     const int saved_errno = errno;
-    if (sig == SIGWINCH) resized = 1;
-    else resumed = 1;
+    if (sig == SIGWINCH)
+        resized = 1;
+    else
+        resumed = 1;
     wake_key_read();
     errno = saved_errno;
 }
@@ -274,8 +276,10 @@ bool decode_one(bool more_may_come) {
     if (taken == 0) return false;
     term.input_length -= taken;
     std::memmove(term.input, term.input + taken, term.input_length);
-    if (decoded.kind == INPUT_KEY) queue_key(decoded.key);
-    else take_position_reply(decoded);
+    if (decoded.kind == INPUT_KEY)
+        queue_key(decoded.key);
+    else
+        take_position_reply(decoded);
     return true;
 }
 
@@ -291,7 +295,7 @@ void wait_for_input(int timeout_ms) {
     const int ready = poll(fds, 2, timeout_ms);
     if (ready < 0) return;  // interrupted by a signal: the caller looks at the flags
     if (fds[1].revents != 0) drain_wake_pipe();
-    if (ready == 0) {       // nothing more came: what is pending is complete
+    if (ready == 0) {  // nothing more came: what is pending is complete
         while (term.input_length > 0 && decode_one(false)) {
         }
         return;
@@ -320,8 +324,10 @@ void start_terminal() {
         return;
     }
     output() += "\x1b[H\x1b[2J\x1b[2;1H";
-    if (term.view.encoding == OUTPUT_UTF8) append_utf8(output(), U'─');
-    else output() += "─"_sj;  // exactly one character, however wide it is drawn
+    if (term.view.encoding == OUTPUT_UTF8)
+        append_utf8(output(), U'─');
+    else
+        output() += "─"_sj;  // exactly one character, however wide it is drawn
     output() += "\x1b[6n";
     flush_output();
     for (int waited = 0; !term.width_known && !term.ended && waited < PROBE_TIMEOUT_MS;

@@ -26,9 +26,7 @@ const std::array<CharacterName, SEAT_COUNT> CHARACTER_NAMES = {
     name_slot("セージ"_sj),
 };
 
-const char* character_name(int seat) {
-    return is_seat(seat) ? CHARACTER_NAMES[seat].data() : "";
-}
+const char* character_name(int seat) { return is_seat(seat) ? CHARACTER_NAMES[seat].data() : ""; }
 
 void clear_night_records(Game& game) {
     constexpr NightRecord none = {NONE, NONE, NONE, NONE};

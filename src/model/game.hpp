@@ -82,8 +82,8 @@ struct Game {
     std::uint8_t key;  // the last key read
     Console* console;  // not owned
     std::int32_t phase;
-    std::int32_t voter_index;  // next entry of wolf_seats to vote in phase 7
-    std::int32_t wolf_count;   // living wolves as of the last victory check
+    std::int32_t voter_index;             // next entry of wolf_seats to vote in phase 7
+    std::int32_t wolf_count;              // living wolves as of the last victory check
     char log[LOG_LINES][LOG_LINE_BYTES];  // line 0 is the newest
 };
 

@@ -52,8 +52,10 @@ constexpr int encode(char32_t c) {
     std::size_t high = std::size(cp932::kEncode);
     while (low < high) {
         const std::size_t mid = (low + high) / 2;
-        if (cp932::kEncode[mid].unicode < c) low = mid + 1;
-        else high = mid;
+        if (cp932::kEncode[mid].unicode < c)
+            low = mid + 1;
+        else
+            high = mid;
     }
     if (low < std::size(cp932::kEncode) && cp932::kEncode[low].unicode == c) {
         return cp932::kEncode[low].code;
@@ -77,8 +79,11 @@ template <std::size_t N>
 constexpr char32_t next_char(const char (&text)[N], std::size_t& i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char first = byte(i);
-    int extra = first < 0x80 ? 0 : (first & 0xE0) == 0xC0 ? 1 : (first & 0xF0) == 0xE0 ? 2
-                              : (first & 0xF8) == 0xF0 ? 3 : -1;
+    int extra = first < 0x80             ? 0
+                : (first & 0xE0) == 0xC0 ? 1
+                : (first & 0xF0) == 0xE0 ? 2
+                : (first & 0xF8) == 0xF0 ? 3
+                                         : -1;
     if (extra < 0) throw "the literal is not UTF-8";
     char32_t c = extra == 0 ? first : first & (0x3F >> extra);
     for (int k = 1; k <= extra; ++k) {
