@@ -6,10 +6,10 @@
 // median and 99th percentile.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <ctime>
 #include <random>
 #include <string>
 #include <vector>

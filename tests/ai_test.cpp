@@ -49,7 +49,7 @@ TEST(NightActions, TheSeerLooksAtSeatsNobodyKnowsAboutAndSeesTheMadmanWhite) {
     // look at a seat again.
     TestGame t = dealt_game(5, 3);
     Game& g = *t.game;
-    for (int seat = 0; seat < SEAT_COUNT; ++seat) g.white_count[seat] = 1;
+    for (int& count : g.white_count) count = 1;
     g.black_count[MADMAN] = 0;
     g.white_count[MADMAN] = 1;
     seed_random(5);
@@ -202,7 +202,7 @@ TEST(Votes, TheMediumRuleNeedsDayThreeAPublishedWhiteAndARollBelowThirty) {
         g.hanged_on[day - 1] = 3;
         kill_seat(g, 3);
         g.claims[MEDIUM][day - 1].result = VERDICT_WHITE;
-        for (int seat = 0; seat < SEAT_COUNT; ++seat) g.votes[seat][day - 1] = 0;
+        for (auto& votes : g.votes) votes[day - 1] = 0;
         g.votes[8][day - 1] = 3;
         seed_random(seed);
         return t;

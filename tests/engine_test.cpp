@@ -152,10 +152,11 @@ TEST(Rules, VictoryThresholds) {
         int others_left = c.others;
         for (int seat = 0; seat < SEAT_COUNT; ++seat) {
             int& left = g.players[seat].role == ROLE_WOLF ? wolves_left : others_left;
-            if (left > 0)
+            if (left > 0) {
                 left -= 1;
-            else
+            } else {
                 kill_seat(g, seat);
+            }
         }
         check_victory(g);
         EXPECT_EQ(g.phase, c.phase) << c.wolves << " wolves, " << c.others << " others";

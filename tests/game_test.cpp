@@ -97,7 +97,7 @@ TEST(WholeGame, AScriptedGameVisitsEveryPhaseEndsAndReplaysFromItsSeed) {
         EXPECT_EQ(g.attacked_on[day], NONE);
         EXPECT_EQ(g.hanged_on[day], NONE);
     }
-    for (const auto& line : g.log) EXPECT_STREQ(line, "");
+    for (const char* line : g.log) EXPECT_STREQ(line, "");
     update(g);  // and the new game plays its first night
     EXPECT_EQ(g.phase, PHASE_ATTACK_SELECT);
 }

@@ -44,7 +44,7 @@ int verdict_on(const Game& game, int seat) {
 
 }  // namespace
 
-void ai_night_action(Game& game, Player& p) {
+void ai_night_action(const Game& game, Player& p) {
     const int d = game.day;
     switch (p.role) {
     case ROLE_MADMAN:
@@ -64,7 +64,7 @@ void ai_night_action(Game& game, Player& p) {
     }
 }
 
-void complete_night_record(Game& game, Player& p) {
+void complete_night_record(const Game& game, Player& p) {
     const int d = game.day;
     NightRecord& n = p.night[d];
     switch (p.role) {

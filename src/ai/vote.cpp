@@ -61,7 +61,7 @@ int medium_rule_vote(const Game& game, const Player& p) {
     });
 }
 
-void ai_vote(Game& game, Player& p) {
+void ai_vote(const Game& game, Player& p) {
     const int d = game.day;
     p.vote[d] = draw_living_candidate(game, p);
     int choice = NONE;

@@ -49,4 +49,4 @@ void console_print(Console& console, const char* text);
 void console_printf(Console& console, const char* format, ...);
 
 // Shows the screen and waits for one key: its byte, KEY_NO_MEANING, or KEY_END_OF_INPUT.
-int console_read_key(Console& console);
+int console_read_key(const Console& console);

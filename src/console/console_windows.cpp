@@ -228,7 +228,7 @@ void console_close(Console& console) {
     console.input = nullptr;
 }
 
-int console_read_key(Console& console) {
+int console_read_key(const Console& console) {
     if (!win.ended) present(console.screen);
     if (!win.input_console) return read_redirected_key();
     if (win.ended) return KEY_END_OF_INPUT;

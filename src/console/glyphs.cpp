@@ -1,22 +1,16 @@
 #include "console/glyphs.hpp"
 
+#include <algorithm>
 #include <iterator>
 
 #include "model/sjis.hpp"
 
 int ambiguous_class(unsigned char lead, unsigned char trail) {
     const int code = (lead << 8) | trail;
-    std::size_t low = 0;
-    std::size_t high = std::size(cp932::kAmbiguous);
-    while (low < high) {
-        const std::size_t mid = (low + high) / 2;
-        if (cp932::kAmbiguous[mid].code < code)
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    const bool found = low < std::size(cp932::kAmbiguous) && cp932::kAmbiguous[low].code == code;
-    return found ? cp932::kAmbiguous[low].width_class : 0;
+    const auto* end = std::end(cp932::kAmbiguous);
+    const auto* found = std::lower_bound(std::begin(cp932::kAmbiguous), end, code,
+                                         [](const auto& e, int c) { return e.code < c; });
+    return found != end && found->code == code ? found->width_class : 0;
 }
 
 void append_utf8(std::string& out, char32_t c) {

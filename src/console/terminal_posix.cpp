@@ -36,6 +36,12 @@ constexpr std::size_t INPUT_BUFFER_SIZE = 256;
 constexpr char ENTER_SEQUENCE[] = "\x1b[?1049h\x1b[?25l";
 constexpr char LEAVE_SEQUENCE[] = "\x1b[0m\x1b[?25h\x1b[?1049l";
 
+// iconv_open's documented failure value, (iconv_t)-1. A function, not a constant: the
+// console opens during static initialisation.
+iconv_t no_conversion() {
+    return reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr): as iconv defines it
+}
+
 struct Terminal {
     int in;
     int out;
@@ -123,10 +129,11 @@ void on_stop_signal(int sig) {
 
 void on_wake_signal(int sig) {
     const int saved_errno = errno;
-    if (sig == SIGWINCH)
+    if (sig == SIGWINCH) {
         resized = 1;
-    else
+    } else {
         resumed = 1;
+    }
     wake_key_read();
     errno = saved_errno;
 }
@@ -168,21 +175,21 @@ int choose_encoding() {
     const char* codeset = nl_langinfo(CODESET);
     std::string name = codeset != nullptr ? codeset : "";
     for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    term.to_locale = reinterpret_cast<iconv_t>(-1);
+    term.to_locale = no_conversion();
     if (name.find("SJIS") != std::string::npos || name.find("SHIFT") != std::string::npos ||
         name == "CP932" || name == "WINDOWS-31J") {
         return OUTPUT_SHIFT_JIS;
     }
     if (name.find("EUC") != std::string::npos) {
         term.to_locale = iconv_open(codeset, "CP932");
-        if (term.to_locale != reinterpret_cast<iconv_t>(-1)) return OUTPUT_SHIFT_JIS;
+        if (term.to_locale != no_conversion()) return OUTPUT_SHIFT_JIS;
     }
     return OUTPUT_UTF8;
 }
 
 // Converts Shift-JIS output to the locale's codeset; escape sequences are ASCII and pass.
 void convert_to_locale(std::string& bytes) {
-    if (term.to_locale == reinterpret_cast<iconv_t>(-1)) return;
+    if (term.to_locale == no_conversion()) return;
     std::string converted(bytes.size() * 2 + 16, '\0');
     char* in = bytes.data();
     std::size_t in_left = bytes.size();
@@ -276,10 +283,11 @@ bool decode_one(bool more_may_come) {
     if (taken == 0) return false;
     term.input_length -= taken;
     std::memmove(term.input, term.input + taken, term.input_length);
-    if (decoded.kind == INPUT_KEY)
+    if (decoded.kind == INPUT_KEY) {
         queue_key(decoded.key);
-    else
+    } else {
         take_position_reply(decoded);
+    }
     return true;
 }
 
@@ -324,10 +332,11 @@ void start_terminal() {
         return;
     }
     output() += "\x1b[H\x1b[2J\x1b[2;1H";
-    if (term.view.encoding == OUTPUT_UTF8)
+    if (term.view.encoding == OUTPUT_UTF8) {  // exactly one character, however wide it is drawn
         append_utf8(output(), U'─');
-    else
-        output() += "─"_sj;  // exactly one character, however wide it is drawn
+    } else {
+        output() += "─"_sj;
+    }
     output() += "\x1b[6n";
     flush_output();
     for (int waited = 0; !term.width_known && !term.ended && waited < PROBE_TIMEOUT_MS;
@@ -390,7 +399,7 @@ void console_open(Console& console) {
 
 void console_close(Console& /*console*/) { restore_terminal(); }
 
-int console_read_key(Console& console) {
+int console_read_key(const Console& console) {
     if (!term.ended) present(console.screen);
     for (;;) {
         if (term.queued_count > 0) {

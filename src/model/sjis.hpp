@@ -6,9 +6,11 @@
 // literal that is not UTF-8, stops the compilation.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 #include "model/cp932_table.hpp"
 
@@ -48,19 +50,10 @@ constexpr char32_t decode_single(unsigned char b) {
 constexpr int encode(char32_t c) {
     if (c < 0x80) return static_cast<int>(c);
     if (c >= 0xFF61 && c <= 0xFF9F) return static_cast<int>(c - 0xFF61 + 0xA1);
-    std::size_t low = 0;
-    std::size_t high = std::size(cp932::kEncode);
-    while (low < high) {
-        const std::size_t mid = (low + high) / 2;
-        if (cp932::kEncode[mid].unicode < c)
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    if (low < std::size(cp932::kEncode) && cp932::kEncode[low].unicode == c) {
-        return cp932::kEncode[low].code;
-    }
-    return -1;
+    const auto* end = std::end(cp932::kEncode);
+    const auto* found = std::lower_bound(std::begin(cp932::kEncode), end, c,
+                                         [](const auto& e, char32_t u) { return e.unicode < u; });
+    return found != end && found->unicode == c ? found->code : -1;
 }
 
 namespace detail {
@@ -68,6 +61,8 @@ namespace detail {
 template <std::size_t N>
 struct Utf8Literal {
     char bytes[N];
+    // Implicit on purpose: the literal operator template receives the string literal itself.
+    // cppcheck-suppress noExplicitConstructor
     consteval Utf8Literal(const char (&text)[N]) {  // NOLINT(google-explicit-constructor)
         for (std::size_t i = 0; i < N; ++i) bytes[i] = text[i];
     }
