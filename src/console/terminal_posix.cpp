@@ -28,6 +28,7 @@
 namespace {
 
 constexpr int PROBE_TIMEOUT_MS = 250;  // a terminal that never answers costs this once
+constexpr int PROBE_SLICE_MS = 10;
 constexpr int ESCAPE_TIMEOUT_MS = 50;  // a lone Escape versus the start of a sequence
 constexpr int PROBE_ROW = 2;           // a reply on row 1 could be read as Shift-F3
 constexpr int KEY_QUEUE_SIZE = 64;
@@ -339,9 +340,10 @@ void start_terminal() {
     }
     output() += "\x1b[6n";
     flush_output();
-    for (int waited = 0; !term.width_known && !term.ended && waited < PROBE_TIMEOUT_MS;
-         waited += 10) {
-        wait_for_input(10);
+    // Counted in slices rather than against the clock, which may be frozen or jump.
+    for (int slice = 0; slice < PROBE_TIMEOUT_MS / PROBE_SLICE_MS; ++slice) {
+        if (term.width_known || term.ended) break;
+        wait_for_input(PROBE_SLICE_MS);
     }
     invalidate_view(term.view);
 }
@@ -417,10 +419,12 @@ int console_read_key(const Console& console) {
             resume_after_stop();
             present(console.screen);
         }
-        if (resized) {
+        if (resized) {  // a new window size: repaint the frame, the game does not move
             resized = 0;
-            if (term.output_tty) invalidate_view(term.view);
-            present(console.screen);
+            if (term.output_tty) {
+                invalidate_view(term.view);
+                present(console.screen);
+            }
         }
         if (term.output_tty && !term.view.valid && !term.too_small) present(console.screen);
         wait_for_input(term.input_length > 0 ? ESCAPE_TIMEOUT_MS : -1);
