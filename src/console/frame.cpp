@@ -17,6 +17,7 @@ void invalidate_view(TerminalView& view) {
     view.cursor_x = -1;
     view.cursor_y = -1;
     view.attr = -1;
+    view.after_ambiguous = false;
 }
 
 void append_colour(std::string& out, int attr) {
@@ -55,22 +56,26 @@ void clear_terminal(TerminalView& view, std::string& out) {
     view.cursor_x = 0;
     view.cursor_y = 0;
     view.attr = -1;
+    view.after_ambiguous = false;
     view.valid = true;
 }
 
 void draw_unit(TerminalView& view, const Screen& next, int x, int y, int cells, std::string& out) {
     const Cell* row = next.cells[y];
+    const bool ambiguous = glyph_ambiguous_class(row, x) != 0;
+    // After an ambiguous-width character only another one continues the run without a
+    // cursor placement: if the terminal drew the run at another width than expected, what
+    // follows it still lands in its column.
+    if (view.after_ambiguous && !ambiguous) view.cursor_x = -1;
     move_to(view, x, y, out);
     const bool blank = row[x].byte == ' ' && row[x].part == CELL_SINGLE;
     if (!blank && row[x].attr != view.attr) {
         append_colour(out, row[x].attr);
         view.attr = row[x].attr;
     }
-    const int width_class = append_glyph(out, row, x, view.encoding, view.ambiguous_columns);
-    // After an ambiguous-width character, trust only an absolute position: if the
-    // terminal drew it at another width than expected, what follows still lands right.
-    view.cursor_x = width_class != 0 ? -1 : x + cells;
-    if (width_class != 0) view.cursor_y = -1;
+    append_glyph(out, row, x, view.encoding, view.ambiguous_columns);
+    view.cursor_x = x + cells;
+    view.after_ambiguous = ambiguous;
     for (int k = 0; k < cells; ++k) view.shown.cells[y][x + k] = row[x + k];
 }
 
@@ -80,25 +85,9 @@ void append_frame(TerminalView& view, const Screen& next, std::string& out) {
     if (!view.valid) clear_terminal(view, out);
     for (int y = 0; y < SCREEN_ROWS; ++y) {
         const Cell* row = next.cells[y];
-        int expected_x = -1;  // where the last ambiguous character should have left the cursor
         for (int x = 0; x < SCREEN_COLUMNS;) {
             const int cells = x + 1 < SCREEN_COLUMNS ? glyph_cells(row, x) : 1;
-            if (unit_changed(view, next, x, y, cells)) {
-                // Runs of box-drawing characters are written in one go.
-                const bool run =
-                    expected_x == x &&
-                    ambiguous_class(static_cast<unsigned char>(row[x].byte),
-                                    static_cast<unsigned char>(cells == 2 ? row[x + 1].byte : 0)) !=
-                        0;
-                if (run) {
-                    view.cursor_x = x;
-                    view.cursor_y = y;
-                }
-                draw_unit(view, next, x, y, cells, out);
-                expected_x = view.cursor_x == -1 ? x + cells : -1;
-            } else {
-                expected_x = -1;
-            }
+            if (unit_changed(view, next, x, y, cells)) draw_unit(view, next, x, y, cells, out);
             x += cells;
         }
     }

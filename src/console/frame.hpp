@@ -15,7 +15,8 @@ struct TerminalView {
     int ambiguous_columns;  // how wide the terminal draws ─ │ ┐ └ ┘: 1 or 2
     int cursor_x;           // where the terminal's cursor is; -1 unknown
     int cursor_y;
-    int attr;  // the colour the terminal draws in; -1 unknown
+    int attr;              // the colour the terminal draws in; -1 unknown
+    bool after_ambiguous;  // the last character written has ambiguous width
 };
 
 // A view that knows nothing yet: the next frame is a full repaint.

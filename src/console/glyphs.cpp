@@ -31,6 +31,12 @@ void append_utf8(std::string& out, char32_t c) {
     }
 }
 
+int glyph_ambiguous_class(const Cell* row, int x) {
+    if (row[x].part != CELL_LEAD) return 0;
+    return ambiguous_class(static_cast<unsigned char>(row[x].byte),
+                           static_cast<unsigned char>(row[x + 1].byte));
+}
+
 namespace {
 
 void append_char(std::string& out, char32_t c, int encoding) {

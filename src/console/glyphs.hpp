@@ -14,6 +14,9 @@ inline constexpr int OUTPUT_SHIFT_JIS = 1;
 // (padded with ─); 3 the same, heavy (padded with ━).
 int ambiguous_class(unsigned char lead, unsigned char trail);
 
+// The ambiguous class of the character that starts at row[x]; 0 for a one-cell character.
+int glyph_ambiguous_class(const Cell* row, int x);
+
 // Appends the character that starts at cells[x] of a row: one cell, or two for a
 // double-byte character. Control bytes and bytes that stand for no character come out as
 // "?", so nothing on the screen can reach the terminal as a control sequence. Returns the
