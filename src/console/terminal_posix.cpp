@@ -407,7 +407,8 @@ int console_read_key(const Console& console) {
         if (term.queued_count > 0) {
             const int key = take_queued_key();
             // In raw mode the terminal's end-of-file key (Ctrl-D) arrives as a byte.
-            if (term.input_tty && key == term.saved.c_cc[VEOF]) {
+            const cc_t end_key = term.saved.c_cc[VEOF];
+            if (term.input_tty && end_key != _POSIX_VDISABLE && key == end_key) {
                 term.ended = true;
                 return KEY_END_OF_INPUT;
             }
