@@ -419,6 +419,21 @@ class Pipes(unittest.TestCase):
         self.assertEqual(frames[:4], expected[:4])
         self.assertNotIn("\x1b", result.stdout.decode("utf-8"))
 
+    def test_the_locales_own_codeset_where_it_is_euc_jp_or_shift_jis(self):
+        locales = tempfile.mkdtemp(prefix="jinro-locales-")
+        _, expected = replay("lz")
+        for name, charmap, codec in (("ja_JP.eucJP", "EUC-JP", "euc_jp"),
+                                     ("ja_JP.SJIS", "SHIFT_JIS", "cp932")):
+            subprocess.run(["localedef", "--no-warnings=ascii", "-i", "ja_JP", "-f", charmap,
+                            os.path.join(locales, name)], check=True, capture_output=True)
+            env = dict(ENV, LOCPATH=locales, LC_ALL=name, LANG=name,
+                       LD_PRELOAD=FAKETIME_LIBRARY, FAKETIME=SEED_TIME)
+            result = subprocess.run([JINRO], input=b"lz", capture_output=True, env=env,
+                                    timeout=10)
+            self.assertEqual(result.returncode, 0)
+            frames = [f.split("\n")[:24] for f in result.stdout.decode(codec).split("\f")[1:]]
+            self.assertEqual(frames, expected, name)
+
 
 if __name__ == "__main__":
     JINRO, REPLAY = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
