@@ -2,6 +2,7 @@
 // changed cells only) and the key decoder (sequences, replies, split input).
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,33 @@ TEST(KeyDecoder, LoneEscapesBrokenSequencesAndGarbage) {
     ASSERT_FALSE(events.empty());
     for (const DecodedInput& e : events) EXPECT_EQ(e.kind, INPUT_KEY);
     EXPECT_EQ(keys_of(decode_all({"\x1b[99999999;2R"})), "#");  // no overflow
+}
+
+TEST(KeyDecoder, PendingInputQueuesKeysInOrderAndKeepsTheFirstReply) {
+    PendingInput pending{};
+    const std::string bytes = "ab\x1b[2;3Rc\x1b[5;5R\x1b[";
+    std::memcpy(pending.bytes, bytes.data(), bytes.size());
+    pending.length = bytes.size();
+    decode_pending(pending, true);
+    EXPECT_EQ(pending.length, 2u);  // the start of a sequence waits for more
+    EXPECT_EQ(pending.reply.kind, INPUT_POSITION);
+    EXPECT_EQ(pending.reply.column, 3);
+    std::string keys;
+    for (int key = 0; take_key(pending, key);) keys += static_cast<char>(key);
+    EXPECT_EQ(keys, "abc");
+    decode_pending(pending, false);  // input ended: the rest is one key
+    EXPECT_EQ(pending.length, 0u);
+    int key = 0;
+    EXPECT_TRUE(take_key(pending, key));
+    EXPECT_EQ(key, KEY_NO_MEANING);
+    EXPECT_FALSE(take_key(pending, key));
+
+    for (int i = 0; i < 100; ++i) {  // a full queue drops keys, never overruns
+        pending.bytes[0] = 'z';
+        pending.length = 1;
+        decode_pending(pending, true);
+    }
+    EXPECT_EQ(pending.key_count, KEY_QUEUE_SIZE);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "console/console.hpp"
@@ -21,8 +20,6 @@ namespace {
 
 constexpr char ENTER_SEQUENCE[] = "\x1b[?1049h\x1b[?25l";
 constexpr char LEAVE_SEQUENCE[] = "\x1b[0m\x1b[?25h\x1b[?1049l";
-constexpr int KEY_QUEUE_SIZE = 64;
-constexpr std::size_t INPUT_BUFFER_SIZE = 256;
 constexpr int CONSOLE_END_OF_FILE = 0x1A;  // Ctrl-Z, the console's end-of-file key
 constexpr DWORD MOUSE_INPUT = 0x0010;      // ENABLE_MOUSE_INPUT
 
@@ -39,10 +36,7 @@ struct WindowsConsole {
     bool started;  // frames are being drawn; something to put back
     bool ended;
     TerminalView view;
-    unsigned char input[INPUT_BUFFER_SIZE];
-    std::size_t input_length;
-    int queued[KEY_QUEUE_SIZE];
-    int queued_count;
+    PendingInput input;
 };
 
 // Plain data: the console is opened during static initialisation.
@@ -131,10 +125,7 @@ void present_with_console_api(const Screen& screen) {
         const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
         FillConsoleOutputCharacterW(win.out, L' ', cells, home, &written);
         FillConsoleOutputAttribute(win.out, ATTR_GREY, cells, home, &written);
-        for (auto& row : win.view.shown.cells) {
-            for (Cell& cell : row) cell = {' ', ATTR_GREY, CELL_SINGLE};
-        }
-        win.view.valid = true;
+        show_blank(win.view);
     }
     for (int y = 0; y < SCREEN_ROWS; ++y) {
         const Cell* row = screen.cells[y];
@@ -143,18 +134,14 @@ void present_with_console_api(const Screen& screen) {
             std::string run;
             while (x < SCREEN_COLUMNS) {
                 const int cells = x + 1 < SCREEN_COLUMNS ? glyph_cells(row, x) : 1;
-                bool changed = win.view.shown.cells[y][x].part == CELL_TRAIL;
-                for (int k = 0; k < cells; ++k) {
-                    changed =
-                        changed || !cells_look_alike(win.view.shown.cells[y][x + k], row[x + k]);
-                }
+                const bool changed = unit_changed(win.view, screen, x, y, cells);
                 if (!changed || (!run.empty() && row[x].attr != row[start].attr)) break;
                 append_glyph(run, row, x, OUTPUT_UTF8, win.view.ambiguous_columns);
                 for (int k = 0; k < cells; ++k) win.view.shown.cells[y][x + k] = row[x + k];
                 x += cells;
             }
-            if (run.empty()) {
-                x += 1;
+            if (run.empty()) {  // unchanged: step over the whole character
+                x += x + 1 < SCREEN_COLUMNS ? glyph_cells(row, x) : 1;
                 continue;
             }
             SetConsoleCursorPosition(win.out,
@@ -181,30 +168,18 @@ void present(const Screen& screen) {
 
 // Redirected input: bytes through the same decoder as on POSIX.
 int read_redirected_key() {
+    PendingInput& in = win.input;
     for (;;) {
-        if (win.queued_count > 0) {
-            const int key = win.queued[0];
-            win.queued_count -= 1;
-            std::memmove(win.queued, win.queued + 1,
-                         sizeof(int) * static_cast<std::size_t>(win.queued_count));
-            return key;
-        }
+        int key = 0;
+        if (take_key(in, key)) return key;
         if (win.ended) return KEY_END_OF_INPUT;
         DWORD got = 0;
-        const DWORD room = static_cast<DWORD>(INPUT_BUFFER_SIZE - win.input_length);
-        const bool more =
-            ReadFile(win.in, win.input + win.input_length, room, &got, nullptr) && got > 0;
-        win.input_length += got;
+        const DWORD room = static_cast<DWORD>(INPUT_BUFFER_SIZE - in.length);
+        const bool more = ReadFile(win.in, in.bytes + in.length, room, &got, nullptr) && got > 0;
+        in.length += got;
         if (!more) win.ended = true;
-        DecodedInput decoded = {};
-        std::size_t taken = 0;
-        while ((taken = decode_input(win.input, win.input_length, more, decoded)) > 0) {
-            win.input_length -= taken;
-            std::memmove(win.input, win.input + taken, win.input_length);
-            if (decoded.kind == INPUT_KEY && win.queued_count < KEY_QUEUE_SIZE) {
-                win.queued[win.queued_count++] = decoded.key;
-            }
-        }
+        decode_pending(in, more);
+        in.reply = {};  // nothing asks a redirected input for the cursor position
     }
 }
 

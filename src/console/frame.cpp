@@ -28,6 +28,24 @@ void append_colour(std::string& out, int attr) {
     out += sequence;
 }
 
+bool unit_changed(const TerminalView& view, const Screen& next, int x, int y, int cells) {
+    for (int k = 0; k < cells; ++k) {
+        if (!cells_look_alike(view.shown.cells[y][x + k], next.cells[y][x + k])) return true;
+    }
+    // A wide character that used to start one cell to the left was cut in half by this one.
+    return view.shown.cells[y][x].part == CELL_TRAIL;
+}
+
+void show_blank(TerminalView& view) {
+    const Cell blank = {' ', ATTR_GREY, CELL_SINGLE};
+    for (auto& row : view.shown.cells) {
+        for (Cell& cell : row) cell = blank;
+    }
+    view.attr = -1;
+    view.after_ambiguous = false;
+    view.valid = true;
+}
+
 namespace {
 
 void move_to(TerminalView& view, int x, int y, std::string& out) {
@@ -39,25 +57,11 @@ void move_to(TerminalView& view, int x, int y, std::string& out) {
     view.cursor_y = y;
 }
 
-bool unit_changed(const TerminalView& view, const Screen& next, int x, int y, int cells) {
-    for (int k = 0; k < cells; ++k) {
-        if (!cells_look_alike(view.shown.cells[y][x + k], next.cells[y][x + k])) return true;
-    }
-    // A wide character that used to start one cell to the left was cut in half by this one.
-    return view.shown.cells[y][x].part == CELL_TRAIL;
-}
-
 void clear_terminal(TerminalView& view, std::string& out) {
     out += "\x1b[0m\x1b[H\x1b[2J";
-    const Cell blank = {' ', ATTR_GREY, CELL_SINGLE};
-    for (auto& row : view.shown.cells) {
-        for (Cell& cell : row) cell = blank;
-    }
+    show_blank(view);
     view.cursor_x = 0;
     view.cursor_y = 0;
-    view.attr = -1;
-    view.after_ambiguous = false;
-    view.valid = true;
 }
 
 void draw_unit(TerminalView& view, const Screen& next, int x, int y, int cells, std::string& out) {

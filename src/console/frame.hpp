@@ -25,6 +25,12 @@ TerminalView make_terminal_view(int encoding, int ambiguous_columns);
 // Forget what the terminal shows (after a resize, a resume, a change of width mode).
 void invalidate_view(TerminalView& view);
 
+// True when the character of `cells` cells at (x, y) of next is not what the view shows.
+bool unit_changed(const TerminalView& view, const Screen& next, int x, int y, int cells);
+
+// Records that the terminal has just been cleared: it shows blanks, in no known colour.
+void show_blank(TerminalView& view);
+
 // Appends what brings the terminal from view.shown to next, and records next as shown.
 void append_frame(TerminalView& view, const Screen& next, std::string& out);
 

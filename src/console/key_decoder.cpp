@@ -1,5 +1,7 @@
 #include "console/key_decoder.hpp"
 
+#include <cstring>
+
 #include "console/console.hpp"
 
 namespace {
@@ -87,6 +89,29 @@ std::size_t decode_utf8(const unsigned char* bytes, std::size_t length, bool mor
 }
 
 }  // namespace
+
+void decode_pending(PendingInput& pending, bool more_may_come) {
+    DecodedInput decoded = {};
+    std::size_t taken = 0;
+    while ((taken = decode_input(pending.bytes, pending.length, more_may_come, decoded)) > 0) {
+        pending.length -= taken;
+        std::memmove(pending.bytes, pending.bytes + taken, pending.length);
+        if (decoded.kind == INPUT_POSITION) {
+            if (pending.reply.kind == 0) pending.reply = decoded;
+        } else if (pending.key_count < KEY_QUEUE_SIZE) {
+            pending.keys[pending.key_count++] = decoded.key;
+        }
+    }
+}
+
+bool take_key(PendingInput& pending, int& key) {
+    if (pending.key_count == 0) return false;
+    key = pending.keys[0];
+    pending.key_count -= 1;
+    std::memmove(pending.keys, pending.keys + 1,
+                 sizeof(int) * static_cast<std::size_t>(pending.key_count));
+    return true;
+}
 
 std::size_t decode_input(const unsigned char* bytes, std::size_t length, bool more_may_come,
                          DecodedInput& out) {

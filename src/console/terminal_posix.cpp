@@ -16,7 +16,6 @@
 #include <clocale>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "console/console.hpp"
@@ -31,8 +30,6 @@ constexpr int PROBE_TIMEOUT_MS = 250;  // a terminal that never answers costs th
 constexpr int PROBE_SLICE_MS = 10;
 constexpr int ESCAPE_TIMEOUT_MS = 50;  // a lone Escape versus the start of a sequence
 constexpr int PROBE_ROW = 2;           // a reply on row 1 could be read as Shift-F3
-constexpr int KEY_QUEUE_SIZE = 64;
-constexpr std::size_t INPUT_BUFFER_SIZE = 256;
 
 constexpr char ENTER_SEQUENCE[] = "\x1b[?1049h\x1b[?25l";
 constexpr char LEAVE_SEQUENCE[] = "\x1b[0m\x1b[?25h\x1b[?1049l";
@@ -57,13 +54,10 @@ struct Terminal {
     bool too_small;
     bool ended;
     TerminalView view;
-    int encoding;       // OUTPUT_UTF8 or OUTPUT_SHIFT_JIS
-    iconv_t to_locale;  // Shift-JIS to the locale's codeset, where that is neither
-    int wake[2];        // self-pipe: signal handlers wake the key read
-    unsigned char input[INPUT_BUFFER_SIZE];
-    std::size_t input_length;
-    int queued[KEY_QUEUE_SIZE];  // keys typed while the start-up probe waited
-    int queued_count;
+    int encoding;        // OUTPUT_UTF8 or OUTPUT_SHIFT_JIS
+    iconv_t to_locale;   // Shift-JIS to the locale's codeset, where that is neither
+    int wake[2];         // self-pipe: signal handlers wake the key read
+    PendingInput input;  // also keeps keys typed while the start-up probe waits
 };
 
 // Plain data, initialised before any code runs: the console is opened during static
@@ -242,18 +236,7 @@ void append_too_small_notice() {
                 term.view.encoding);
 }
 
-// --- keys ------------------------------------------------------------------------------
-
-void queue_key(int key) {
-    if (term.queued_count < KEY_QUEUE_SIZE) term.queued[term.queued_count++] = key;
-}
-
-int take_queued_key() {
-    const int key = term.queued[0];
-    term.queued_count -= 1;
-    std::memmove(term.queued, term.queued + 1, sizeof(int) * term.queued_count);
-    return key;
-}
+// --- keys ---------------------------------------------------------------------------
 
 // A reply to the width probe: the probe character left the cursor in column 2 or 3.
 void take_position_reply(const DecodedInput& reply) {
@@ -266,30 +249,22 @@ void take_position_reply(const DecodedInput& reply) {
     }
 }
 
-// Reads what is there into the input buffer. Returns false at end of input.
-bool read_input() {
-    const std::size_t room = INPUT_BUFFER_SIZE - term.input_length;
-    if (room == 0) return true;
-    const ssize_t n = read(term.in, term.input + term.input_length, room);
-    if (n > 0) term.input_length += static_cast<std::size_t>(n);
-    if (n < 0 && (errno == EINTR || errno == EAGAIN)) return true;
-    return n > 0;
+// Decodes what has been read; a cursor-position reply is taken at once.
+void decode(bool more_may_come) {
+    decode_pending(term.input, more_may_come);
+    if (term.input.reply.kind == INPUT_POSITION) take_position_reply(term.input.reply);
+    term.input.reply = {};
 }
 
-// Decodes one input from the buffer: keys are queued, replies taken. False when the
-// buffer holds only the start of a sequence that may go on.
-bool decode_one(bool more_may_come) {
-    DecodedInput decoded = {};
-    const std::size_t taken = decode_input(term.input, term.input_length, more_may_come, decoded);
-    if (taken == 0) return false;
-    term.input_length -= taken;
-    std::memmove(term.input, term.input + taken, term.input_length);
-    if (decoded.kind == INPUT_KEY) {
-        queue_key(decoded.key);
-    } else {
-        take_position_reply(decoded);
-    }
-    return true;
+// Reads what is there into the input buffer. Returns false at end of input.
+bool read_input() {
+    PendingInput& in = term.input;
+    const std::size_t room = INPUT_BUFFER_SIZE - in.length;
+    if (room == 0) return true;
+    const ssize_t n = read(term.in, in.bytes + in.length, room);
+    if (n > 0) in.length += static_cast<std::size_t>(n);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) return true;
+    return n > 0;
 }
 
 void drain_wake_pipe() {
@@ -305,17 +280,11 @@ void wait_for_input(int timeout_ms) {
     if (ready < 0) return;  // interrupted by a signal: the caller looks at the flags
     if (fds[1].revents != 0) drain_wake_pipe();
     if (ready == 0) {  // nothing more came: what is pending is complete
-        while (term.input_length > 0 && decode_one(false)) {
-        }
+        decode(false);
         return;
     }
-    if (fds[0].revents != 0 && !read_input()) {
-        while (term.input_length > 0 && decode_one(false)) {
-        }
-        term.ended = true;
-    }
-    while (decode_one(true)) {
-    }
+    if (fds[0].revents != 0 && !read_input()) term.ended = true;
+    decode(!term.ended);
 }
 
 // --- frames ----------------------------------------------------------------------------
@@ -404,8 +373,8 @@ void console_close(Console& /*console*/) { restore_terminal(); }
 int console_read_key(const Console& console) {
     if (!term.ended) present(console.screen);
     for (;;) {
-        if (term.queued_count > 0) {
-            const int key = take_queued_key();
+        int key = 0;
+        if (take_key(term.input, key)) {
             // In raw mode the terminal's end-of-file key (Ctrl-D) arrives as a byte.
             const cc_t end_key = term.saved.c_cc[VEOF];
             if (term.input_tty && end_key != _POSIX_VDISABLE && key == end_key) {
@@ -428,7 +397,7 @@ int console_read_key(const Console& console) {
             }
         }
         if (term.output_tty && !term.view.valid && !term.too_small) present(console.screen);
-        wait_for_input(term.input_length > 0 ? ESCAPE_TIMEOUT_MS : -1);
+        wait_for_input(term.input.length > 0 ? ESCAPE_TIMEOUT_MS : -1);
     }
 }
 
