@@ -12,6 +12,7 @@ Usage: terminal_e2e.py JINRO JINRO_REPLAY
 import os
 import pty
 import select
+import shutil
 import signal
 import struct
 import subprocess
@@ -90,6 +91,7 @@ class Tmux:
 
     def close(self):
         subprocess.run(["tmux", "-S", self.socket, "kill-server"], capture_output=True)
+        shutil.rmtree(self.dir, ignore_errors=True)
 
 
 def game_command(before, after, trap_interrupt=False):
@@ -421,6 +423,7 @@ class Pipes(unittest.TestCase):
 
     def test_the_locales_own_codeset_where_it_is_euc_jp_or_shift_jis(self):
         locales = tempfile.mkdtemp(prefix="jinro-locales-")
+        self.addCleanup(shutil.rmtree, locales, ignore_errors=True)
         _, expected = replay("lz")
         for name, charmap, codec in (("ja_JP.eucJP", "EUC-JP", "euc_jp"),
                                      ("ja_JP.SJIS", "SHIFT_JIS", "cp932")):
