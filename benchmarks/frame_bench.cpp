@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "console/console.hpp"
-#include "console/frame.hpp"
-#include "console/glyphs.hpp"
+#include "platform/frame.hpp"
+#include "platform/terminal_text.hpp"
 #include "console/render.hpp"
 #include "engine/keys.hpp"
 #include "engine/phases.hpp"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "console/console.hpp"
-#include "console/key_decoder.hpp"
+#include "platform/key_decoder.hpp"
 
 static bool operator==(const DecodedInput& a, const DecodedInput& b) {
     return a.kind == b.kind && a.key == b.key && a.row == b.row && a.column == b.column;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "console/glyphs.hpp"
 #include "console/render.hpp"
 #include "model/sjis.hpp"
 #include "test_support.hpp"

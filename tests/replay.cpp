@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "console/frame.hpp"
-#include "console/glyphs.hpp"
+#include "platform/frame.hpp"
+#include "platform/terminal_text.hpp"
 #include "test_support.hpp"
 
 int main(int argc, char** argv) {

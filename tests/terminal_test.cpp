@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "console/frame.hpp"
-#include "console/glyphs.hpp"
-#include "console/key_decoder.hpp"
+#include "platform/frame.hpp"
+#include "platform/terminal_text.hpp"
+#include "platform/key_decoder.hpp"
 #include "model/sjis.hpp"
 #include "test_support.hpp"
 

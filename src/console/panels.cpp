@@ -1,7 +1,7 @@
 #include "console/panels.hpp"
 
 #include "console/console.hpp"
-#include "console/render.hpp"
+#include "console/glyphs.hpp"
 #include "engine/rules.hpp"
 #include "model/sjis.hpp"
 

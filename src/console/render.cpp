@@ -1,20 +1,9 @@
 #include "console/render.hpp"
 
 #include "console/console.hpp"
+#include "console/glyphs.hpp"
 #include "console/panels.hpp"
 #include "model/sjis.hpp"
-
-const char* role_glyph(int code) {
-    switch (code) {
-    case ROLE_WOLF: return "狼"_sj;
-    case ROLE_MADMAN: return "狂"_sj;
-    case ROLE_SEER: return "占"_sj;
-    case ROLE_MEDIUM: return "霊"_sj;
-    case ROLE_HUNTER: return "狩"_sj;
-    case ROLE_VILLAGER: return "村"_sj;
-    default: return "？"_sj;
-    }
-}
 
 namespace {
 

@@ -11,9 +11,6 @@ void render(Game& game);
 // One player card with its top left corner at (x, y).
 void draw_card(Game& game, const Player& p, int x, int y);
 
-// The one-character glyph of a role code; "？" for -1 or anything unknown.
-const char* role_glyph(int code);
-
 // Column and row of the top left corner of a seat's card.
 inline constexpr int card_x(int seat) { return (seat % 5) * 15 + 2; }
 inline constexpr int card_y(int seat) { return (seat / 5) * 7 + 2; }

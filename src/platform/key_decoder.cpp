@@ -1,4 +1,4 @@
-#include "console/key_decoder.hpp"
+#include "platform/key_decoder.hpp"
 
 #include <cstring>
 

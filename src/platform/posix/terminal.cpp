@@ -19,9 +19,10 @@
 #include <string>
 
 #include "console/console.hpp"
-#include "console/frame.hpp"
+#include "platform/frame.hpp"
 #include "console/glyphs.hpp"
-#include "console/key_decoder.hpp"
+#include "platform/terminal_text.hpp"
+#include "platform/key_decoder.hpp"
 #include "model/sjis.hpp"
 
 namespace {

@@ -1,8 +1,9 @@
-#include "console/frame.hpp"
+#include "platform/frame.hpp"
 
 #include <cstdio>
 
 #include "console/glyphs.hpp"
+#include "platform/terminal_text.hpp"
 
 TerminalView make_terminal_view(int encoding, int ambiguous_columns) {
     TerminalView view{};
