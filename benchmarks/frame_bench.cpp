@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "console/console.hpp"
-#include "platform/frame.hpp"
-#include "platform/terminal_text.hpp"
 #include "console/render.hpp"
 #include "engine/keys.hpp"
 #include "engine/phases.hpp"
 #include "model/new_game.hpp"
 #include "model/random.hpp"
+#include "platform/frame.hpp"
+#include "platform/terminal_text.hpp"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/frame.hpp"
-#include "platform/terminal_text.hpp"
-#include "platform/key_decoder.hpp"
 #include "model/sjis.hpp"
+#include "platform/frame.hpp"
+#include "platform/key_decoder.hpp"
+#include "platform/terminal_text.hpp"
 #include "test_support.hpp"
 
 namespace {

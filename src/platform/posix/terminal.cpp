@@ -19,11 +19,11 @@
 #include <string>
 
 #include "console/console.hpp"
-#include "platform/frame.hpp"
 #include "console/glyphs.hpp"
-#include "platform/terminal_text.hpp"
-#include "platform/key_decoder.hpp"
 #include "model/sjis.hpp"
+#include "platform/frame.hpp"
+#include "platform/key_decoder.hpp"
+#include "platform/terminal_text.hpp"
 
 namespace {
 

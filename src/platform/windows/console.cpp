@@ -5,17 +5,18 @@
 // at exit, on Ctrl-C, Ctrl-Break and when the window is closed.
 #ifdef _WIN32
 
+#include "console/console.hpp"
+
 #include <conio.h>
 #include <windows.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "console/console.hpp"
-#include "platform/frame.hpp"
 #include "console/glyphs.hpp"
-#include "platform/terminal_text.hpp"
+#include "platform/frame.hpp"
 #include "platform/key_decoder.hpp"
+#include "platform/terminal_text.hpp"
 
 namespace {
 
