@@ -1,7 +1,8 @@
 // Fuzzing what the program parses from the terminal: the key decoder with its escape
-// sequences and cursor-position replies. The first byte chooses where the input is split
-// into reads; decoding it in those pieces must give exactly what decoding it whole gives,
-// and every key and reply must be well formed.
+// sequences, cursor-position replies and characters of every codeset. The first byte
+// chooses the codeset and where the input is split into reads; decoding it in those
+// pieces must give exactly what decoding it whole gives, and every key and reply must be
+// well formed.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -23,7 +24,8 @@ void check(const DecodedInput& in) {
 }
 
 // Decodes data in pieces of `step` bytes (the last read ends the input).
-std::vector<DecodedInput> decode(const std::uint8_t* data, std::size_t size, std::size_t step) {
+std::vector<DecodedInput> decode(const std::uint8_t* data, std::size_t size, std::size_t step,
+                                 int codeset) {
     std::vector<DecodedInput> events;
     std::vector<unsigned char> pending;
     for (std::size_t at = 0; at < size || !pending.empty();) {
@@ -33,7 +35,7 @@ std::vector<DecodedInput> decode(const std::uint8_t* data, std::size_t size, std
         const bool more = at < size;
         DecodedInput in = {};
         std::size_t taken = 0;
-        while ((taken = decode_input(pending.data(), pending.size(), more, in)) > 0) {
+        while ((taken = decode_input(pending.data(), pending.size(), more, codeset, in)) > 0) {
             if (taken > pending.size()) std::abort();
             check(in);
             events.push_back(in);
@@ -49,8 +51,9 @@ std::vector<DecodedInput> decode(const std::uint8_t* data, std::size_t size, std
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
     const std::size_t step = data[0] % 16 + 1;
-    const std::vector<DecodedInput> whole = decode(data + 1, size - 1, size);
-    const std::vector<DecodedInput> split = decode(data + 1, size - 1, step);
+    const int codeset = (data[0] / 16) % (CODESET_SINGLE_BYTE + 1);
+    const std::vector<DecodedInput> whole = decode(data + 1, size - 1, size, codeset);
+    const std::vector<DecodedInput> split = decode(data + 1, size - 1, step, codeset);
     if (!(whole == split)) std::abort();
     return 0;
 }

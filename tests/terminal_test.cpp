@@ -2,11 +2,13 @@
 // changed cells only) and the key decoder (sequences, replies, split input).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "model/sjis.hpp"
+#include "platform/console_keys.hpp"
 #include "platform/frame.hpp"
 #include "platform/key_decoder.hpp"
 #include "platform/terminal_text.hpp"
@@ -130,14 +132,15 @@ TEST(Frames, ControlBytesOnTheScreenNeverReachTheTerminal) {
 }
 
 // Decodes a whole input given in pieces, as reads would deliver it.
-std::vector<DecodedInput> decode_all(const std::vector<std::string>& pieces) {
+std::vector<DecodedInput> decode_all(const std::vector<std::string>& pieces,
+                                     int codeset = CODESET_UTF8) {
     std::vector<DecodedInput> events;
     std::string pending;
     const auto drain = [&](bool more) {
         DecodedInput in{};
         std::size_t taken;
         while ((taken = decode_input(reinterpret_cast<const unsigned char*>(pending.data()),
-                                     pending.size(), more, in)) > 0) {
+                                     pending.size(), more, codeset, in)) > 0) {
             events.push_back(in);
             pending.erase(0, taken);
         }
@@ -212,12 +215,85 @@ TEST(KeyDecoder, PendingInputQueuesKeysInOrderAndKeepsTheFirstReply) {
     EXPECT_EQ(key, KEY_NO_MEANING);
     EXPECT_FALSE(take_key(pending, key));
 
-    for (int i = 0; i < 100; ++i) {  // a full queue drops keys, never overruns
-        pending.bytes[0] = 'z';
-        pending.length = 1;
-        decode_pending(pending, true);
+    // A thousand keys at once, read as the back ends read (no more than there is room
+    // for), taking a key now and then: every one comes out, in order.
+    std::string typed;
+    for (int i = 0; i < 1000; ++i) typed += "ijklz"[i * 7 % 5];
+    std::string taken;
+    for (std::size_t at = 0; taken.size() < typed.size();) {
+        const std::size_t n = std::min(input_room(pending), typed.size() - at);
+        std::memcpy(pending.bytes + pending.length, typed.data() + at, n);
+        pending.length += n;
+        at += n;
+        decode_pending(pending, at < typed.size());
+        for (int k = 0; k < 3 && take_key(pending, key); ++k) taken += static_cast<char>(key);
     }
-    EXPECT_EQ(pending.key_count, KEY_QUEUE_SIZE);
+    EXPECT_EQ(taken, typed);
+}
+
+TEST(KeyDecoder, ACharacterOfTheLocalesCodesetIsOneKeyWhateverItsBytes) {
+    struct Case {
+        int codeset;
+        std::string typed;
+        std::string keys;
+    };
+    const Case cases[] = {
+        // ホ (83 7A) would be z and 人 (90 6C) l if the trail bytes were keys.
+        {CODESET_SHIFT_JIS, "\x83\x7a\x90\x6cl\xb1\x81 z", "##l\xb1\x81 z"},
+        {CODESET_EUC_JP, "\xa4\xa2\x8e\xb1\x8f\xa2\xafz\xa4l", "###\x7a\xa4l"},
+        {CODESET_DOUBLE_BYTE, "\xa4\x6c\x81\x30\x81\x30z\x81\x30l", "##z\x81\x30l"},
+        {CODESET_SINGLE_BYTE, "\xe9l\xa4z", "\xe9l\xa4z"},
+        {CODESET_UTF8, "\xe3\x81\x82l\x1b\xe3\x81\x82z", "#l#z"},  // Alt with あ too
+        {CODESET_SHIFT_JIS, "\x1b\x83\x7az", "#z"},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t a = 0; a <= c.typed.size(); ++a) {
+            const auto events = decode_all({c.typed.substr(0, a), c.typed.substr(a)}, c.codeset);
+            ASSERT_EQ(keys_of(events), c.keys) << "codeset " << c.codeset << " split at " << a;
+        }
+    }
+    const std::pair<const char*, int> names[] = {
+        {"UTF-8", CODESET_UTF8},
+        {"ANSI_X3.4-1968", CODESET_UTF8},
+        {"SHIFT_JIS", CODESET_SHIFT_JIS},
+        {"cp932", CODESET_SHIFT_JIS},
+        {"EUC-JP", CODESET_EUC_JP},
+        {"GB18030", CODESET_DOUBLE_BYTE},
+        {"BIG5-HKSCS", CODESET_DOUBLE_BYTE},
+        {"ISO-8859-1", CODESET_SINGLE_BYTE},
+    };
+    for (const auto& [name, codeset] : names) EXPECT_EQ(codeset_from_name(name), codeset) << name;
+}
+
+}  // namespace
+
+namespace {
+
+// The Windows console's key events, as _getch would have given them.
+TEST(ConsoleKeys, EventsGiveTheKeysGetchWouldAndNothingElse) {
+    constexpr std::uint32_t LEFT_ALT = 0x0002;
+    constexpr std::uint32_t RIGHT_ALT_AND_CTRL = 0x0001 | 0x0008;  // AltGr
+    const struct {
+        ConsoleKeyEvent event;
+        int key;
+    } cases[] = {
+        {{true, 'L', 'l', 0}, 'l'},
+        {{false, 'L', 'l', 0}, CONSOLE_NO_KEY},  // a release
+        {{true, 0x10, 0, 0}, CONSOLE_NO_KEY},    // Shift on its own
+        {{true, 0xA2, 0, 0}, CONSOLE_NO_KEY},    // left Ctrl on its own
+        {{true, 0x26, 0, 0}, KEY_NO_MEANING},    // the up arrow
+        {{true, 0x74, 0, 0}, KEY_NO_MEANING},    // F5
+        {{true, 'Z', 'z', LEFT_ALT}, KEY_NO_MEANING},
+        {{true, 'Q', '@', RIGHT_ALT_AND_CTRL}, '@'},
+        {{true, 0, 0x3042, 0}, KEY_NO_MEANING},  // あ from the input method: one key
+        {{true, 0, 0xD83D, 0}, KEY_NO_MEANING},  // a character outside the BMP...
+        {{true, 0, 0xDE00, 0}, CONSOLE_NO_KEY},  // ...is one key, not two
+        {{true, 'Z', 0x1A, 0x0008}, 0x1A},       // Ctrl-Z, the console's end of input
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(console_event_key(c.event), c.key)
+            << "virtual key " << c.event.virtual_key << ", character " << c.event.character;
+    }
 }
 
 }  // namespace
