@@ -1,19 +1,22 @@
 // The console on Windows. Text goes out as UTF-16 (WriteConsoleW), whatever the code
 // page: with VT sequences where the console accepts them (Windows Terminal, current
 // conhost), one write per frame and only the changed cells; with the console API
-// (cursor placement and attributes) on a legacy console. Everything changed is put back
-// at exit, on Ctrl-C, Ctrl-Break and when the window is closed.
+// (cursor placement and attributes) on a legacy console. Keys come from the console's
+// input records, so that a resized window is seen and repainted. Everything changed is
+// put back at exit, on Ctrl-C, Ctrl-Break and when the window is closed.
 #ifdef _WIN32
 
 #include "console/console.hpp"
 
-#include <conio.h>
 #include <windows.h>
 
 #include <cstdlib>
 #include <string>
 
+#include "cli/messages.hpp"
 #include "console/glyphs.hpp"
+#include "model/sjis.hpp"
+#include "platform/console_keys.hpp"
 #include "platform/frame.hpp"
 #include "platform/key_decoder.hpp"
 #include "platform/terminal_text.hpp"
@@ -24,6 +27,7 @@ constexpr char ENTER_SEQUENCE[] = "\x1b[?1049h\x1b[?25l";
 constexpr char LEAVE_SEQUENCE[] = "\x1b[0m\x1b[?25h\x1b[?1049l";
 constexpr int CONSOLE_END_OF_FILE = 0x1A;  // Ctrl-Z, the console's end-of-file key
 constexpr DWORD MOUSE_INPUT = 0x0010;      // ENABLE_MOUSE_INPUT
+constexpr WORD SANE_ATTRIBUTES = ATTR_GREY;
 
 struct WindowsConsole {
     HANDLE in;
@@ -34,15 +38,21 @@ struct WindowsConsole {
     DWORD saved_output_mode;
     WORD saved_attributes;
     CONSOLE_CURSOR_INFO saved_cursor;
-    bool vt;       // the console takes VT sequences
-    bool started;  // frames are being drawn; something to put back
+    bool vt;        // the console takes VT sequences
+    bool started;   // frames are being drawn; something to put back
+    bool restored;  // given back for good (the process is ending): nothing more is drawn
+    bool too_small;
     bool ended;
+    bool failed;
     TerminalView view;
     PendingInput input;
 };
 
 // Plain data: the console is opened during static initialisation.
 constinit WindowsConsole win = {};
+// The console control handler runs on a thread of its own: it gives the console back
+// only between frames, never in the middle of one.
+constinit SRWLOCK drawing = SRWLOCK_INIT;
 
 std::wstring to_utf16(const std::string& utf8) {
     if (utf8.empty()) return {};
@@ -54,21 +64,37 @@ std::wstring to_utf16(const std::string& utf8) {
     return wide;
 }
 
-// One write of UTF-8 text: to the console as UTF-16, elsewhere as the bytes themselves.
-void write_text(const std::string& utf8) {
-    DWORD written = 0;
-    if (win.output_console) {
+// Writes all of it, however many calls that takes. False on an error.
+bool write_handle(HANDLE handle, bool console, const std::string& utf8) {
+    if (console) {
         const std::wstring wide = to_utf16(utf8);
-        if (!WriteConsoleW(win.out, wide.data(), static_cast<DWORD>(wide.size()), &written,
-                           nullptr)) {
-            win.ended = true;
+        for (std::size_t done = 0; done < wide.size();) {
+            DWORD written = 0;
+            const DWORD left = static_cast<DWORD>(wide.size() - done);
+            if (!WriteConsoleW(handle, wide.data() + done, left, &written, nullptr) ||
+                written == 0) {
+                return false;
+            }
+            done += written;
         }
-    } else if (!WriteFile(win.out, utf8.data(), static_cast<DWORD>(utf8.size()), &written,
-                          nullptr)) {
-        win.ended = true;
+        return true;
     }
+    for (std::size_t done = 0; done < utf8.size();) {
+        DWORD written = 0;
+        const DWORD left = static_cast<DWORD>(utf8.size() - done);
+        if (!WriteFile(handle, utf8.data() + done, left, &written, nullptr) || written == 0) {
+            return false;
+        }
+        done += written;
+    }
+    return true;
 }
 
+void write_text(const std::string& utf8) {
+    if (!write_handle(win.out, win.output_console, utf8)) win.failed = true;
+}
+
+// Called with `drawing` held.
 void restore_console() {
     if (win.started && win.output_console) {
         if (win.vt) write_text(LEAVE_SEQUENCE);
@@ -83,7 +109,10 @@ void restore_console() {
 // Ctrl-C, Ctrl-Break, closing the window, logging off: put the console back, then let
 // the default handler end the process.
 BOOL WINAPI on_console_event(DWORD /*event*/) {
+    AcquireSRWLockExclusive(&drawing);
     restore_console();
+    win.restored = true;
+    ReleaseSRWLockExclusive(&drawing);
     return FALSE;
 }
 
@@ -96,37 +125,34 @@ int measure_ambiguous_width() {
     DWORD written = 0;
     WriteConsoleW(win.out, L"─", 1, &written, nullptr);
     CONSOLE_SCREEN_BUFFER_INFO info = {};
-    if (!GetConsoleScreenBufferInfo(win.out, &info)) return 1;
-    return info.dwCursorPosition.X == 2 ? 2 : 1;
+    if (!GetConsoleScreenBufferInfo(win.out, &info)) return AMBIGUOUS_NARROW;
+    return info.dwCursorPosition.X == 2 ? AMBIGUOUS_WIDE : AMBIGUOUS_NARROW;
 }
 
-void start_console() {
-    win.started = true;
-    if (!win.output_console) return;
+bool window_too_small() {
+    CONSOLE_SCREEN_BUFFER_INFO info = {};
+    if (!GetConsoleScreenBufferInfo(win.out, &info)) return false;
+    const int columns = info.srWindow.Right - info.srWindow.Left + 1;
+    const int rows = info.srWindow.Bottom - info.srWindow.Top + 1;
+    return columns < SCREEN_COLUMNS || rows < SCREEN_ROWS;
+}
+
+void clear_with_console_api() {
+    DWORD written = 0;
+    const COORD home = {0, 0};
     CONSOLE_SCREEN_BUFFER_INFO info = {};
     GetConsoleScreenBufferInfo(win.out, &info);
-    win.saved_attributes = info.wAttributes;
-    GetConsoleCursorInfo(win.out, &win.saved_cursor);
-    win.vt = SetConsoleMode(win.out, win.saved_output_mode | ENABLE_PROCESSED_OUTPUT |
-                                         ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
-    if (win.vt) write_text(ENTER_SEQUENCE);
-    CONSOLE_CURSOR_INFO hidden = win.saved_cursor;
-    hidden.bVisible = FALSE;
-    SetConsoleCursorInfo(win.out, &hidden);
-    win.view = make_terminal_view(OUTPUT_UTF8, measure_ambiguous_width());
+    const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
+    FillConsoleOutputCharacterW(win.out, L' ', cells, home, &written);
+    FillConsoleOutputAttribute(win.out, ATTR_GREY, cells, home, &written);
+    SetConsoleCursorPosition(win.out, home);
 }
 
 // The legacy console: each changed run of one colour placed and coloured through the
 // console API.
 void present_with_console_api(const Screen& screen) {
     if (!win.view.valid) {
-        DWORD written = 0;
-        const COORD home = {0, 0};
-        CONSOLE_SCREEN_BUFFER_INFO info = {};
-        GetConsoleScreenBufferInfo(win.out, &info);
-        const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
-        FillConsoleOutputCharacterW(win.out, L' ', cells, home, &written);
-        FillConsoleOutputAttribute(win.out, ATTR_GREY, cells, home, &written);
+        clear_with_console_api();
         show_blank(win.view);
     }
     for (int y = 0; y < SCREEN_ROWS; ++y) {
@@ -154,18 +180,41 @@ void present_with_console_api(const Screen& screen) {
     }
 }
 
-void present(const Screen& screen) {
-    if (!win.started) start_console();
+void show_too_small_notice() {
+    std::string notice;
+    append_text(notice, "画面が小さすぎます。76x24 以上に広げてください。"_sj, OUTPUT_UTF8);
+    if (win.vt) {
+        write_text("\x1b[0m\x1b[H\x1b[2J" + notice);
+    } else {
+        clear_with_console_api();
+        SetConsoleTextAttribute(win.out, ATTR_BRIGHT_WHITE);
+        write_text(notice);
+    }
+    win.too_small = true;
+}
+
+void present_locked(const Screen& screen) {
     std::string out;
     if (!win.output_console) {
         append_plain_frame(screen, OUTPUT_UTF8, out);
         write_text(out);
+    } else if (window_too_small()) {
+        if (!win.too_small) show_too_small_notice();
+        invalidate_view(win.view);
     } else if (win.vt) {
+        win.too_small = false;
         append_frame(win.view, screen, out);
         write_text(out);
     } else {
+        win.too_small = false;
         present_with_console_api(screen);
     }
+}
+
+void present(const Screen& screen) {
+    AcquireSRWLockExclusive(&drawing);
+    if (!win.restored) present_locked(screen);
+    ReleaseSRWLockExclusive(&drawing);
 }
 
 // Redirected input: bytes through the same decoder as on POSIX.
@@ -176,12 +225,39 @@ int read_redirected_key() {
         if (take_key(in, key)) return key;
         if (win.ended) return KEY_END_OF_INPUT;
         DWORD got = 0;
-        const DWORD room = static_cast<DWORD>(INPUT_BUFFER_SIZE - in.length);
+        const DWORD room = static_cast<DWORD>(input_room(in));
         const bool more = ReadFile(win.in, in.bytes + in.length, room, &got, nullptr) && got > 0;
         in.length += got;
         if (!more) win.ended = true;
         decode_pending(in, more);
         in.reply = {};  // nothing asks a redirected input for the cursor position
+    }
+}
+
+// Keys from the console's input records. A resize repaints (and keys typed while the
+// window is too small are dropped); mouse, focus and menu records are never keys.
+int read_console_key(const Screen& screen) {
+    for (;;) {
+        INPUT_RECORD record = {};
+        DWORD count = 0;
+        if (!ReadConsoleInputW(win.in, &record, 1, &count)) return KEY_INPUT_FAILED;
+        if (count == 0) continue;
+        if (record.EventType == WINDOW_BUFFER_SIZE_EVENT) {
+            invalidate_view(win.view);
+            present(screen);
+            continue;
+        }
+        if (record.EventType != KEY_EVENT) continue;
+        const KEY_EVENT_RECORD& k = record.Event.KeyEvent;
+        const int key = console_event_key(
+            {k.bKeyDown != FALSE, k.wVirtualKeyCode, k.uChar.UnicodeChar, k.dwControlKeyState});
+        if (key == CONSOLE_END_OF_FILE) return KEY_END_OF_INPUT;
+        if (key == CONSOLE_NO_KEY || win.too_small) continue;
+        // A held key repeats: each repeat is a key, as _getch gives it.
+        for (WORD r = 1; r < k.wRepeatCount && win.input.key_count < KEY_QUEUE_SIZE; ++r) {
+            win.input.keys[(win.input.first + win.input.key_count++) % KEY_QUEUE_SIZE] = key;
+        }
+        return key;
     }
 }
 
@@ -193,32 +269,72 @@ void console_open(Console& console) {
     win.input_console = GetConsoleMode(win.in, &win.saved_input_mode) != 0;
     if (win.input_console) SetConsoleMode(win.in, win.saved_input_mode | MOUSE_INPUT);
     win.output_console = GetConsoleMode(win.out, &win.saved_output_mode) != 0;
+    const UINT code_page = GetConsoleCP();
+    win.input.codeset = codeset_from_code_page(code_page != 0 ? code_page : GetACP());
     SetConsoleCtrlHandler(on_console_event, TRUE);
     std::atexit(close_process_console);
 }
 
+void console_start(Console& /*console*/, int ambiguous_columns) {
+    if (win.started) return;
+    win.started = true;
+    if (win.input_console) {
+        SetConsoleMode(win.in, win.saved_input_mode | MOUSE_INPUT | ENABLE_WINDOW_INPUT);
+    }
+    if (!win.output_console) return;
+    CONSOLE_SCREEN_BUFFER_INFO info = {};
+    const bool known = GetConsoleScreenBufferInfo(win.out, &info) != 0 && info.wAttributes != 0;
+    win.saved_attributes = known ? info.wAttributes : SANE_ATTRIBUTES;
+    if (!GetConsoleCursorInfo(win.out, &win.saved_cursor)) win.saved_cursor = {25, TRUE};
+    win.vt = SetConsoleMode(win.out, win.saved_output_mode | ENABLE_PROCESSED_OUTPUT |
+                                         ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+    if (win.vt) write_text(ENTER_SEQUENCE);
+    CONSOLE_CURSOR_INFO hidden = win.saved_cursor;
+    hidden.bVisible = FALSE;
+    SetConsoleCursorInfo(win.out, &hidden);
+    const bool ask = ambiguous_columns == AMBIGUOUS_ASK_TERMINAL;
+    win.view = make_terminal_view(OUTPUT_UTF8, ask ? measure_ambiguous_width() : ambiguous_columns);
+}
+
 void console_close(Console& console) {
+    AcquireSRWLockExclusive(&drawing);
     restore_console();
+    ReleaseSRWLockExclusive(&drawing);
     if (console.output != nullptr) CloseHandle(console.output);
     if (console.input != nullptr) CloseHandle(console.input);
     console.output = nullptr;
     console.input = nullptr;
 }
 
+// The locale variables where a user has set them (as MSYS and Cygwin do), otherwise the
+// language of the user interface.
+bool console_speaks_japanese(const Console& /*console*/) {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && value[0] != '\0') return locale_is_japanese(value);
+    }
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+}
+
+void console_message(Console& /*console*/, const char* text, bool to_error) {
+    const HANDLE handle = to_error ? GetStdHandle(STD_ERROR_HANDLE) : win.out;
+    DWORD mode = 0;
+    const bool console = GetConsoleMode(handle, &mode) != 0;
+    std::string utf8;
+    append_text(utf8, text, OUTPUT_UTF8);
+    std::string lines;  // Windows text ends its lines with CR LF
+    for (char c : utf8) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    write_handle(handle, console, lines);
+}
+
 int console_read_key(const Console& console) {
-    if (!win.ended) present(console.screen);
+    if (!win.started) console_start(process_console(), AMBIGUOUS_ASK_TERMINAL);
+    if (!win.failed) present(console.screen);
+    if (win.failed) return KEY_INPUT_FAILED;
+    int key = 0;
+    if (take_key(win.input, key)) return key;  // repeats of a held key
     if (!win.input_console) return read_redirected_key();
-    if (win.ended) return KEY_END_OF_INPUT;
-    const int code = _getch();
-    if (code == 0 || code == 0xE0) {  // an arrow or function key: one key, no meaning
-        _getch();
-        return KEY_NO_MEANING;
-    }
-    if (code == CONSOLE_END_OF_FILE) {
-        win.ended = true;
-        return KEY_END_OF_INPUT;
-    }
-    return code & 0xFF;
+    return read_console_key(console.screen);
 }
 
 #endif  // _WIN32
