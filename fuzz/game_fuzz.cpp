@@ -29,6 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 4) return 0;
     static Game* game = create_game();
     static Console console = {};
+    // Every input starts from a record as fresh as creation leaves it, so that a crash
+    // found on one input reproduces on that input alone.
+    reset_game(*game);
+    console = Console{};
     seed_random(static_cast<std::uint32_t>(data[0] | data[1] << 8 | data[2] << 16 |
                                            static_cast<std::uint32_t>(data[3]) << 24));
     new_game(*game);

@@ -106,6 +106,25 @@ TEST(Records, CreationClearsEveryNightRecordAndPublishedClaim) {
     }
 }
 
+// The fuzzer reuses one record: after a reset nothing of the last game may remain, not
+// even the fields that new_game leaves alone.
+TEST(Records, AResetRecordIsAsFreshAsANewOne) {
+    TestGame played = make_game(7);
+    Game& g = *played.game;
+    for (int k = 0; k < 40; ++k) pass(g, scripted_key(g));
+    g.voter_index = 1;
+    ASSERT_NE(g.day, 0);
+    reset_game(g);
+    const std::unique_ptr<Game> fresh(create_game());
+    EXPECT_EQ(g.voter_index, 0);
+    EXPECT_EQ(g.key, 0);
+    EXPECT_EQ(g.console, nullptr);
+    EXPECT_EQ(g.day, 0);
+    EXPECT_EQ(std::memcmp(g.claims, fresh->claims, sizeof g.claims), 0);
+    EXPECT_EQ(std::memcmp(g.players, fresh->players, sizeof g.players), 0);
+    EXPECT_EQ(std::memcmp(g.log, fresh->log, sizeof g.log), 0);
+}
+
 TEST(Records, TheLogKeepsTheFiveNewestLinesAndNeverOverruns) {
     std::unique_ptr<Game> game(create_game());
     for (const char* text : {"one", "two", "three", "four", "five"}) push_log(*game, text);

@@ -38,9 +38,14 @@ void clear_night_records(Game& game) {
     }
 }
 
+void reset_game(Game& game) {
+    game = Game{};
+    clear_night_records(game);
+}
+
 Game* create_game() {
     Game* game = new Game{};
-    clear_night_records(*game);
+    reset_game(*game);
     return game;
 }
 

@@ -98,8 +98,11 @@ const char* character_name(int seat);
 // Sets every field of every published claim and every night record to -1.
 void clear_night_records(Game& game);
 
-// Allocates a game with its night records cleared; new_game sets the rest. Never freed by
-// the game itself.
+// Makes the record what creation makes it: every field zero, every night record and
+// published claim -1. Allocates nothing.
+void reset_game(Game& game);
+
+// Allocates a game reset as above; new_game sets the rest. Never freed by the game itself.
 Game* create_game();
 
 // Pushes a text onto the log: line 0 becomes the text, older lines move down, line 4 is lost.
