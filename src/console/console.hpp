@@ -17,21 +17,40 @@ struct Console {
     Screen screen;
 };
 
-// What console_read_key returns when input has ended (end of file, a closed terminal).
+// What console_read_key returns when input has ended (end of file, Ctrl-D): the game is
+// over and the process ends normally.
 inline constexpr int KEY_END_OF_INPUT = -1;
+// What console_read_key returns when reading or writing failed: the game cannot go on.
+inline constexpr int KEY_INPUT_FAILED = -2;
 // What console_read_key returns for a key that is several bytes long (an arrow key, a
 // function key, a non-ASCII character): one key press without a meaning.
 inline constexpr int KEY_NO_MEANING = 0x1B;
 
+// How wide the game takes the terminal to draw the box-drawing lines ─ │ ┐ └ ┘.
+inline constexpr int AMBIGUOUS_ASK_TERMINAL = 0;  // find out at start
+inline constexpr int AMBIGUOUS_NARROW = 1;        // one column
+inline constexpr int AMBIGUOUS_WIDE = 2;          // two columns
+
 // The process-wide console, opened during static initialisation and closed at exit.
 Console& process_console();
 
-// Takes the standard handles, puts the terminal into the mode the game plays in, and
-// arranges for console_close to run at exit.
+// Takes the standard handles and arranges for console_close to run at exit. Changes
+// nothing else: the terminal keeps its mode until console_start.
 void console_open(Console& console);
+
+// Puts the terminal into the mode the game plays in (keys without echo, the game's own
+// screen) and lays out for the given ambiguous width, asking the terminal if need be.
+void console_start(Console& console, int ambiguous_columns);
 
 // Gives the terminal back as it was.
 void console_close(Console& console);
+
+// True when the user's language is Japanese: the messages then speak it.
+bool console_speaks_japanese(const Console& console);
+
+// Writes a message (Shift-JIS text, newlines included) to standard output, or to standard
+// error, in the terminal's codeset. For what is said before or instead of a game.
+void console_message(Console& console, const char* text, bool to_error);
 
 // Erases the whole screen (in the current attribute) and puts the cursor at the top left.
 void console_clear(Console& console);
@@ -48,5 +67,6 @@ void console_print(Console& console, const char* text);
 // Prints formatted Shift-JIS text at the cursor; field widths count bytes.
 void console_printf(Console& console, const char* format, ...);
 
-// Shows the screen and waits for one key: its byte, KEY_NO_MEANING, or KEY_END_OF_INPUT.
+// Shows the screen and waits for one key: its byte, KEY_NO_MEANING, KEY_END_OF_INPUT or
+// KEY_INPUT_FAILED.
 int console_read_key(const Console& console);

@@ -1,0 +1,91 @@
+#include "cli/messages.hpp"
+
+#include <cstring>
+
+#include "model/sjis.hpp"
+
+#ifndef JINRO_VERSION
+#define JINRO_VERSION "0.0.0"
+#endif
+
+namespace {
+
+const char* usage_error_line(int error, bool japanese) {
+    switch (error) {
+    case USAGE_UNKNOWN_OPTION:
+        return japanese ? "jinro: 不明なオプション '%s'\n"_sj : "jinro: unrecognized option '%s'\n";
+    case USAGE_MISSING_VALUE:
+        return japanese ? "jinro: オプション '%s' には値が必要です\n"_sj
+                        : "jinro: option '%s' requires a value\n";
+    case USAGE_BAD_SEED:
+        return japanese
+                   ? "jinro: シード値 '%s' が正しくありません (0 から 4294967295 までの整数)\n"_sj
+                   : "jinro: invalid seed '%s' (a whole number from 0 to 4294967295)\n";
+    case USAGE_SEED_AND_DAILY:
+        return japanese ? "jinro: --seed と --daily は同時に指定できません\n"_sj
+                        : "jinro: --seed and --daily cannot be used together\n";
+    case USAGE_NARROW_AND_WIDE:
+        return japanese ? "jinro: --narrow と --wide は同時に指定できません\n"_sj
+                        : "jinro: --narrow and --wide cannot be used together\n";
+    case USAGE_UNEXPECTED_VALUE:
+        return japanese ? "jinro: オプション '%s' は値をとりません\n"_sj
+                        : "jinro: option '%s' does not take a value\n";
+    default: return japanese ? "jinro: 余分な引数 '%s'\n"_sj : "jinro: unexpected argument '%s'\n";
+    }
+}
+
+}  // namespace
+
+const char* help_text(bool japanese) {
+    if (japanese) {
+        return "使い方: jinro [オプション]...\n"
+               "端末で遊ぶ人狼ゲームです。あなたは二人の人狼を操り、八人のコンピュータと戦います。"
+               "\n"
+               "キー: i j k l で移動、z で決定、勝敗が決まったら r でもう一度、Ctrl-C で終了。\n"
+               "\n"
+               "  --seed N   いまの時刻の代わりに Unix 時刻 N (0 から 4294967295) の村で遊ぶ\n"
+               "  --daily    今日の村: 日本の同じ日には、だれでも同じゲームになる\n"
+               "  --narrow   罫線を一桁幅で描く (端末に問い合わせない)\n"
+               "  --wide     罫線を二桁幅で描く (端末に問い合わせない)\n"
+               "  --help     この説明を表示して終了する\n"
+               "  --version  バージョンを表示して終了する\n"
+               "\n"
+               "終了ステータス: 正常な終了は 0、入出力のエラーは 1、使い方の誤りは 2。\n"_sj;
+    }
+    return "Usage: jinro [OPTION]...\n"
+           "A Werewolf (jinro) game for the terminal, in Japanese: you play both werewolves\n"
+           "against eight computer seats. Keys: i j k l move the cursor, z confirms, r plays\n"
+           "again after a win, Ctrl-C quits.\n"
+           "\n"
+           "  --seed N   deal the village of Unix time N (0 to 4294967295) instead of now\n"
+           "  --daily    today's village: the same game for everyone on the same day in Japan\n"
+           "  --narrow   draw box-drawing lines one column wide (do not ask the terminal)\n"
+           "  --wide     draw box-drawing lines two columns wide (do not ask the terminal)\n"
+           "  --help     show this help and exit\n"
+           "  --version  show the version and exit\n"
+           "\n"
+           "Exit status: 0 when the game ends normally, 1 on an input or output error,\n"
+           "2 on a usage error.\n";
+}
+
+std::string version_text() { return "jinro " JINRO_VERSION "\n"; }
+
+std::string usage_error_text(const Options& options, bool japanese) {
+    const char* line = usage_error_line(options.usage_error, japanese);
+    std::string text;
+    const char* mark = std::strstr(line, "%s");
+    if (mark != nullptr) {
+        text.append(line, mark).append(options.argument).append(mark + 2);
+    } else {
+        text = line;
+    }
+    text += japanese ? "詳しくは 'jinro --help' を実行してください。\n"_sj
+                     : "Try 'jinro --help' for more information.\n";
+    return text;
+}
+
+bool locale_is_japanese(const char* name) {
+    return name != nullptr && name[0] == 'j' && name[1] == 'a' &&
+           (name[2] == '\0' || name[2] == '_' || name[2] == '.' || name[2] == '@' ||
+            name[2] == '-');
+}

@@ -1,0 +1,19 @@
+// What the command line says instead of playing: the help, the version and usage errors,
+// in Japanese or in English. All texts are Shift-JIS, like every text of the game.
+#pragma once
+
+#include <string>
+
+#include "cli/options.hpp"
+
+// The help printed by --help.
+const char* help_text(bool japanese);
+
+// "jinro X.Y.Z" and a newline.
+std::string version_text();
+
+// One line saying what is wrong with the command line, and a line pointing at --help.
+std::string usage_error_text(const Options& options, bool japanese);
+
+// True when a locale of this name speaks Japanese ("ja", "ja_JP.UTF-8", ...).
+bool locale_is_japanese(const char* name);

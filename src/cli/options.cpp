@@ -1,0 +1,129 @@
+#include "cli/options.hpp"
+
+#include <cstring>
+
+#include "console/console.hpp"
+
+namespace {
+
+constexpr std::uint64_t LARGEST_SEED = 0xFFFFFFFFu;
+
+// Keeps a copy of the argument safe to print: anything but printable ASCII becomes "?",
+// so that an argument can never reach the terminal as a control sequence.
+void keep_argument(Options& options, const char* text) {
+    std::size_t i = 0;
+    for (; text[i] != '\0' && i + 1 < ARGUMENT_BYTES; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        options.argument[i] = c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    }
+    options.argument[i] = '\0';
+}
+
+bool fail(Options& options, int error, const char* argument) {
+    options.action = ACTION_USAGE_ERROR;
+    options.usage_error = error;
+    keep_argument(options, argument);
+    return false;
+}
+
+// "--name" or "--name=value": the name matches, and value points at the value or is null.
+bool option_named(const char* arg, const char* name, const char*& value) {
+    const std::size_t length = std::strlen(name);
+    if (std::strncmp(arg, name, length) != 0) return false;
+    if (arg[length] == '\0') {
+        value = nullptr;
+        return true;
+    }
+    if (arg[length] != '=') return false;
+    value = arg + length + 1;
+    return true;
+}
+
+// One option without a value; false when the command line cannot be followed.
+bool take_flag(Options& options, const char* arg) {
+    const char* value = nullptr;
+    const auto is = [&](const char* name) { return option_named(arg, name, value); };
+    if (is("--help")) {
+        if (options.action == ACTION_PLAY) options.action = ACTION_HELP;
+    } else if (is("--version")) {
+        if (options.action == ACTION_PLAY) options.action = ACTION_VERSION;
+    } else if (is("--daily")) {
+        options.seed_source = SEED_DAILY;
+    } else if (is("--narrow")) {
+        options.ambiguous_columns = AMBIGUOUS_NARROW;
+    } else if (is("--wide")) {
+        options.ambiguous_columns = AMBIGUOUS_WIDE;
+    } else {
+        return fail(options, USAGE_UNKNOWN_OPTION, arg);
+    }
+    if (value != nullptr) return fail(options, USAGE_UNEXPECTED_VALUE, arg);
+    return true;
+}
+
+// Notes whether --seed/--daily and --narrow/--wide were given together.
+struct Seen {
+    bool seed;
+    bool daily;
+    bool narrow;
+    bool wide;
+};
+
+bool check_conflicts(Options& options, const Seen& seen) {
+    if (seen.seed && seen.daily) return fail(options, USAGE_SEED_AND_DAILY, "");
+    if (seen.narrow && seen.wide) return fail(options, USAGE_NARROW_AND_WIDE, "");
+    return true;
+}
+
+}  // namespace
+
+bool parse_seed(const char* text, std::uint32_t& seed) {
+    std::uint64_t value = 0;
+    if (text == nullptr || text[0] == '\0') return false;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9') return false;
+        value = value * 10 + static_cast<std::uint64_t>(*c - '0');
+        if (value > LARGEST_SEED) return false;
+    }
+    seed = static_cast<std::uint32_t>(value);
+    return true;
+}
+
+Options parse_options(int argc, const char* const* argv) {
+    Options options = {};
+    options.action = ACTION_PLAY;
+    options.seed_source = SEED_FROM_CLOCK;
+    options.ambiguous_columns = AMBIGUOUS_ASK_TERMINAL;
+    Seen seen = {};
+    bool only_arguments = false;  // after "--"
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const char* value = nullptr;
+        if (only_arguments || arg[0] != '-' || arg[1] == '\0') {
+            fail(options, USAGE_UNEXPECTED_ARGUMENT, arg);
+            return options;
+        }
+        if (std::strcmp(arg, "--") == 0) {
+            only_arguments = true;
+        } else if (option_named(arg, "--seed", value)) {
+            if (value == nullptr && i + 1 < argc) value = argv[++i];
+            if (value == nullptr) {
+                fail(options, USAGE_MISSING_VALUE, "--seed");
+                return options;
+            }
+            if (!parse_seed(value, options.seed)) {
+                fail(options, USAGE_BAD_SEED, value);
+                return options;
+            }
+            options.seed_source = SEED_GIVEN;
+            seen.seed = true;
+        } else if (!take_flag(options, arg)) {
+            return options;
+        } else {
+            seen.daily = seen.daily || std::strcmp(arg, "--daily") == 0;
+            seen.narrow = seen.narrow || std::strcmp(arg, "--narrow") == 0;
+            seen.wide = seen.wide || std::strcmp(arg, "--wide") == 0;
+        }
+    }
+    check_conflicts(options, seen);
+    return options;
+}

@@ -1,0 +1,45 @@
+// The command line. Without arguments the game starts as it always has: dealt from the
+// clock, asking the terminal how wide it draws the box-drawing lines.
+#pragma once
+
+#include <cstdint>
+
+inline constexpr int ACTION_PLAY = 0;
+inline constexpr int ACTION_HELP = 1;
+inline constexpr int ACTION_VERSION = 2;
+inline constexpr int ACTION_USAGE_ERROR = 3;
+
+inline constexpr int SEED_FROM_CLOCK = 0;
+inline constexpr int SEED_GIVEN = 1;  // --seed N
+inline constexpr int SEED_DAILY = 2;  // --daily
+
+// What went wrong on a command line that cannot be followed.
+inline constexpr int USAGE_UNKNOWN_OPTION = 1;
+inline constexpr int USAGE_MISSING_VALUE = 2;
+inline constexpr int USAGE_BAD_SEED = 3;
+inline constexpr int USAGE_SEED_AND_DAILY = 4;
+inline constexpr int USAGE_NARROW_AND_WIDE = 5;
+inline constexpr int USAGE_UNEXPECTED_ARGUMENT = 6;
+inline constexpr int USAGE_UNEXPECTED_VALUE = 7;
+
+inline constexpr int ARGUMENT_BYTES = 64;
+
+// Exit statuses.
+inline constexpr int EXIT_NORMAL = 0;
+inline constexpr int EXIT_INPUT_OUTPUT_ERROR = 1;
+inline constexpr int EXIT_USAGE_ERROR = 2;
+
+struct Options {
+    int action;
+    int seed_source;
+    std::uint32_t seed;             // with SEED_GIVEN
+    int ambiguous_columns;          // AMBIGUOUS_ASK_TERMINAL, _NARROW or _WIDE
+    int usage_error;                // with ACTION_USAGE_ERROR
+    char argument[ARGUMENT_BYTES];  // the argument at fault, printable ASCII only
+};
+
+Options parse_options(int argc, const char* const* argv);
+
+// A seed as the command line and the web page take it: a whole number 0..4294967295 in
+// decimal digits, nothing else. False when the text is not one.
+bool parse_seed(const char* text, std::uint32_t& seed);

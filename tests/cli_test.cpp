@@ -1,0 +1,91 @@
+// The command line: options and their errors, the seed of today's village, and messages
+// that never pass on what the user typed as control bytes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/messages.hpp"
+#include "cli/options.hpp"
+#include "console/console.hpp"
+#include "model/random.hpp"
+
+namespace {
+
+Options parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "jinro");
+    return parse_options(static_cast<int>(args.size()), args.data());
+}
+
+TEST(CommandLine, OptionsAndEveryWayToGetThemWrong) {
+    struct Case {
+        std::vector<const char*> args;
+        int action;
+        int seed_source;
+        std::uint32_t seed;
+        int ambiguous;
+        int error;
+    };
+    const int play = ACTION_PLAY;
+    const int bad = ACTION_USAGE_ERROR;
+    const int ask = AMBIGUOUS_ASK_TERMINAL;
+    const Case cases[] = {
+        {{}, play, SEED_FROM_CLOCK, 0, ask, 0},
+        {{"--seed", "1767225600"}, play, SEED_GIVEN, 1767225600u, ask, 0},
+        {{"--seed=4294967295", "--wide"}, play, SEED_GIVEN, 4294967295u, AMBIGUOUS_WIDE, 0},
+        {{"--daily", "--narrow"}, play, SEED_DAILY, 0, AMBIGUOUS_NARROW, 0},
+        {{"--help"}, ACTION_HELP, SEED_FROM_CLOCK, 0, ask, 0},
+        {{"--version", "--help"}, ACTION_VERSION, SEED_FROM_CLOCK, 0, ask, 0},
+        {{"--seed", "4294967296"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_BAD_SEED},
+        {{"--seed", "-1"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_BAD_SEED},
+        {{"--seed", ""}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_BAD_SEED},
+        {{"--seed", "12x"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_BAD_SEED},
+        {{"--seed"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_MISSING_VALUE},
+        {{"--seed", "5", "--daily"}, bad, SEED_GIVEN, 5, ask, USAGE_SEED_AND_DAILY},
+        {{"--wide", "--narrow"}, bad, SEED_FROM_CLOCK, 0, AMBIGUOUS_NARROW, USAGE_NARROW_AND_WIDE},
+        {{"--helpme"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_UNKNOWN_OPTION},
+        {{"-h"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_UNKNOWN_OPTION},
+        {{"--daily=yes"}, bad, SEED_DAILY, 0, ask, USAGE_UNEXPECTED_VALUE},
+        {{"game"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_UNEXPECTED_ARGUMENT},
+        {{"--", "--help"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_UNEXPECTED_ARGUMENT},
+    };
+    for (const Case& c : cases) {
+        const Options o = parse(c.args);
+        std::string line;
+        for (const char* a : c.args) line += std::string(a) + " ";
+        EXPECT_EQ(o.action, c.action) << line;
+        EXPECT_EQ(o.usage_error, c.error) << line;
+        if (c.action == ACTION_USAGE_ERROR) continue;
+        EXPECT_EQ(o.seed_source, c.seed_source) << line;
+        EXPECT_EQ(o.seed, c.seed) << line;
+        EXPECT_EQ(o.ambiguous_columns, c.ambiguous) << line;
+    }
+}
+
+TEST(CommandLine, AnArgumentInAnErrorNeverCarriesControlBytes) {
+    const Options o = parse({"--\x1b[2J\x07\xe3\x81\x82"});
+    const std::string text = usage_error_text(o, false);
+    EXPECT_EQ(text,
+              "jinro: unrecognized option '--?[2J????"
+              "'\n"
+              "Try 'jinro --help' for more information.\n");
+    const std::string long_argument(500, 'x');
+    EXPECT_LT(usage_error_text(parse({long_argument.c_str()}), true).size(), 200u);
+}
+
+TEST(CommandLine, TodaysVillageIsMidnightInJapan) {
+    // 2026-12-08 00:00:00 JST is 2026-12-07 15:00:00 UTC, Unix time 1765119600.
+    const std::int64_t midnight = 1765119600;
+    EXPECT_EQ(daily_seed(midnight), midnight);
+    EXPECT_EQ(daily_seed(midnight + 86399), midnight);  // 23:59:59 in Japan
+    EXPECT_EQ(daily_seed(midnight - 1), midnight - 86400);
+    EXPECT_EQ(daily_seed(midnight + 9 * 3600), midnight);          // 09:00 JST, midnight in London
+    EXPECT_EQ(daily_seed(0), static_cast<std::uint32_t>(-32400));  // 1970-01-01 09:00 JST
+    EXPECT_EQ(daily_seed(-32401), static_cast<std::uint32_t>(-32400 - 86400));
+    EXPECT_TRUE(locale_is_japanese("ja_JP.UTF-8"));
+    EXPECT_TRUE(locale_is_japanese("ja"));
+    EXPECT_FALSE(locale_is_japanese("jam"));
+    EXPECT_FALSE(locale_is_japanese("C.UTF-8"));
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the command line: help, version and usage errors that never touch
+the terminal, the seed of a given second and of today's village, and a layout chosen
+without asking the terminal.
+
+Usage: command_line_e2e.py JINRO JINRO_REPLAY
+"""
+import os
+import pty
+import re
+import select
+import signal
+import subprocess
+import time
+import unittest
+
+import harness
+from harness import (ENV, SEED, MiniTerminal, assert_cards_line_up, frozen_env, plain_frames,
+                     replay, run_in_pty)
+
+
+def run_in_terminal(args, env):
+    """Runs jinro with a terminal for input and output; returns its exit status and all it
+    wrote there."""
+    pid, fd = pty.fork()
+    if pid == 0:
+        os.execve(harness.JINRO, [harness.JINRO, *args], env)
+    output = b""
+    deadline = time.monotonic() + 5
+    while time.monotonic() < deadline:
+        if not select.select([fd], [], [], 0.1)[0]:
+            continue
+        try:
+            chunk = os.read(fd, 65536)
+        except OSError:  # the terminal is gone with the process
+            break
+        if not chunk:
+            break
+        output += chunk
+    else:
+        os.kill(pid, signal.SIGKILL)  # a game that never ended: its status says so
+    _, status = os.waitpid(pid, 0)
+    os.close(fd)
+    return os.waitstatus_to_exitcode(status), output
+
+
+def japanese_env():
+    env = dict(ENV, LANG="ja_JP.UTF-8")
+    del env["LC_ALL"]
+    return env
+
+
+class Messages(unittest.TestCase):
+    def test_help_and_version_are_printed_and_the_terminal_is_left_alone(self):
+        for args, env, expected in (
+                (["--help"], ENV, r"Usage: jinro \[OPTION\]\.\.\.\r\n(.*\r\n)*  --daily  "),
+                (["--help"], japanese_env(), r"使い方: jinro \[オプション\]\.\.\.\r\n"),
+                (["--version"], ENV, r"jinro \d+\.\d+\.\d+\r\n$")):
+            status, output = run_in_terminal(args, env)
+            self.assertEqual(status, 0, args)
+            self.assertRegex(output.decode(), expected)
+            self.assertNotIn(b"\x1b", output, "the terminal was switched to the game's mode")
+
+    def test_a_usage_error_is_one_line_and_a_hint_with_status_2(self):
+        cases = (
+            (["--bogus"], "jinro: unrecognized option '--bogus'"),
+            (["--seed"], "jinro: option '--seed' requires a value"),
+            (["--seed", "4294967296"], "jinro: invalid seed '4294967296'"),
+            (["--seed", "1", "--daily"], "jinro: --seed and --daily cannot be used together"),
+            (["--narrow", "--wide"], "jinro: --narrow and --wide cannot be used together"),
+            (["village"], "jinro: unexpected argument 'village'"),
+        )
+        for args, line in cases:
+            result = subprocess.run([harness.JINRO, *args], capture_output=True, env=ENV,
+                                    timeout=10, stdin=subprocess.DEVNULL)
+            self.assertEqual(result.returncode, 2, args)
+            self.assertEqual(result.stdout, b"", args)
+            lines = result.stderr.decode().splitlines()
+            self.assertEqual(len(lines), 2, lines)
+            self.assertTrue(lines[0].startswith(line), lines)
+            self.assertEqual(lines[1], "Try 'jinro --help' for more information.")
+        status, output = run_in_terminal(["--bogus"], japanese_env())
+        self.assertEqual(status, 2)
+        self.assertIn("不明なオプション", output.decode())
+        self.assertNotIn(b"\x1b", output)
+
+
+class Seeds(unittest.TestCase):
+    def frames(self, args, env):
+        result = subprocess.run([harness.JINRO, *args], input=b"lz", capture_output=True,
+                                env=env, timeout=10)
+        self.assertEqual(result.returncode, 0)
+        return plain_frames(result.stdout)
+
+    def test_a_seed_deals_the_game_of_that_second(self):
+        self.assertEqual(self.frames(["--seed", str(SEED)], ENV), replay("lz")[1])
+        self.assertEqual(self.frames(["--seed=%d" % (SEED + 1)], ENV),
+                         replay("lz", SEED + 1)[1])
+
+    def test_todays_village_is_the_game_of_midnight_in_japan(self):
+        # Midnight of 1 January 2026 in Japan is 15:00 UTC the day before.
+        midnight = 1767193200
+        for clock, seed in (("2026-01-01 05:00:00", midnight),
+                            ("2026-01-01 14:59:59", midnight),
+                            ("2026-01-01 15:00:00", midnight + 86400),
+                            ("2025-12-31 15:00:00", midnight)):
+            env = dict(frozen_env(), FAKETIME=clock)
+            self.assertEqual(self.frames(["--daily"], env), replay("lz", seed)[1], clock)
+
+
+class Layout(unittest.TestCase):
+    def test_narrow_and_wide_lay_out_at_once_without_asking_the_terminal(self):
+        for option, columns in (("--narrow", 1), ("--wide", 2)):
+            terminal = MiniTerminal(80, 25, ambiguous=columns, answers=False)
+            elapsed = run_in_pty(terminal, args=[option])
+            self.assertIsNotNone(elapsed, option)
+            self.assertEqual(terminal.asked, 0, option)
+            assert_cards_line_up(self, terminal)
+            self.assertLess(elapsed, 0.2, option)  # no wait for an answer that never comes
+            self.assertTrue(re.search("1日夜です", "".join(terminal.cells[1])), option)
+
+
+if __name__ == "__main__":
+    harness.main(["libfaketime"])
