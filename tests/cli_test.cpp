@@ -79,7 +79,7 @@ TEST(CommandLine, TodaysVillageIsMidnightInJapan) {
     EXPECT_EQ(daily_seed(midnight), midnight);
     EXPECT_EQ(daily_seed(midnight + 86399), midnight);  // 23:59:59 in Japan
     EXPECT_EQ(daily_seed(midnight - 1), midnight - 86400);
-    EXPECT_EQ(daily_seed(midnight + 9 * 3600), midnight);          // 09:00 JST, midnight in London
+    EXPECT_EQ(daily_seed(midnight + 32400), midnight);             // 09:00 JST, midnight in London
     EXPECT_EQ(daily_seed(0), static_cast<std::uint32_t>(-32400));  // 1970-01-01 09:00 JST
     EXPECT_EQ(daily_seed(-32401), static_cast<std::uint32_t>(-32400 - 86400));
     EXPECT_TRUE(locale_is_japanese("ja_JP.UTF-8"));

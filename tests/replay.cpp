@@ -3,37 +3,60 @@
 // terminal must show for the same seed and keys. With KEYS "auto" it plays a sensible wolf
 // to the end of the game and then presses r, and prints the keys it pressed first, on a
 // line of their own.
+//
+// With --cells every screen also gives each cell's colour: after its 24 rows of text come
+// 24 rows of one character per cell (column by column as a terminal that draws box lines
+// one column wide shows them): the hexadecimal colour attribute, or "." for a blank, whose
+// colour does not show.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "engine/pass.hpp"
 #include "platform/frame.hpp"
 #include "platform/terminal_text.hpp"
 #include "test_support.hpp"
 
+namespace {
+
+void append_colours(const Screen& screen, std::string& out) {
+    for (const Cell* row : screen.cells) {
+        for (int x = 0; x < SCREEN_COLUMNS; ++x) {
+            const Cell& cell = row[x];
+            const bool blank = cell.byte == ' ' && cell.part == CELL_SINGLE;
+            out += blank ? '.' : "0123456789abcdef"[cell.attr & 0xF];
+        }
+        out += '\n';
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s SEED KEYS\n", argv[0]);
+    const bool cells = argc == 4 && std::string(argv[1]) == "--cells";
+    if (argc != 3 && !cells) {
+        std::fprintf(stderr, "usage: %s [--cells] SEED KEYS\n", argv[0]);
         return 2;
     }
-    TestGame t = make_game(static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10)));
+    const char* seed = argv[argc - 2];
+    const std::string given = argv[argc - 1];
+    TestGame t = make_game(static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)));
     Game& g = *t.game;
-    bool automatic = std::string(argv[2]) == "auto";
-    std::string keys = automatic ? "" : argv[2];
+    bool automatic = given == "auto";
+    std::string keys = automatic ? "" : given;
     std::string out;
+    next_screen(g);
     for (std::size_t k = 0;; ++k) {
-        update(g);
-        render(g);
         append_plain_frame(g.console->screen, OUTPUT_UTF8, out);
+        if (cells) append_colours(g.console->screen, out);
         if (automatic && k == keys.size() && k < 2000) {
             keys += g.winner == NONE ? scripted_key(g) : 'r';
         }
         if (k == keys.size()) break;
-        g.key = static_cast<std::uint8_t>(keys[k]);
-        handle_key(g);
+        play_key(g, static_cast<std::uint8_t>(keys[k]));
         if (automatic && keys[k] == 'r') automatic = false;
     }
-    if (std::string(argv[2]) == "auto") std::printf("%s\n", keys.c_str());
+    if (given == "auto") std::printf("%s\n", keys.c_str());
     std::fflush(stdout);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
