@@ -1,5 +1,6 @@
 #include "cli/messages.hpp"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "model/sjis.hpp"
@@ -82,6 +83,14 @@ std::string usage_error_text(const Options& options, bool japanese) {
     text += japanese ? "詳しくは 'jinro --help' を実行してください。\n"_sj
                      : "Try 'jinro --help' for more information.\n";
     return text;
+}
+
+int environment_speaks_japanese() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && value[0] != '\0') return locale_is_japanese(value) ? 1 : 0;
+    }
+    return -1;
 }
 
 bool locale_is_japanese(const char* name) {

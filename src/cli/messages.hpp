@@ -17,3 +17,7 @@ std::string usage_error_text(const Options& options, bool japanese);
 
 // True when a locale of this name speaks Japanese ("ja", "ja_JP.UTF-8", ...).
 bool locale_is_japanese(const char* name);
+
+// Whether the locale variables (LC_ALL, then LC_MESSAGES, then LANG) say Japanese: 1 yes,
+// 0 no, -1 when none of them is set.
+int environment_speaks_japanese();

@@ -1,11 +1,16 @@
-// The drawing operations, the same on every platform: they only touch the screen.
+// The drawing operations, the same on every platform: they only touch the screen. And
+// the notice that stands in for the screen while the window is too small.
 #include "console/console.hpp"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
+#include "model/sjis.hpp"
+
 void console_clear(Console& console) { screen_clear(console.screen); }
+
+const char* too_small_notice() { return "画面が小さすぎます。76x24 以上に広げてください。"_sj; }
 
 void console_move(Console& console, int x, int y) {
     console.screen.cursor_x = x;

@@ -52,6 +52,9 @@ bool console_speaks_japanese(const Console& console);
 // error, in the terminal's codeset. For what is said before or instead of a game.
 void console_message(Console& console, const char* text, bool to_error);
 
+// What the screen shows instead of the game while the window is smaller than the game.
+const char* too_small_notice();
+
 // Erases the whole screen (in the current attribute) and puts the cursor at the top left.
 void console_clear(Console& console);
 

@@ -89,7 +89,7 @@ bool window_too_small() {
 
 void show_too_small_notice() {
     output() += "\x1b[0m\x1b[H\x1b[2J";
-    append_text(output(), "画面が小さすぎます。76x24 以上に広げてください。"_sj, term.encoding);
+    append_text(output(), too_small_notice(), term.encoding);
     term.too_small = true;
     term.keys_before_notice = term.input.key_count;  // these were typed before: kept
 }
@@ -202,11 +202,7 @@ void console_start(Console& /*console*/, int ambiguous_columns) {
 void console_close(Console& /*console*/) { restore_terminal(); }
 
 bool console_speaks_japanese(const Console& /*console*/) {
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && value[0] != '\0') return locale_is_japanese(value);
-    }
-    return false;
+    return environment_speaks_japanese() == 1;
 }
 
 void console_message(Console& /*console*/, const char* text, bool to_error) {

@@ -15,7 +15,6 @@
 
 #include "cli/messages.hpp"
 #include "console/glyphs.hpp"
-#include "model/sjis.hpp"
 #include "platform/console_keys.hpp"
 #include "platform/frame.hpp"
 #include "platform/key_decoder.hpp"
@@ -182,7 +181,7 @@ void present_with_console_api(const Screen& screen) {
 
 void show_too_small_notice() {
     std::string notice;
-    append_text(notice, "画面が小さすぎます。76x24 以上に広げてください。"_sj, OUTPUT_UTF8);
+    append_text(notice, too_small_notice(), OUTPUT_UTF8);
     if (win.vt) {
         write_text("\x1b[0m\x1b[H\x1b[2J" + notice);
     } else {
@@ -309,10 +308,8 @@ void console_close(Console& console) {
 // The locale variables where a user has set them (as MSYS and Cygwin do), otherwise the
 // language of the user interface.
 bool console_speaks_japanese(const Console& /*console*/) {
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && value[0] != '\0') return locale_is_japanese(value);
-    }
+    const int said = environment_speaks_japanese();
+    if (said != -1) return said == 1;
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
 }
 
