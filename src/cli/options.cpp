@@ -39,8 +39,16 @@ bool option_named(const char* arg, const char* name, const char*& value) {
     return true;
 }
 
+// Which of the options that exclude each other were given.
+struct Seen {
+    bool seed;
+    bool daily;
+    bool narrow;
+    bool wide;
+};
+
 // One option without a value; false when the command line cannot be followed.
-bool take_flag(Options& options, const char* arg) {
+bool take_flag(Options& options, Seen& seen, const char* arg) {
     const char* value = nullptr;
     const auto is = [&](const char* name) { return option_named(arg, name, value); };
     if (is("--help")) {
@@ -49,24 +57,19 @@ bool take_flag(Options& options, const char* arg) {
         if (options.action == ACTION_PLAY) options.action = ACTION_VERSION;
     } else if (is("--daily")) {
         options.seed_source = SEED_DAILY;
+        seen.daily = true;
     } else if (is("--narrow")) {
         options.ambiguous_columns = AMBIGUOUS_NARROW;
+        seen.narrow = true;
     } else if (is("--wide")) {
         options.ambiguous_columns = AMBIGUOUS_WIDE;
+        seen.wide = true;
     } else {
         return fail(options, USAGE_UNKNOWN_OPTION, arg);
     }
     if (value != nullptr) return fail(options, USAGE_UNEXPECTED_VALUE, arg);
     return true;
 }
-
-// Notes whether --seed/--daily and --narrow/--wide were given together.
-struct Seen {
-    bool seed;
-    bool daily;
-    bool narrow;
-    bool wide;
-};
 
 bool check_conflicts(Options& options, const Seen& seen) {
     if (seen.seed && seen.daily) return fail(options, USAGE_SEED_AND_DAILY, "");
@@ -116,12 +119,8 @@ Options parse_options(int argc, const char* const* argv) {
             }
             options.seed_source = SEED_GIVEN;
             seen.seed = true;
-        } else if (!take_flag(options, arg)) {
+        } else if (!take_flag(options, seen, arg)) {
             return options;
-        } else {
-            seen.daily = seen.daily || std::strcmp(arg, "--daily") == 0;
-            seen.narrow = seen.narrow || std::strcmp(arg, "--narrow") == 0;
-            seen.wide = seen.wide || std::strcmp(arg, "--wide") == 0;
         }
     }
     check_conflicts(options, seen);

@@ -201,10 +201,16 @@ void decode_pending(PendingInput& pending, bool more_may_come) {
         if (decoded.kind == INPUT_POSITION) {
             if (pending.reply.kind == 0) pending.reply = decoded;
         } else {
-            pending.keys[(pending.first + pending.key_count) % KEY_QUEUE_SIZE] = decoded.key;
-            pending.key_count += 1;
+            queue_key(pending, decoded.key);
         }
     }
+}
+
+bool queue_key(PendingInput& pending, int key) {
+    if (pending.key_count >= KEY_QUEUE_SIZE) return false;
+    pending.keys[(pending.first + pending.key_count) % KEY_QUEUE_SIZE] = key;
+    pending.key_count += 1;
+    return true;
 }
 
 bool take_key(PendingInput& pending, int& key) {

@@ -60,6 +60,9 @@ std::size_t input_room(const PendingInput& pending);
 // is waiting. With more_may_come false, nothing is left undecoded.
 void decode_pending(PendingInput& pending, bool more_may_come);
 
+// Adds a key behind the queued ones; false when the queue is full.
+bool queue_key(PendingInput& pending, int key);
+
 // Takes the oldest queued key; false when there is none.
 bool take_key(PendingInput& pending, int& key);
 

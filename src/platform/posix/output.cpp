@@ -39,10 +39,7 @@ int choose_encoding(const char* codeset) {
     std::string name = codeset != nullptr ? codeset : "";
     for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     term.to_locale = no_conversion();
-    if (name.find("SJIS") != std::string::npos || name.find("SHIFT") != std::string::npos ||
-        name == "CP932" || name == "WINDOWS-31J") {
-        return OUTPUT_SHIFT_JIS;
-    }
+    if (codeset_from_name(codeset) == CODESET_SHIFT_JIS) return OUTPUT_SHIFT_JIS;
     if (name.find("EUC") != std::string::npos) {
         term.to_locale = iconv_open(codeset, "CP932");
         if (term.to_locale != no_conversion()) return OUTPUT_SHIFT_JIS;

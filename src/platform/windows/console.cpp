@@ -253,8 +253,8 @@ int read_console_key(const Screen& screen) {
         if (key == CONSOLE_END_OF_FILE) return KEY_END_OF_INPUT;
         if (key == CONSOLE_NO_KEY || win.too_small) continue;
         // A held key repeats: each repeat is a key, as _getch gives it.
-        for (WORD r = 1; r < k.wRepeatCount && win.input.key_count < KEY_QUEUE_SIZE; ++r) {
-            win.input.keys[(win.input.first + win.input.key_count++) % KEY_QUEUE_SIZE] = key;
+        for (WORD r = 1; r < k.wRepeatCount; ++r) {
+            if (!queue_key(win.input, key)) break;
         }
         return key;
     }
