@@ -90,6 +90,20 @@ TEST(ShiftJisText, TheTableDecodesWhatItEncodes) {
     }
     EXPECT_EQ(sjis::encode(U'😀'), -1);
     EXPECT_EQ(sjis::decode_double(0x81, 0x7F), 0u);  // 0x7F is never a trail byte
+
+    // The one length rule: 0 while a lead byte waits for its trail, a lead byte followed
+    // by a byte that cannot continue it stands alone.
+    const struct {
+        const char* bytes;
+        std::size_t n;
+        std::size_t length;
+    } lengths[] = {{"\x93\xFA", 2, 2}, {"\xFC\xFC", 2, 2}, {"\x93", 1, 0}, {"\x93\x7F", 2, 1},
+                   {"\x93\x0A", 2, 1}, {"\xA0\x40", 2, 1}, {"\xB1", 1, 1}, {"\xFD\x40", 2, 1},
+                   {"a", 1, 1},        {"", 0, 0}};
+    for (const auto& c : lengths) {
+        EXPECT_EQ(sjis::char_length(reinterpret_cast<const unsigned char*>(c.bytes), c.n), c.length)
+            << c.bytes;
+    }
 }
 
 TEST(Records, CreationClearsEveryNightRecordAndPublishedClaim) {

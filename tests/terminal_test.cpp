@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "console/glyphs.hpp"
+#include "engine/pass.hpp"
 #include "model/sjis.hpp"
 #include "platform/console_keys.hpp"
 #include "platform/frame.hpp"
 #include "platform/key_decoder.hpp"
 #include "platform/terminal_text.hpp"
+#include "platform/vt_probe.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -129,6 +132,97 @@ TEST(Frames, ControlBytesOnTheScreenNeverReachTheTerminal) {
     EXPECT_EQ(out.find("\x1b[2J", 1), out.find("\x1b[2J"));  // only the frame's own clear
     EXPECT_EQ(out.find('\x07'), std::string::npos);
     EXPECT_NE(out.find("a?[2Jb??"), std::string::npos) << out;
+}
+
+TEST(Frames, EveryBackEndPresentsTheScreenTheNoticeOnceOrPlainText) {
+    TestGame t = make_game(42);
+    next_screen(*t.game);
+    const Screen& s = t.game->console->screen;
+    TerminalView view = make_terminal_view(OUTPUT_UTF8, 1);
+    std::string out;
+    EXPECT_EQ(append_present(view, s, false, true, out), PRESENT_SCREEN);
+    TerminalView fresh = make_terminal_view(OUTPUT_UTF8, 1);
+    EXPECT_EQ(out, frame(fresh, s));
+
+    std::string notice;  // too small: the notice, once, and the game forgotten
+    EXPECT_EQ(append_present(view, s, false, false, notice), PRESENT_NOTICE);
+    std::string expected = "\x1b[0m\x1b[H\x1b[2J";
+    append_text(expected, too_small_notice(), OUTPUT_UTF8);
+    EXPECT_EQ(notice, expected);
+    std::string again;
+    EXPECT_EQ(append_present(view, s, false, false, again), PRESENT_NOTHING);
+    EXPECT_EQ(again, "");
+    std::string back;  // fits again: the whole screen
+    EXPECT_EQ(append_present(view, s, false, true, back), PRESENT_SCREEN);
+    EXPECT_EQ(back, out);
+
+    std::string plain;  // no terminal: text whatever the size
+    EXPECT_EQ(append_present(view, s, true, false, plain), PRESENT_SCREEN);
+    EXPECT_EQ(plain.rfind('\f', 0), 0u);
+    EXPECT_EQ(plain.find('\x1b'), std::string::npos);
+
+    // A lead byte in the last column (the screen never writes one) is one cell for every
+    // encoder: nothing is read past the edge.
+    Screen edge = screen_with("", 0, 0, ATTR_GREY);
+    edge.cells[0][SCREEN_COLUMNS - 1] = {'\x93', ATTR_GREY, CELL_LEAD};
+    EXPECT_EQ(glyph_cells(edge.cells[0], SCREEN_COLUMNS - 1), 1);
+    std::string edge_plain;
+    append_plain_frame(edge, OUTPUT_UTF8, edge_plain);
+    EXPECT_EQ(edge_plain.substr(0, edge_plain.find('\n')), "\f" + std::string(75, ' ') + "?");
+}
+
+// Consoles as the VT probe sees them: one interprets the sequence, one accepts VT mode but
+// prints the sequence as text, one swallows it, one cannot tell where its cursor is.
+struct FakeConsole {
+    bool interprets;
+    bool prints;
+    bool knows_cursor;
+    int x = 7;
+    int y = 9;
+    void place(int to_x, int to_y) {
+        x = to_x;
+        y = to_y;
+    }
+    void write(const char* text) {
+        if (interprets && std::strcmp(text, VT_PROBE_MOVE) == 0) {
+            x = VT_PROBE_X;
+            y = VT_PROBE_Y;
+        } else if (prints) {
+            x += static_cast<int>(std::strlen(text));
+        }
+    }
+    bool where(int& to_x, int& to_y) const {
+        to_x = x;
+        to_y = y;
+        return knows_cursor;
+    }
+};
+
+TEST(Frames, OnlyAConsoleThatMovesItsCursorIsDrawnWithVtSequences) {
+    struct Case {
+        FakeConsole console;
+        bool vt;
+    } cases[] = {
+        {{true, false, true}, true},
+        {{false, true, true}, false},   // the escape text that Wine's console window printed
+        {{false, false, true}, false},  // accepted the mode, did nothing
+        {{true, false, false}, false},  // no answer: the console API, never a wait
+    };
+    for (Case& c : cases) EXPECT_EQ(vt_honoured(c.console), c.vt) << c.console.prints;
+}
+
+TEST(Frames, OnlyJapaneseCodesetsGetTheirOwnEncoding) {
+    const struct {
+        const char* codeset;
+        int encoding;
+    } cases[] = {
+        {"UTF-8", OUTPUT_UTF8},       {"SJIS", OUTPUT_SHIFT_JIS},      {"CP932", OUTPUT_SHIFT_JIS},
+        {"EUC-JP", OUTPUT_SHIFT_JIS}, {"EUC-KR", OUTPUT_UTF8},         {"GB2312", OUTPUT_UTF8},
+        {"BIG5", OUTPUT_UTF8},        {"ANSI_X3.4-1968", OUTPUT_UTF8},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(output_encoding(codeset_from_name(c.codeset)), c.encoding) << c.codeset;
+    }
 }
 
 // Decodes a whole input given in pieces, as reads would deliver it.

@@ -27,7 +27,7 @@ int ambiguous_class(unsigned char lead, unsigned char trail) {
 }
 
 int glyph_ambiguous_class(const Cell* row, int x) {
-    if (row[x].part != CELL_LEAD) return 0;
+    if (glyph_cells(row, x) != 2) return 0;
     return ambiguous_class(static_cast<unsigned char>(row[x].byte),
                            static_cast<unsigned char>(row[x + 1].byte));
 }

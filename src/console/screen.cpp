@@ -42,8 +42,8 @@ void screen_write(Screen& screen, const char* text, std::size_t length) {
             screen.cursor_y += 1;
             continue;
         }
-        const bool wide = sjis::is_lead_byte(byte) && i + 1 < length &&
-                          sjis::is_trail_byte(static_cast<unsigned char>(text[i + 1]));
+        const bool wide =
+            sjis::char_length(reinterpret_cast<const unsigned char*>(text) + i, length - i) == 2;
         const int width = wide ? 2 : 1;
         const int x = screen.cursor_x;
         if (screen.cursor_y >= 0 && screen.cursor_y < SCREEN_ROWS && x >= 0 &&

@@ -1,5 +1,6 @@
 #include "model/game.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "model/sjis.hpp"
@@ -55,13 +56,14 @@ void push_log(Game& game, const char* text) {
     }
     // Texts are at most 99 bytes; a longer one is cut rather than overrunning the line,
     // and never in the middle of a double-byte character.
-    std::size_t length = std::strlen(text);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const std::size_t all = std::strlen(text);
+    std::size_t length = all;
     if (length > LOG_LINE_BYTES - 1) {
         length = 0;
-        while (text[length] != '\0') {
-            const bool wide = sjis::is_lead_byte(static_cast<unsigned char>(text[length])) &&
-                              text[length + 1] != '\0';
-            const std::size_t step = wide ? 2 : 1;
+        for (;;) {
+            const std::size_t step =
+                std::max<std::size_t>(sjis::char_length(bytes + length, all - length), 1);
             if (length + step > LOG_LINE_BYTES - 1) break;
             length += step;
         }

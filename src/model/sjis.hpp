@@ -24,6 +24,17 @@ constexpr bool is_lead_byte(unsigned char b) {
 // True for a byte that may follow a lead byte.
 constexpr bool is_trail_byte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
+// How many bytes the character at p[0, n) takes: 2 for a lead byte and a byte that may
+// follow it, 1 for any other byte (a lead byte followed by something else stands alone),
+// 0 when n is 0 or a lead byte is all there is so far. The one rule for every reader of
+// Shift-JIS: the screen, the log, the key decoder and the output conversion.
+constexpr std::size_t char_length(const unsigned char* p, std::size_t n) {
+    if (n == 0) return 0;
+    if (!is_lead_byte(p[0])) return 1;
+    if (n < 2) return 0;
+    return is_trail_byte(p[1]) ? 2 : 1;
+}
+
 // Index of a double-byte code in cp932::kDecode, or -1 when the bytes cannot form one.
 constexpr int double_byte_index(unsigned char lead, unsigned char trail) {
     if (!is_lead_byte(lead) || !is_trail_byte(trail)) return -1;

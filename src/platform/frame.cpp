@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "console/console.hpp"
 #include "console/glyphs.hpp"
 #include "platform/terminal_text.hpp"
+#include "platform/vt.hpp"
 
 TerminalView make_terminal_view(int encoding, int ambiguous_columns) {
     TerminalView view{};
@@ -25,7 +27,7 @@ void append_colour(std::string& out, int attr) {
     const int ansi = ((attr & 4) ? 1 : 0) | ((attr & 2) ? 2 : 0) | ((attr & 1) ? 4 : 0);
     const int code = ((attr & 8) ? 90 : 30) + ansi;
     char sequence[16];
-    std::snprintf(sequence, sizeof sequence, "\x1b[%dm", code);
+    std::snprintf(sequence, sizeof sequence, vt::COLOUR_FORMAT, code);
     out += sequence;
 }
 
@@ -52,14 +54,14 @@ namespace {
 void move_to(TerminalView& view, int x, int y, std::string& out) {
     if (view.cursor_x == x && view.cursor_y == y) return;
     char sequence[32];
-    std::snprintf(sequence, sizeof sequence, "\x1b[%d;%dH", y + 1, x + 1);
+    std::snprintf(sequence, sizeof sequence, vt::MOVE_FORMAT, y + 1, x + 1);
     out += sequence;
     view.cursor_x = x;
     view.cursor_y = y;
 }
 
 void clear_terminal(TerminalView& view, std::string& out) {
-    out += "\x1b[0m\x1b[H\x1b[2J";
+    out += vt::CLEAR;
     show_blank(view);
     view.cursor_x = 0;
     view.cursor_y = 0;
@@ -91,7 +93,7 @@ void append_frame(TerminalView& view, const Screen& next, std::string& out) {
     for (int y = 0; y < SCREEN_ROWS; ++y) {
         const Cell* row = next.cells[y];
         for (int x = 0; x < SCREEN_COLUMNS;) {
-            const int cells = x + 1 < SCREEN_COLUMNS ? glyph_cells(row, x) : 1;
+            const int cells = glyph_cells(row, x);
             if (unit_changed(view, next, x, y, cells)) draw_unit(view, next, x, y, cells, out);
             x += cells;
         }
@@ -109,4 +111,33 @@ void append_plain_frame(const Screen& screen, int encoding, std::string& out) {
         out += line;
         out += '\n';
     }
+}
+
+int present_step(TerminalView& view, bool window_fits) {
+    if (window_fits) {
+        view.notice_up = false;
+        return PRESENT_SCREEN;
+    }
+    // The game's cells are gone from the terminal: when the window fits again, all of them
+    // go out.
+    invalidate_view(view);
+    if (view.notice_up) return PRESENT_NOTHING;
+    view.notice_up = true;
+    return PRESENT_NOTICE;
+}
+
+int append_present(TerminalView& view, const Screen& screen, bool plain, bool window_fits,
+                   std::string& out) {
+    if (plain) {
+        append_plain_frame(screen, view.encoding, out);
+        return PRESENT_SCREEN;
+    }
+    const int step = present_step(view, window_fits);
+    if (step == PRESENT_NOTICE) {
+        out += vt::CLEAR;
+        append_text(out, too_small_notice(), view.encoding);
+    } else if (step == PRESENT_SCREEN) {
+        append_frame(view, screen, out);
+    }
+    return step;
 }

@@ -17,6 +17,7 @@ struct TerminalView {
     int cursor_y;
     int attr;              // the colour the terminal draws in; -1 unknown
     bool after_ambiguous;  // the last character written has ambiguous width
+    bool notice_up;        // the too-small notice stands instead of the game
 };
 
 // A view that knows nothing yet: the next frame is a full repaint.
@@ -40,3 +41,17 @@ void append_colour(std::string& out, int attr);
 // The screen as plain text for output that is not a terminal: rows without colours or
 // trailing blanks, the frame introduced by a form feed.
 void append_plain_frame(const Screen& screen, int encoding, std::string& out);
+
+// What a back end sends when a frame is due.
+inline constexpr int PRESENT_SCREEN = 0;   // the game's screen
+inline constexpr int PRESENT_NOTICE = 1;   // the too-small notice, just put up
+inline constexpr int PRESENT_NOTHING = 2;  // the notice stands already
+
+// The window's size decides: the screen while the game fits, otherwise the too-small
+// notice, put up once (and the view invalidated, so that the game repaints whole).
+int present_step(TerminalView& view, bool window_fits);
+
+// The one choice of every terminal back end: for output that is no terminal the plain
+// frame; otherwise the present_step, appended. Returns the step.
+int append_present(TerminalView& view, const Screen& screen, bool plain, bool window_fits,
+                   std::string& out);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "console/console.hpp"
+#include "model/sjis.hpp"
 
 namespace {
 
@@ -84,12 +85,6 @@ bool in_range(unsigned char b, unsigned char low, unsigned char high) {
     return b >= low && b <= high;
 }
 
-std::size_t shift_jis_length(const unsigned char* p, std::size_t length) {
-    if (!in_range(p[0], 0x81, 0x9F) && !in_range(p[0], 0xE0, 0xFC)) return 1;
-    if (length < 2) return 0;
-    return in_range(p[1], 0x40, 0xFC) && p[1] != 0x7F ? 2 : 1;
-}
-
 std::size_t euc_jp_length(const unsigned char* p, std::size_t length) {
     const std::size_t size = p[0] == 0x8F ? 3 : 2;  // 0x8F: JIS X 0212 in three bytes
     if (p[0] != 0x8E && p[0] != 0x8F && !in_range(p[0], 0xA1, 0xFE)) return 1;
@@ -111,7 +106,7 @@ std::size_t double_byte_length(const unsigned char* p, std::size_t length) {
 std::size_t character_length(const unsigned char* p, std::size_t length, int codeset) {
     if (p[0] < 0x80) return 1;
     switch (codeset) {
-    case CODESET_SHIFT_JIS: return shift_jis_length(p, length);
+    case CODESET_SHIFT_JIS: return sjis::char_length(p, length);
     case CODESET_EUC_JP: return euc_jp_length(p, length);
     case CODESET_DOUBLE_BYTE: return double_byte_length(p, length);
     case CODESET_SINGLE_BYTE: return 1;

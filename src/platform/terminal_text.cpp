@@ -1,7 +1,15 @@
 #include "platform/terminal_text.hpp"
 
+#include <cstring>
+
 #include "console/glyphs.hpp"
 #include "model/sjis.hpp"
+#include "platform/key_decoder.hpp"
+
+int output_encoding(int codeset) {
+    return codeset == CODESET_SHIFT_JIS || codeset == CODESET_EUC_JP ? OUTPUT_SHIFT_JIS
+                                                                     : OUTPUT_UTF8;
+}
 
 void append_utf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -54,7 +62,7 @@ int append_double(std::string& out, unsigned char lead, unsigned char trail, int
 
 int append_glyph(std::string& out, const Cell* row, int x, int encoding, int ambiguous_columns) {
     const auto byte = static_cast<unsigned char>(row[x].byte);
-    if (row[x].part == CELL_LEAD) {
+    if (glyph_cells(row, x) == 2) {
         return append_double(out, byte, static_cast<unsigned char>(row[x + 1].byte), encoding,
                              ambiguous_columns);
     }
@@ -66,9 +74,9 @@ int append_glyph(std::string& out, const Cell* row, int x, int encoding, int amb
 
 void append_text(std::string& out, const char* sjis_text, int encoding) {
     const auto* text = reinterpret_cast<const unsigned char*>(sjis_text);
-    for (std::size_t i = 0; text[i] != 0; ++i) {
-        const bool wide = sjis::is_lead_byte(text[i]) && sjis::is_trail_byte(text[i + 1]);
-        if (wide) {
+    const std::size_t length = std::strlen(sjis_text);
+    for (std::size_t i = 0; i < length; ++i) {
+        if (sjis::char_length(text + i, length - i) == 2) {
             append_double(out, text[i], text[i + 1], encoding, 2);
             ++i;
         } else if (text[i] == '\n') {

@@ -10,6 +10,12 @@
 inline constexpr int OUTPUT_UTF8 = 0;
 inline constexpr int OUTPUT_SHIFT_JIS = 1;
 
+// The encoding a terminal of a codeset (CODESET_... of the key decoder) is written in:
+// Shift-JIS for Shift-JIS, and for EUC-JP, which the back end converts it to; UTF-8 for
+// every other codeset, Korean and Chinese ones included, whose fonts cannot be counted on
+// for the game's kana.
+int output_encoding(int codeset);
+
 // Appends the character that starts at cells[x] of a row: one cell, or two for a
 // double-byte character. Control bytes and bytes that stand for no character come out as
 // "?", so nothing on the screen can reach the terminal as a control sequence. Returns the

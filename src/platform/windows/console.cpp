@@ -19,11 +19,11 @@
 #include "platform/frame.hpp"
 #include "platform/key_decoder.hpp"
 #include "platform/terminal_text.hpp"
+#include "platform/vt.hpp"
+#include "platform/vt_probe.hpp"
 
 namespace {
 
-constexpr char ENTER_SEQUENCE[] = "\x1b[?1049h\x1b[?25l";
-constexpr char LEAVE_SEQUENCE[] = "\x1b[0m\x1b[?25h\x1b[?1049l";
 constexpr int CONSOLE_END_OF_FILE = 0x1A;  // Ctrl-Z, the console's end-of-file key
 constexpr DWORD MOUSE_INPUT = 0x0010;      // ENABLE_MOUSE_INPUT
 constexpr WORD SANE_ATTRIBUTES = ATTR_GREY;
@@ -37,10 +37,9 @@ struct WindowsConsole {
     DWORD saved_output_mode;
     WORD saved_attributes;
     CONSOLE_CURSOR_INFO saved_cursor;
-    bool vt;        // the console takes VT sequences
+    bool vt;        // the console interprets VT sequences
     bool started;   // frames are being drawn; something to put back
     bool restored;  // given back for good (the process is ending): nothing more is drawn
-    bool too_small;
     bool ended;
     bool failed;
     TerminalView view;
@@ -96,7 +95,7 @@ void write_text(const std::string& utf8) {
 // Called with `drawing` held.
 void restore_console() {
     if (win.started && win.output_console) {
-        if (win.vt) write_text(LEAVE_SEQUENCE);
+        if (win.vt) write_text(vt::LEAVE);
         SetConsoleTextAttribute(win.out, win.saved_attributes);
         SetConsoleCursorInfo(win.out, &win.saved_cursor);
         SetConsoleMode(win.out, win.saved_output_mode);
@@ -128,12 +127,42 @@ int measure_ambiguous_width() {
     return info.dwCursorPosition.X == 2 ? AMBIGUOUS_WIDE : AMBIGUOUS_NARROW;
 }
 
-bool window_too_small() {
+bool window_fits() {
     CONSOLE_SCREEN_BUFFER_INFO info = {};
-    if (!GetConsoleScreenBufferInfo(win.out, &info)) return false;
+    if (!GetConsoleScreenBufferInfo(win.out, &info)) return true;
     const int columns = info.srWindow.Right - info.srWindow.Left + 1;
     const int rows = info.srWindow.Bottom - info.srWindow.Top + 1;
-    return columns < SCREEN_COLUMNS || rows < SCREEN_ROWS;
+    return columns >= SCREEN_COLUMNS && rows >= SCREEN_ROWS;
+}
+
+// The console as the VT probe sees it: positions within the window.
+struct ProbedConsole {
+    void place(int x, int y) {
+        CONSOLE_SCREEN_BUFFER_INFO info = {};
+        if (!GetConsoleScreenBufferInfo(win.out, &info)) return;
+        SetConsoleCursorPosition(win.out, COORD{static_cast<SHORT>(info.srWindow.Left + x),
+                                                static_cast<SHORT>(info.srWindow.Top + y)});
+    }
+    void write(const char* text) { write_text(text); }
+    bool where(int& x, int& y) {
+        CONSOLE_SCREEN_BUFFER_INFO info = {};
+        if (!GetConsoleScreenBufferInfo(win.out, &info)) return false;
+        x = info.dwCursorPosition.X - info.srWindow.Left;
+        y = info.dwCursorPosition.Y - info.srWindow.Top;
+        return true;
+    }
+};
+
+// VT mode where the console takes it and shows that it interprets it; otherwise the
+// console's mode as it was, and drawing through the console API.
+bool enable_vt() {
+    const DWORD vt_mode =
+        win.saved_output_mode | ENABLE_PROCESSED_OUTPUT | ENABLE_VIRTUAL_TERMINAL_PROCESSING;
+    if (!SetConsoleMode(win.out, vt_mode)) return false;
+    ProbedConsole console;
+    if (vt_honoured(console)) return true;
+    SetConsoleMode(win.out, win.saved_output_mode);
+    return false;
 }
 
 void clear_with_console_api() {
@@ -160,7 +189,7 @@ void present_with_console_api(const Screen& screen) {
             const int start = x;
             std::string run;
             while (x < SCREEN_COLUMNS) {
-                const int cells = x + 1 < SCREEN_COLUMNS ? glyph_cells(row, x) : 1;
+                const int cells = glyph_cells(row, x);
                 const bool changed = unit_changed(win.view, screen, x, y, cells);
                 if (!changed || (!run.empty() && row[x].attr != row[start].attr)) break;
                 append_glyph(run, row, x, OUTPUT_UTF8, win.view.ambiguous_columns);
@@ -168,7 +197,7 @@ void present_with_console_api(const Screen& screen) {
                 x += cells;
             }
             if (run.empty()) {  // unchanged: step over the whole character
-                x += x + 1 < SCREEN_COLUMNS ? glyph_cells(row, x) : 1;
+                x += glyph_cells(row, x);
                 continue;
             }
             SetConsoleCursorPosition(win.out,
@@ -179,33 +208,24 @@ void present_with_console_api(const Screen& screen) {
     }
 }
 
-void show_too_small_notice() {
-    std::string notice;
-    append_text(notice, too_small_notice(), OUTPUT_UTF8);
-    if (win.vt) {
-        write_text("\x1b[0m\x1b[H\x1b[2J" + notice);
-    } else {
+// Output that is no console, and a console that interprets VT sequences, get what every
+// terminal gets; the legacy console is drawn through the console API.
+void present_locked(const Screen& screen) {
+    const bool fits = !win.output_console || window_fits();
+    if (!win.output_console || win.vt) {
+        std::string out;
+        append_present(win.view, screen, !win.output_console, fits, out);
+        write_text(out);
+        return;
+    }
+    const int step = present_step(win.view, fits);
+    if (step == PRESENT_NOTICE) {
+        std::string notice;
+        append_text(notice, too_small_notice(), OUTPUT_UTF8);
         clear_with_console_api();
         SetConsoleTextAttribute(win.out, ATTR_BRIGHT_WHITE);
         write_text(notice);
-    }
-    win.too_small = true;
-}
-
-void present_locked(const Screen& screen) {
-    std::string out;
-    if (!win.output_console) {
-        append_plain_frame(screen, OUTPUT_UTF8, out);
-        write_text(out);
-    } else if (window_too_small()) {
-        if (!win.too_small) show_too_small_notice();
-        invalidate_view(win.view);
-    } else if (win.vt) {
-        win.too_small = false;
-        append_frame(win.view, screen, out);
-        write_text(out);
-    } else {
-        win.too_small = false;
+    } else if (step == PRESENT_SCREEN) {
         present_with_console_api(screen);
     }
 }
@@ -251,7 +271,7 @@ int read_console_key(const Screen& screen) {
         const int key = console_event_key(
             {k.bKeyDown != FALSE, k.wVirtualKeyCode, k.uChar.UnicodeChar, k.dwControlKeyState});
         if (key == CONSOLE_END_OF_FILE) return KEY_END_OF_INPUT;
-        if (key == CONSOLE_NO_KEY || win.too_small) continue;
+        if (key == CONSOLE_NO_KEY || win.view.notice_up) continue;
         // A held key repeats: each repeat is a key, as _getch gives it.
         for (WORD r = 1; r < k.wRepeatCount; ++r) {
             if (!queue_key(win.input, key)) break;
@@ -285,9 +305,8 @@ void console_start(Console& /*console*/, int ambiguous_columns) {
     const bool known = GetConsoleScreenBufferInfo(win.out, &info) != 0 && info.wAttributes != 0;
     win.saved_attributes = known ? info.wAttributes : SANE_ATTRIBUTES;
     if (!GetConsoleCursorInfo(win.out, &win.saved_cursor)) win.saved_cursor = {25, TRUE};
-    win.vt = SetConsoleMode(win.out, win.saved_output_mode | ENABLE_PROCESSED_OUTPUT |
-                                         ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
-    if (win.vt) write_text(ENTER_SEQUENCE);
+    win.vt = enable_vt();
+    if (win.vt) write_text(vt::ENTER);
     CONSOLE_CURSOR_INFO hidden = win.saved_cursor;
     hidden.bVisible = FALSE;
     SetConsoleCursorInfo(win.out, &hidden);
