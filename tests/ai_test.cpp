@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "ai/night.hpp"
 #include "ai/vote.hpp"
@@ -161,6 +162,21 @@ TEST(Votes, WithOneSeerEveryoneButTheMadmanVotesTheLowestLivingBlack) {
             EXPECT_EQ(p.vote[4], p.role == ROLE_MADMAN ? 0 : 8);
         }
     }
+    // A madman whose called seat has died follows no seer: he votes at random.
+    std::set<int> madman_votes;
+    for (std::uint32_t seed = 0; seed < 100; ++seed) {
+        TestGame t = dealt_game(seed, 4);
+        Game& g = *t.game;
+        g.seer_claims = 1;
+        g.black_count[8] = 1;
+        g.players[MADMAN].night[3].target = 1;
+        kill_seat(g, 1);
+        ai_vote(g, g.players[MADMAN]);
+        const int v = g.players[MADMAN].vote[4];
+        EXPECT_TRUE(v != 1 && v != MADMAN && is_seat(v)) << v;
+        madman_votes.insert(v);
+    }
+    EXPECT_GT(madman_votes.size(), 4u);
 }
 
 TEST(Votes, TheMadmanVotesHisCallUnlessItDiedInTheNight) {
@@ -217,6 +233,17 @@ TEST(Votes, TheMediumRuleNeedsDayThreeAPublishedWhiteAndARollBelowThirty) {
         chosen += v == 8;
     }
     EXPECT_NEAR(chosen, 300, 50);
+
+    // Through the vote itself, without a seer: the rule's 30%, and else one of the seven
+    // living seats without a claim at random (8 among them): about 40% in all.
+    int voted = 0;
+    for (std::uint32_t seed = 0; seed < 1000; ++seed) {
+        TestGame t = setup(seed, 3);
+        t.game->seer_claims = 0;
+        ai_vote(*t.game, t.game->players[0]);
+        voted += t.game->players[0].vote[3] == 8;
+    }
+    EXPECT_NEAR(voted, 400, 50);
 
     TestGame early = setup(1, 2);  // day 2: never
     for (std::uint32_t seed = 0; seed < 50; ++seed) {

@@ -50,9 +50,17 @@ TEST(Keys, TheCursorWrapsOverTwoRowsOfFive) {
 TEST(Keys, OnlyLowerCaseLettersAct) {
     TestGame t = game_in_phase(PHASE_ATTACK_SELECT);
     t.game->cursor = 0;
-    for (char key : {'Z', 'R', 'J', 'K', 'L', 'I', '\0', '\x1b'}) press(*t.game, key);
+    kill_seat(*t.game, 8);
+    for (char key : {'Z', 'R', 'J', 'K', 'L', 'I', '\0', '\x1b', 'r'}) press(*t.game, key);
     EXPECT_EQ(t.game->phase, PHASE_ATTACK_SELECT);
     EXPECT_EQ(t.game->cursor, 0);
+    EXPECT_EQ(t.game->players[8].alive, 0);  // r before a win starts no new game
+    for (int phase : {PHASE_CLAIM_RESULTS, PHASE_VOTE_RESULTS}) {
+        t.game->phase = phase;
+        press(*t.game, 'r');  // leads on as any key does, and nothing more
+        EXPECT_NE(t.game->phase, PHASE_NIGHT_AI);
+        EXPECT_EQ(t.game->players[8].alive, 0);
+    }
 
     t.game->phase = PHASE_VILLAGE_WON;
     t.game->winner = WINNER_VILLAGE;
@@ -102,6 +110,25 @@ TEST(Rules, AGuardedAttackKillsNobodyButTheDayGoesOn) {
     press(g, 'z');
     EXPECT_EQ(g.players[2].alive, 0);
     EXPECT_EQ(g.attacked_on[2], 2);
+
+    // The dead write nothing at night: a dead hunter guards nobody, a dead seer sees nothing.
+    for (std::uint32_t seed = 0; seed < 20; ++seed) {
+        TestGame u = game_in_phase(PHASE_NIGHT_AI);
+        Game& h = *u.game;
+        seed_random(seed);
+        h.day = 2;
+        kill_seat(h, 5);
+        h.players[2].alive = 0;
+        h.death_day[2] = 2;
+        update(h);
+        for (int dead : {2, 5}) {
+            EXPECT_EQ(h.players[dead].night[2].target, NONE);
+            EXPECT_EQ(h.players[dead].night[2].result, NONE);
+        }
+        h.cursor = 6;
+        press(h, 'z');
+        EXPECT_EQ(h.players[6].alive, 0) << seed;
+    }
 }
 
 TEST(Rules, TheHangingNeverLeavesTheTie) {
@@ -178,12 +205,17 @@ TEST(Keys, TheVerdictTallyFilesOnlyTheLivingButCountsEveryPublishedClaim) {
     g.players[6].night[2] = {2, ROLE_MEDIUM, 8, VERDICT_WHITE};
     g.co_public[7] = ROLE_MADMAN;
     g.players[7].night[2] = {NONE, ROLE_MADMAN, 9, NONE};
+    g.co_public[0] = ROLE_SEER;  // a second living seer, with a white verdict
+    g.players[0].night[2] = {2, ROLE_SEER, 9, VERDICT_WHITE};
     g.co_public[3] = ROLE_SEER;  // a dead seat that claimed earlier
     g.players[3].night[2] = {2, ROLE_SEER, 5, VERDICT_WHITE};
     kill_seat(g, 3);
     g.cursor = 6;
     press(g, 'q');
     EXPECT_EQ(g.black_count[4], 1);
+    EXPECT_EQ(g.white_count[9], 1);
+    EXPECT_EQ(g.black_count[9], 0);
+    EXPECT_EQ(g.claims[0][2].result, VERDICT_WHITE);
     EXPECT_EQ(g.white_count[5], 0);
     EXPECT_EQ(g.claims[2][2].target, 4);
     EXPECT_EQ(g.claims[2][2].result, VERDICT_BLACK);
@@ -191,7 +223,7 @@ TEST(Keys, TheVerdictTallyFilesOnlyTheLivingButCountsEveryPublishedClaim) {
     EXPECT_EQ(g.claims[6][2].result, VERDICT_WHITE);
     EXPECT_EQ(g.claims[7][2].target, 9);
     EXPECT_EQ(g.claims[3][2].result, NONE);
-    EXPECT_EQ(g.seer_claims, 2);
+    EXPECT_EQ(g.seer_claims, 3);
     EXPECT_EQ(g.medium_claims, 1);
     EXPECT_EQ(g.phase, PHASE_AI_VOTES);
     EXPECT_EQ(g.cursor, 6);  // any key leads on without moving the cursor
@@ -225,6 +257,19 @@ TEST(Keys, WolvesVoteLowerSeatFirstAndADeadWolfIsSkipped) {
     EXPECT_EQ(h.players[4].vote[3], 8);
     EXPECT_EQ(h.players[1].vote[3], NONE);
     EXPECT_EQ(h.phase, PHASE_VOTE_RESULTS);
+
+    // With the upper wolf dead, the lower one's single vote ends the wolves' vote.
+    TestGame w = game_in_phase(PHASE_VOTE_SELECT);
+    Game& k = *w.game;
+    k.day = 3;
+    k.voter_index = 0;
+    kill_seat(k, 4);
+    k.wolf_count = 1;
+    k.cursor = 8;
+    press(k, 'z');
+    EXPECT_EQ(k.players[1].vote[3], 8);
+    EXPECT_EQ(k.players[4].vote[3], NONE);
+    EXPECT_EQ(k.phase, PHASE_VOTE_RESULTS);
 }
 
 TEST(Keys, TheVoteResultKeyFilesEveryVote) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "console/panels.hpp"
+#include "engine/pass.hpp"
 #include "model/sjis.hpp"
 #include "test_support.hpp"
 
@@ -119,6 +120,11 @@ TEST(Screen, AfterAWinEveryCardRevealsItsRoleOverTheTopBorder) {
         EXPECT_EQ(attr_at(g, x + 10, y), colour);
     }
     EXPECT_EQ(row_text(g, 1).substr(0, 32), "人狼の勝利です! Press R to Retry"_sj);
+
+    TestGame v = shown_game(PHASE_VILLAGE_WON, 5);
+    v.game->winner = WINNER_VILLAGE;
+    render(*v.game);
+    EXPECT_EQ(row_text(*v.game, 1), "村人の勝利です! Press R to Retry"_sj + std::string(44, ' '));
 }
 
 TEST(Screen, TheCursorMarkStandsLeftOfTheCardOnEveryScreen) {
@@ -149,6 +155,7 @@ TEST(Panels, ClaimLinesStandInTheRowOfTheirSeatAndPublishTheClaims) {
     g.phase = PHASE_PUBLISH_CLAIMS;
     update(g);
     render(g);
+    EXPECT_EQ(row_text(g, 1), "4日朝です。CO結果"_sj + std::string(59, ' '));
     expect_text(g, 0, 17, std::string("  すずらん 占CO ひいらぎ  黒"_sj) + "  ");
     expect_text(g, 40, 16, std::string("    なずな 霊CO ミモザ  白"_sj) + " ");
     expect_text(g, 40, 17, "ラベンダー 狂CO たんぽぽ  死ね"_sj);
@@ -190,11 +197,15 @@ TEST(Panels, TheVoteScreenShowsTheSeatAliveAndTheNextScreenShowsItHanged) {
               std::string("│"_sj) + "          " + "│"_sj);
     expect_text(g, 2, 23, "ミモザの死体が発見された"_sj);
     EXPECT_EQ(g.hanged_on[2], 8);  // hanged after the lines were drawn
+    EXPECT_STREQ(g.log[0], "よもぎが吊るされた"_sj);
 
-    pass(g, 'x');  // phase 9: victory check, then the screen of the hanging
-    update(g);
-    render(g);
+    play_key(g, 'x');  // phase 9: victory check, then the screen of the hanging
     EXPECT_EQ(g.phase, PHASE_NIGHT_AI);
+    // The vote screen was drawn once: one hanging, one log line, seat 8 the only one hanged.
+    EXPECT_STREQ(g.log[1], "ミモザの死体が発見された"_sj);
+    int hanged = 0;
+    for (const Player& p : g.players) hanged += p.hanged_day != NONE;
+    EXPECT_EQ(hanged, 1);
     EXPECT_EQ(text_at(g, card_x(8), card_y(8) + 4, 14), std::string("│ 2日  吊り│"_sj));
     expect_card_colour(g, 8, ATTR_GREY);
     expect_text(g, 2, 23, "よもぎが吊るされた"_sj);

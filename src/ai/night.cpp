@@ -2,11 +2,7 @@
 
 #include "ai/draws.hpp"
 
-int pick_living_other(const Game& game, const Player& p) {
-    int r = random_seat();
-    while (r == p.seat || game.death_day[r] >= 1) r = random_seat();
-    return r;
-}
+int pick_living_other(const Game& game, const Player& p) { return draw_living_candidate(game, p); }
 
 namespace {
 
@@ -17,6 +13,7 @@ constexpr int MADMAN_FIRST_NIGHT = 3;
 
 // The seer looks for a seat nobody knows anything about: no claim, no published verdict.
 int seer_target(const Game& game, const Player& p) {
+    // Drawn first, whether it is needed or not: the draws after it depend on it.
     const int fallback = draw_living_candidate(game, p);
     const int unknown = search_draws(game, p, SEER_SEARCH_DRAWS, [&](int c) {
         return game.co_public[c] == NONE && game.white_count[c] + game.black_count[c] < 1;
@@ -30,7 +27,7 @@ int hunter_target(const Game& game, const Player& p) {
         return search_draws(game, p, HUNTER_SEARCH_DRAWS,
                             [&](int c) { return game.co_public[c] == role; });
     };
-    const int fallback = draw_living_candidate(game, p);
+    const int fallback = draw_living_candidate(game, p);  // drawn first, needed or not
     int target = NONE;
     if (percent_roll() < HUNTER_MEDIUM_FIRST_PERCENT) target = claimed(ROLE_MEDIUM);
     if (target == NONE) target = claimed(ROLE_SEER);

@@ -26,6 +26,8 @@ void publish_claims(Game& game) {
 void computer_votes(Game& game) {
     for (Player& p : game.players) {
         if (p.role == ROLE_WOLF || p.alive != 1) continue;
+        // ai_vote overwrites this vote at once; it is drawn only because the random draws
+        // of every vote after it depend on it, and a seed must give the same game.
         p.vote[game.day] = pick_living_other(game, p);
         ai_vote(game, p);
     }

@@ -6,7 +6,7 @@
 //   node tests/web/browser_test.mjs BUILD_WEB_FOLDER JINRO_REPLAY
 import { execFileSync } from "node:child_process";
 import { strict as assert } from "node:assert";
-import { launch, readScreen, serve, waitForFrames } from "./browser.mjs";
+import { launch, readScreen, serve, waitForFrames } from "../../scripts/web-tools/browser.mjs";
 
 const [folder, replayTool] = process.argv.slice(2);
 const SEEDS = [1767225600, 20261208, 4294967295];

@@ -1,7 +1,7 @@
 // Takes docs/screenshot-web.png: the real page in headless Chromium, on the vote results
 // of day 2 of the game dealt at 2026-01-01 00:00:00 UTC (the terminal screenshot's game).
 //
-//   node tests/web/screenshot.mjs BUILD_WEB_FOLDER OUTPUT.png
+//   node scripts/web-tools/screenshot.mjs BUILD_WEB_FOLDER OUTPUT.png
 import { launch, serve, waitForFrames } from "./browser.mjs";
 
 const [folder, output] = process.argv.slice(2);

@@ -3,7 +3,7 @@
 //   load   navigation to the first frame on screen, median of 10 first visits, at most 300 ms
 //   key    a key to its frame in the terminal's buffer inside the page, median, under 5 ms
 //
-//   node tests/web/budget.mjs BUILD_WEB_FOLDER
+//   node scripts/web-tools/budget.mjs BUILD_WEB_FOLDER
 import { execFileSync } from "node:child_process";
 import { launch, serve } from "./browser.mjs";
 
