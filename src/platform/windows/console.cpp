@@ -38,6 +38,7 @@ struct WindowsConsole {
     WORD saved_attributes;
     CONSOLE_CURSOR_INFO saved_cursor;
     bool vt;        // the console interprets VT sequences
+    bool kanji_one_cell;  // the console gives a kanji one cell, not two
     bool started;   // frames are being drawn; something to put back
     bool restored;  // given back for good (the process is ending): nothing more is drawn
     bool ended;
@@ -116,15 +117,15 @@ BOOL WINAPI on_console_event(DWORD /*event*/) {
 
 void close_process_console() { console_close(process_console()); }
 
-// How wide the console draws ─: write one at the start of the second row and read back
-// where the cursor went.
-int measure_ambiguous_width() {
+// How many cells the console gives a character: write it at the start of the second row
+// and read back where the cursor went (1 when it cannot tell).
+int measure_cells(const wchar_t* character) {
     SetConsoleCursorPosition(win.out, COORD{0, 1});
     DWORD written = 0;
-    WriteConsoleW(win.out, L"─", 1, &written, nullptr);
+    WriteConsoleW(win.out, character, 1, &written, nullptr);
     CONSOLE_SCREEN_BUFFER_INFO info = {};
-    if (!GetConsoleScreenBufferInfo(win.out, &info)) return AMBIGUOUS_NARROW;
-    return info.dwCursorPosition.X == 2 ? AMBIGUOUS_WIDE : AMBIGUOUS_NARROW;
+    if (!GetConsoleScreenBufferInfo(win.out, &info)) return 1;
+    return info.dwCursorPosition.X == 2 ? 2 : 1;
 }
 
 bool window_fits() {
@@ -177,7 +178,8 @@ void clear_with_console_api() {
 }
 
 // The legacy console: each changed run of one colour placed and coloured through the
-// console API.
+// console API. On a console that gives a kanji one cell (Wine's does), a blank follows
+// each, so that every character stays in its own column.
 void present_with_console_api(const Screen& screen) {
     if (!win.view.valid) {
         clear_with_console_api();
@@ -192,7 +194,9 @@ void present_with_console_api(const Screen& screen) {
                 const int cells = glyph_cells(row, x);
                 const bool changed = unit_changed(win.view, screen, x, y, cells);
                 if (!changed || (!run.empty() && row[x].attr != row[start].attr)) break;
-                append_glyph(run, row, x, OUTPUT_UTF8, win.view.ambiguous_columns);
+                const int width_class =
+                    append_glyph(run, row, x, OUTPUT_UTF8, win.view.ambiguous_columns);
+                if (cells == 2 && width_class == 0 && win.kanji_one_cell) run += ' ';
                 for (int k = 0; k < cells; ++k) win.view.shown.cells[y][x + k] = row[x + k];
                 x += cells;
             }
@@ -311,7 +315,8 @@ void console_start(Console& /*console*/, int ambiguous_columns) {
     hidden.bVisible = FALSE;
     SetConsoleCursorInfo(win.out, &hidden);
     const bool ask = ambiguous_columns == AMBIGUOUS_ASK_TERMINAL;
-    win.view = make_terminal_view(OUTPUT_UTF8, ask ? measure_ambiguous_width() : ambiguous_columns);
+    win.view = make_terminal_view(OUTPUT_UTF8, ask ? measure_cells(L"─") : ambiguous_columns);
+    win.kanji_one_cell = !win.vt && measure_cells(L"人") == 1;
 }
 
 void console_close(Console& console) {
