@@ -1,176 +1,456 @@
-// jinro in the browser. The game (WebAssembly) draws into an xterm.js terminal of 76 x 24
-// cells; whatever the player does (keys, the buttons, a tap on a card) reaches the game
-// as keys of the terminal, one frame after each.
-import { Terminal } from "./vendor/xterm.mjs";
-import createGame from "./jinro.mjs";
+// jinro in the browser. The game (WebAssembly) keeps its screen of 76 x 24 cells, counted
+// in Shift-JIS bytes; this page draws those cells itself, one element per cell, and lays
+// them out by region: as in a terminal where 76 columns fit, and on a narrow phone with
+// the header and prompt wrapped, the ten cards flowing in fewer columns, then the panel
+// lines and the log line. Keys typed, the buttons and taps on cards all reach the game as
+// keys; the game draws exactly once per key, and a resize only lays out the cells again.
+"use strict";
 
-const COLUMNS = 76;
-const ROWS = 24;
-const SELECTING = new Set([1, 7]); // the attack and the vote: the cursor picks a seat
-const LEADING_ON = new Set([0, 3, 5, 8]); // any key goes on
-const NEXT_KEY = " ";
-const FEED_CHUNK = 4096;
+(() => {
+  const COLUMNS = 76;
+  const ROWS = 24;
+  const CELL_BYTES = 4; // byte, colour attribute, part, ambiguous class
+  const LEAD = 1;
+  const TRAIL = 2;
+  const SELECTING = new Set([1, 7]); // the attack and the vote: the cursor picks a seat
+  const LEADING_ON = new Set([0, 3, 5, 8]); // any key goes on
+  const WON = new Set([10, 11]);
+  const NEXT_KEY = " ";
+  const FEED_CHUNK = 4096;
+  // The regions of the screen: rows 0-1 the header and prompt; rows 2-14 the cards (a
+  // card with its cursor mark is 15 columns wide, from column 1, rows 2-7 and 9-14); rows
+  // 15-22 the panel lines, halves at column 40; row 23 the log line.
+  const CARD_ROWS = [2, 9];
+  const CARD_HEIGHT = 6;
+  const CARD_WIDTH = 15;
+  const PANEL_ROWS = [15, 22];
+  const PANEL_SPLIT = 40;
+  const LOG_ROW = 23;
+  const MIN_FONT_PX = 13;
+  const ROW_EM = 1.17; // the Latin font's own line: rows with kana never grow
+  // A box line padded in its second cell, as a terminal that draws it one column wide shows it.
+  const FILLERS = { 1: " ", 2: "─", 3: "━" };
 
-// For automated checks: the terminal, a promise of the first frame in its buffer, and
-// how many frames have reached the buffer so far.
-let firstFrame;
-const hook = { terminal: null, ready: new Promise((resolve) => (firstFrame = resolve)), frames: 0 };
-window.jinro = hook;
+  const TEXTS = {
+    ja: {
+      seat: (n) => `${n}番`,
+      alive: "生存",
+      noClaim: "なし",
+      cursor: "カーソル",
+      cursorOn: (label) => `カーソル: ${label}`,
+      loadFailed: "ゲームを読み込めませんでした。ページを読み込み直してください。",
+      fromFile:
+        "このページはファイルからは開けません。ウェブサーバーから開いてください（例: scripts/web --serve を実行して http://127.0.0.1:8000/ を開く）。",
+    },
+  };
+  const text = TEXTS.ja;
 
-const encoder = new TextEncoder();
-const coarsePointer = window.matchMedia("(pointer: coarse)").matches;
+  // For automated checks: a promise of the first frame on screen, how many frames the
+  // page has shown, and the cells as drawn.
+  let resolveReady;
+  let rejectReady;
+  const ready = new Promise((resolve, reject) => {
+    resolveReady = resolve;
+    rejectReady = reject;
+  });
+  ready.catch(() => {}); // a failed load is shown on the page; the hook still rejects
+  const hook = { ready, frames: 0, screen: readScreen };
+  window.jinro = hook;
 
-// The seed: ?seed=N for that second, ?daily for today's village in Japan, else now.
-function chooseSeed(game) {
-  const params = new URLSearchParams(window.location.search);
-  const now = Math.floor(Date.now() / 1000);
-  if (params.has("seed")) {
-    const seed = game.ccall("jinro_parse_seed", "number", ["string"], [params.get("seed")]);
-    if (seed >= 0) return seed;
-    console.warn("jinro: ?seed= takes a whole number from 0 to 4294967295; dealing from the clock");
+  const $ = (id) => document.getElementById(id);
+  const cells = []; // cells[y][x]: the element of each cell
+  const cardBlocks = []; // by seat
+  const decoder = new TextDecoder("shift_jis");
+  const encoder = new TextEncoder();
+  const charOf = new Map(); // Shift-JIS code -> character
+  let shown = new Uint8Array(ROWS * COLUMNS * CELL_BYTES).fill(255); // what the cells show
+  let game = null;
+
+  // --- the cells -------------------------------------------------------------------------
+
+  function makeCell(y, x) {
+    const cell = document.createElement("span");
+    cell.className = "c";
+    cells[y][x] = cell;
+    return cell;
   }
-  if (params.has("daily")) return game._jinro_daily_seed(now);
-  return now;
-}
 
-function start(game, terminal, pad) {
-  const write = (frame) =>
-    terminal.write(frame, () => {
-      hook.frames += 1;
-      if (hook.frames === 1) firstFrame();
-      showButtons(game, pad);
-    });
+  // A row of cells [from, to) of screen row y.
+  function makeRow(y, from, to) {
+    const row = document.createElement("div");
+    row.className = "row";
+    for (let x = from; x < to; x++) row.append(makeCell(y, x));
+    return row;
+  }
 
-  // Everything typed goes through the game's own key decoder, whole sequences included.
-  const type = (data) => {
-    const bytes = encoder.encode(data);
+  function build() {
+    for (let y = 0; y < ROWS; y++) cells.push(new Array(COLUMNS));
+    $("head").append(makeRow(0, 0, COLUMNS), makeRow(1, 0, COLUMNS));
+    const bands = [];
+    for (const top of CARD_ROWS) {
+      const band = document.createElement("div");
+      band.className = "band";
+      const gap = document.createElement("div"); // column 0, left of the first cursor mark
+      gap.className = "gap";
+      gap.setAttribute("aria-hidden", "true");
+      for (let y = top; y < top + CARD_HEIGHT; y++) gap.append(makeRow(y, 0, 1));
+      band.append(gap);
+      for (let k = 0; k < 5; k++) {
+        const seat = (top === CARD_ROWS[0] ? 0 : 5) + k;
+        const block = document.createElement("div");
+        block.className = "card";
+        block.dataset.seat = String(seat);
+        const drawn = document.createElement("div");
+        drawn.setAttribute("aria-hidden", "true");
+        const x0 = 1 + k * CARD_WIDTH;
+        for (let y = top; y < top + CARD_HEIGHT; y++) drawn.append(makeRow(y, x0, x0 + CARD_WIDTH));
+        const label = document.createElement("span");
+        label.className = "visually-hidden";
+        block.append(drawn, label);
+        band.append(block);
+        cardBlocks[seat] = block;
+      }
+      bands.push(band);
+    }
+    const between = makeRow(CARD_ROWS[1] - 1, 0, COLUMNS); // the blank row between the bands
+    between.classList.add("between");
+    between.setAttribute("aria-hidden", "true");
+    $("cards").append(bands[0], between, bands[1]);
+    for (const [from, to] of [[0, PANEL_SPLIT], [PANEL_SPLIT, COLUMNS]]) {
+      const half = document.createElement("div");
+      half.className = "half";
+      for (let y = PANEL_ROWS[0]; y <= PANEL_ROWS[1]; y++) half.append(makeRow(y, from, to));
+      $("panel").append(half);
+    }
+    $("log").append(makeRow(LOG_ROW, 0, COLUMNS));
+  }
+
+  function character(lead, trail) {
+    const code = (lead << 8) | trail;
+    let c = charOf.get(code);
+    if (c === undefined) {
+      c = trail === 0 ? decoder.decode(new Uint8Array([lead])) : decoder.decode(new Uint8Array([lead, trail]));
+      if (c.length !== 1 && !(c.length === 2 && c.codePointAt(0) > 0xffff)) c = "?";
+      charOf.set(code, c);
+    }
+    return c;
+  }
+
+  // Brings every cell that changed to what the game's screen holds now.
+  function draw() {
+    const base = game._jinro_cells();
+    const now = game.HEAPU8.subarray(base, base + ROWS * COLUMNS * CELL_BYTES);
+    for (let y = 0; y < ROWS; y++) {
+      for (let x = 0; x < COLUMNS; x++) {
+        const at = (y * COLUMNS + x) * CELL_BYTES;
+        const nextAt = at + CELL_BYTES;
+        const same =
+          now[at] === shown[at] && now[at + 1] === shown[at + 1] && now[at + 2] === shown[at + 2] &&
+          now[at + 3] === shown[at + 3] && (now[at + 2] !== LEAD || now[nextAt] === shown[nextAt]);
+        if (!same) drawCell(cells[y][x], now, at, x);
+      }
+    }
+    shown = now.slice();
+    markTails();
+  }
+
+  function drawCell(cell, now, at, x) {
+    const [byte, attr, part, ambiguous] = [now[at], now[at + 1], now[at + 2], now[at + 3]];
+    let ch;
+    let kind = "c";
+    if (part === TRAIL) {
+      ch = "";
+      kind = "c t";
+    } else if (part === LEAD && x + 1 < COLUMNS) {
+      ch = character(byte, now[at + CELL_BYTES + 0]);
+      kind = ambiguous ? "c w b" : "c w";
+    } else {
+      ch = byte >= 0x20 && byte !== 0x7f ? character(byte, 0) : "?";
+    }
+    cell.className = `${kind} a${attr}`;
+    cell.textContent = ch;
+    if (ambiguous && part === LEAD) cell.dataset.fill = FILLERS[ambiguous] ?? " ";
+    else delete cell.dataset.fill;
+  }
+
+  // The blank cells at the end of a row: a narrow layout leaves them out when it wraps.
+  function markTails() {
+    for (const row of document.querySelectorAll(".row")) {
+      let blank = true;
+      for (let cell = row.lastElementChild; cell; cell = cell.previousElementSibling) {
+        blank = blank && (cell.textContent === " " || cell.textContent === "");
+        cell.classList.toggle("tail", blank);
+      }
+      row.classList.toggle("blank", blank);
+    }
+  }
+
+  // The 24 rows as drawn: each cell {ch, attr}; a double-byte character gives its
+  // character in its first cell and "" in its second.
+  function readScreen() {
+    return cells.map((row) =>
+      row.map((cell) => {
+        const attr = Number(/\ba(\d+)\b/.exec(cell.className)?.[1] ?? 15);
+        return { ch: cell.textContent, attr };
+      }),
+    );
+  }
+
+  // --- what a screen reader hears --------------------------------------------------------
+
+  const rowText = (y, from = 0, to = COLUMNS) =>
+    cells[y]
+      .slice(from, to)
+      .map((cell) => cell.textContent)
+      .join("")
+      .replace(/[─━│┃┌┐└┘]/g, " ")
+      .replace(/\s+/g, " ")
+      .trim();
+
+  // A card as words: its seat, and each of its rows (name, claim, counts, death).
+  function cardLabel(seat) {
+    const top = CARD_ROWS[seat < 5 ? 0 : 1];
+    const x = 1 + (seat % 5) * CARD_WIDTH;
+    const inner = (dy) => rowText(top + dy, x + 1, x + CARD_WIDTH);
+    const [number, role] = [inner(0).slice(0, 1), inner(0).slice(1).trim()];
+    const parts = [text.seat(number), inner(1), inner(2).replace("？", text.noClaim), inner(3), inner(4) || text.alive];
+    if (role) parts.push(role);
+    return parts.join("、");
+  }
+
+  function updateLabels(cursor) {
+    for (let seat = 0; seat < 10; seat++) {
+      const label = cardLabel(seat) + (seat === cursor ? `、${text.cursor}` : "");
+      cardBlocks[seat].lastElementChild.textContent = label;
+    }
+    $("head-text").textContent = `${rowText(0)} ${rowText(1)}`;
+  }
+
+  let said = { prompt: "", log: "", panel: "", cursor: -1 };
+  function announce(cursor) {
+    const prompt = rowText(1);
+    const log = rowText(LOG_ROW);
+    const panel = [];
+    for (let y = PANEL_ROWS[0]; y <= PANEL_ROWS[1]; y++) panel.push(rowText(y, 0, PANEL_SPLIT), rowText(y, PANEL_SPLIT));
+    const panelText = panel.filter(Boolean).join("。");
+    const parts = [];
+    if (prompt !== said.prompt && prompt) parts.push(prompt);
+    if (panelText !== said.panel && panelText) parts.push(panelText);
+    if (log !== said.log && log) parts.push(log);
+    if (cursor !== said.cursor && SELECTING.has(game._jinro_phase())) parts.push(text.cursorOn(cardLabel(cursor)));
+    said = { prompt, log, panel: panelText, cursor };
+    if (parts.length) $("live").textContent = parts.join("。 ");
+  }
+
+  // --- playing -------------------------------------------------------------------------
+
+  function showScreen() {
+    draw();
+    const cursor = game._jinro_cursor();
+    updateLabels(cursor);
+    announce(cursor);
+    showButtons();
+    hook.frames += 1;
+  }
+
+  // Everything typed goes through the game's own key decoder, one screen per key.
+  function type(data) {
+    if (!game) return;
+    const bytes = typeof data === "string" ? encoder.encode(data) : data;
     for (let at = 0; at < bytes.length; at += FEED_CHUNK) {
       const piece = bytes.subarray(at, at + FEED_CHUNK);
       game.ccall("jinro_feed", null, ["array", "number"], [piece, piece.length]);
     }
-    for (let frame; (frame = game._jinro_next_frame()) !== 0; ) write(game.UTF8ToString(frame));
+    while (game._jinro_next_key() !== 0) showScreen();
+  }
+
+  function showButtons() {
+    const phase = game._jinro_phase();
+    for (const button of document.querySelectorAll("#pad button")) {
+      const key = button.dataset.key;
+      const usable = key === "r" ? WON.has(phase) : key === NEXT_KEY ? LEADING_ON.has(phase) : SELECTING.has(phase);
+      // aria-disabled rather than disabled: a focused button keeps its focus.
+      button.setAttribute("aria-disabled", String(!usable));
+    }
+  }
+
+  // The bytes a terminal would send for a key, or null for a key that sends nothing.
+  const SEQUENCES = {
+    Enter: "\r",
+    Backspace: "\x7f",
+    ArrowUp: "\x1b[A",
+    ArrowDown: "\x1b[B",
+    ArrowRight: "\x1b[C",
+    ArrowLeft: "\x1b[D",
+    Home: "\x1b[H",
+    End: "\x1b[F",
+    Insert: "\x1b[2~",
+    Delete: "\x1b[3~",
+    PageUp: "\x1b[5~",
+    PageDown: "\x1b[6~",
+    F1: "\x1bOP",
+    F2: "\x1bOQ",
+    F3: "\x1bOR",
+    F4: "\x1bOS",
+    F5: "\x1b[15~",
+    F6: "\x1b[17~",
+    F7: "\x1b[18~",
+    F8: "\x1b[19~",
+    F9: "\x1b[20~",
+    F10: "\x1b[21~",
+    F11: "\x1b[23~",
+    F12: "\x1b[24~",
   };
-
-  write(game.UTF8ToString(game._jinro_start(chooseSeed(game))));
-  terminal.onData(type);
-  return type;
-}
-
-function showButtons(game, pad) {
-  const phase = game._jinro_phase();
-  for (const button of pad.querySelectorAll("button")) {
-    const key = button.dataset.key;
-    const usable =
-      key === "r" ? phase === 10 || phase === 11 : key === NEXT_KEY ? LEADING_ON.has(phase) : SELECTING.has(phase);
-    button.disabled = !usable;
+  function keyBytes(event) {
+    if ([...event.key].length === 1) return event.key;
+    return SEQUENCES[event.key] ?? null;
   }
-}
 
-// The keys that walk the cursor from one seat to another: k swaps the rows of five,
-// then l or j along the row.
-function walk(from, to) {
-  let keys = "";
-  let at = from;
-  if (Math.floor(at / 5) !== Math.floor(to / 5)) {
-    keys += "k";
-    at = (at + 5) % 10;
+  const isControl = (element) => element instanceof Element && element.closest("button, a, summary, select, textarea") !== null;
+
+  function onKeyDown(event) {
+    if (event.isComposing || event.key === "Process" || event.keyCode === 229) return; // IME: its text comes as input
+    if (event.ctrlKey || event.metaKey || event.altKey) return; // the browser's shortcuts stay the browser's
+    if (isControl(event.target) && (event.key === " " || event.key === "Enter")) return; // the button gives its own key
+    const bytes = keyBytes(event);
+    if (bytes === null) return;
+    event.preventDefault();
+    type(bytes);
   }
-  const steps = to - at;
-  return keys + (steps > 0 ? "l".repeat(steps) : "j".repeat(-steps));
-}
 
-// The seat whose card (or cursor mark beside it) is at a cell, or -1.
-function seatAt(column, row) {
-  for (let seat = 0; seat < 10; seat++) {
-    const x = (seat % 5) * 15 + 2;
-    const y = Math.floor(seat / 5) * 7 + 2;
-    if (column >= x - 1 && column < x + 13 && row >= y && row < y + 6) return seat;
+  // Text that came without a key of its own: an IME's character, a paste, a typed "あ".
+  function takeText() {
+    const input = $("keys");
+    const typed = input.value;
+    input.value = "";
+    if (typed) type(typed);
   }
-  return -1;
-}
 
-// A tap on a card moves the cursor there (it never confirms); on a screen that any key
-// leads on from, a tap leads on.
-function onTap(event, game, terminal, type) {
-  const screen = terminal.element.querySelector(".xterm-screen");
-  const box = screen.getBoundingClientRect();
-  const column = Math.floor(((event.clientX - box.left) / box.width) * COLUMNS);
-  const row = Math.floor(((event.clientY - box.top) / box.height) * ROWS);
-  if (column < 0 || column >= COLUMNS || row < 0 || row >= ROWS) return;
-  const phase = game._jinro_phase();
-  if (LEADING_ON.has(phase)) {
-    type(NEXT_KEY);
-  } else if (SELECTING.has(phase)) {
-    const seat = seatAt(column, row);
-    if (seat >= 0) type(walk(game._jinro_cursor(), seat));
+  // The keys that walk the cursor from one seat to another: k swaps the rows of five,
+  // then l or j along the row.
+  function walk(from, to) {
+    let keys = "";
+    let at = from;
+    if (Math.floor(at / 5) !== Math.floor(to / 5)) {
+      keys += "k";
+      at = (at + 5) % 10;
+    }
+    const steps = to - at;
+    return keys + (steps > 0 ? "l".repeat(steps) : "j".repeat(-steps));
   }
-}
 
-// The largest font size at which the whole screen fits, measured as xterm.js measures a
-// cell: the width of "W" in the first font, and the height of its line.
-function fittingFontSize(container, fontFamily) {
-  const probe = document.createElement("span");
-  probe.style.cssText = `position:absolute;visibility:hidden;white-space:pre;font-kerning:none;font-family:${fontFamily};font-size:100px`;
-  probe.textContent = "W".repeat(32);
-  document.body.appendChild(probe);
-  const cell = { width: probe.offsetWidth / 32 / 100, height: probe.offsetHeight / 100 };
-  probe.remove();
-  const size = Math.min(container.clientWidth / (COLUMNS * cell.width), container.clientHeight / (ROWS * cell.height));
-  return Math.max(6, Math.min(48, Math.floor(size * 2) / 2 - 0.5));
-}
+  // A tap on a card moves the cursor there (it never confirms); on a screen that any key
+  // leads on from, a tap anywhere on the board leads on.
+  function onTap(event) {
+    if (!game) return;
+    const phase = game._jinro_phase();
+    if (LEADING_ON.has(phase)) {
+      type(NEXT_KEY);
+    } else if (SELECTING.has(phase)) {
+      const card = event.target instanceof Element ? event.target.closest(".card") : null;
+      if (card) type(walk(game._jinro_cursor(), Number(card.dataset.seat)));
+    }
+  }
 
-function fit(terminal, container) {
-  const size = fittingFontSize(container, terminal.options.fontFamily);
-  if (size !== terminal.options.fontSize) terminal.options.fontSize = size;
-}
-
-async function main() {
-  const container = document.getElementById("screen");
-  const pad = document.getElementById("pad");
-  const [game] = await Promise.all([
-    createGame(),
-    document.fonts.load('16px "JinroLatin"', "─A"),
-    document.fonts.load('16px "JinroCJK"', "人"),
-  ]);
-  const fontFamily = '"JinroLatin", "JinroCJK", monospace';
-  const terminal = new Terminal({
-    cols: COLUMNS,
-    rows: ROWS,
-    fontFamily,
-    fontSize: fittingFontSize(container, fontFamily),
-    lineHeight: 1,
-    scrollback: 0,
-    cursorBlink: false,
-    theme: {
-      background: "#000000",
-      foreground: "#c0c0c0",
-      white: "#c0c0c0",
-      brightGreen: "#55ff55",
-      brightCyan: "#55ffff",
-      brightRed: "#ff5555",
-      brightMagenta: "#ff55ff",
-      brightWhite: "#ffffff",
-    },
-  });
-  hook.terminal = terminal;
-  const type = start(game, terminal, pad);
-  await hook.ready; // the first frame is in the buffer before the terminal is first drawn
-  terminal.open(container);
-  if (coarsePointer) terminal.textarea?.setAttribute("inputmode", "none"); // no on-screen keyboard
-
-  terminal.element.addEventListener("click", (event) => onTap(event, game, terminal, type));
-  pad.addEventListener("click", (event) => {
-    const button = event.target.closest("button");
-    if (!button || button.disabled) return;
+  function onButton(event) {
+    const button = event.target instanceof Element ? event.target.closest("button") : null;
+    if (!button || button.getAttribute("aria-disabled") === "true") return;
     type(button.dataset.key);
-    if (!coarsePointer) terminal.focus();
-  });
-  let pending = 0;
-  window.addEventListener("resize", () => {
-    cancelAnimationFrame(pending);
-    pending = requestAnimationFrame(() => fit(terminal, container));
-  });
-  if (!coarsePointer) terminal.focus();
-}
+  }
 
-main();
+  // --- layout --------------------------------------------------------------------------
+
+  let cellRatio = 0.6; // the width of a cell in em, measured once the fonts are known
+  function measureCell() {
+    const probe = document.createElement("span");
+    probe.className = "probe";
+    probe.textContent = "0".repeat(40);
+    $("board").append(probe);
+    const width = probe.getBoundingClientRect().width;
+    probe.remove();
+    if (width > 0) cellRatio = width / 40 / 100;
+  }
+
+  // The largest text at which the whole 76 x 24 screen fits beside or above the buttons;
+  // where that is under 13 px, the narrow arrangement with cards in as many columns as fit.
+  function layout() {
+    const root = document.documentElement;
+    const width = root.clientWidth - 16;
+    const height = window.innerHeight - 16;
+    const cell = (px) => px * cellRatio;
+    const beside = Math.min((width - 176) / cell(COLUMNS), height / (ROWS * ROW_EM));
+    const below = Math.min(width / cell(COLUMNS), (height - 64) / (ROWS * ROW_EM));
+    const best = Math.max(beside, below);
+    let font;
+    let mode;
+    if (best >= MIN_FONT_PX) {
+      mode = beside > below ? "wide beside" : "wide below";
+      font = Math.min(32, Math.floor(best * 2) / 2);
+    } else {
+      const perRow = Math.max(1, Math.floor(width / cell(CARD_WIDTH * MIN_FONT_PX)));
+      font = Math.max(MIN_FONT_PX, Math.min(22, Math.floor((width / cell(CARD_WIDTH * perRow)) * 2) / 2));
+      mode = "narrow";
+    }
+    document.body.className = mode;
+    root.style.setProperty("--font", `${font}px`);
+  }
+
+  // --- start ---------------------------------------------------------------------------
+
+  function fail(message, error) {
+    const box = $("message");
+    box.textContent = message;
+    box.hidden = false;
+    document.body.classList.add("failed");
+    rejectReady(error ?? new Error(message));
+  }
+
+  function chooseSeed() {
+    const params = new URLSearchParams(window.location.search);
+    const now = Math.floor(Date.now() / 1000);
+    if (params.has("seed")) {
+      const seed = game.ccall("jinro_parse_seed", "number", ["string"], [params.get("seed")]);
+      if (seed >= 0) return seed;
+    }
+    if (params.has("daily")) return game._jinro_daily_seed(now);
+    return now;
+  }
+
+  async function main() {
+    build();
+    measureCell();
+    layout();
+    window.addEventListener("resize", layout);
+    if (window.location.protocol === "file:") {
+      fail(text.fromFile);
+      return;
+    }
+    try {
+      const createGame = (await import("./jinro.mjs")).default;
+      game = await createGame();
+    } catch (error) {
+      fail(text.loadFailed, error);
+      return;
+    }
+    game._jinro_start(chooseSeed());
+    showScreen();
+    requestAnimationFrame(() => setTimeout(resolveReady)); // after the first frame is painted
+
+    document.addEventListener("keydown", onKeyDown);
+    $("keys").addEventListener("input", (event) => {
+      if (!event.isComposing) takeText();
+    });
+    $("keys").addEventListener("compositionend", takeText);
+    $("board").addEventListener("click", onTap);
+    $("pad").addEventListener("click", onButton);
+    if (!window.matchMedia("(pointer: coarse)").matches) $("keys").focus({ preventScroll: true });
+    else $("keys").setAttribute("inputmode", "none"); // no on-screen keyboard over the cards
+    document.fonts?.ready.then(() => {
+      measureCell();
+      layout();
+    });
+    if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});
+  }
+
+  main();
+})();

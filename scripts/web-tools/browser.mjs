@@ -1,6 +1,6 @@
 // What the browser tests and the web scripts share: the built page served on 127.0.0.1,
 // Debian's Chromium driven by playwright-core (which never downloads a browser), and
-// the screens of the terminal read back cell by cell.
+// the screens of the page read back cell by cell.
 import { createServer } from "node:http";
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
@@ -15,6 +15,8 @@ const TYPES = {
   ".wasm": "application/wasm",
   ".woff2": "font/woff2",
   ".svg": "image/svg+xml",
+  ".png": "image/png",
+  ".webmanifest": "application/manifest+json",
   ".txt": "text/plain; charset=utf-8",
 };
 
@@ -33,7 +35,11 @@ export async function serve(folder) {
     }
   });
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+  const close = () => {
+    server.closeAllConnections();
+    server.close();
+  };
+  return { url: `http://127.0.0.1:${server.address().port}/`, close };
 }
 
 // Chromium as root in a container, with no network but loopback. With noSystemFonts it
@@ -71,32 +77,21 @@ export async function launch({ noSystemFonts = false } = {}) {
   return browser;
 }
 
-// The terminal's rows as text (trailing blanks dropped) and the colour of every cell:
-// the palette number of its foreground, or -1 for the default.
+// The screen as the page draws it (window.jinro.screen()): rows as text with trailing
+// blanks dropped, and the colour attribute of every cell that is not blank.
 export async function readScreen(page) {
-  return page.evaluate(() => {
-    const buffer = window.jinro.terminal.buffer.active;
-    const rows = [];
-    const colours = [];
-    const chars = [];
-    for (let y = 0; y < 24; y++) {
-      const line = buffer.getLine(y);
-      rows.push(line.translateToString(true).replace(/ +$/, ""));
-      const rowColours = [];
-      const rowChars = [];
-      for (let x = 0; x < 76; x++) {
-        const cell = line.getCell(x);
-        rowColours.push(cell.isFgPalette() ? cell.getFgColor() : -1);
-        rowChars.push(cell.getWidth() === 0 ? "" : cell.getChars() || " ");
-      }
-      colours.push(rowColours);
-      chars.push(rowChars);
-    }
-    return { rows, colours, chars };
-  });
+  const cells = await page.evaluate(() => window.jinro.screen());
+  return fromCells(cells);
 }
 
-// Waits until the terminal's buffer holds frame number `count`.
+export function fromCells(cells) {
+  const rows = cells.map((row) => row.map((cell) => cell.ch).join("").replace(/ +$/, ""));
+  const colours = cells.map((row) => row.map((cell) => (cell.ch === " " ? -1 : cell.attr)));
+  const chars = cells.map((row) => row.map((cell) => cell.ch));
+  return { rows, colours, chars };
+}
+
+// Waits until the page has shown frame number `count`.
 export async function waitForFrames(page, count) {
   await page.waitForFunction((n) => window.jinro.frames >= n, count, { timeout: 10000 });
 }

@@ -1,14 +1,18 @@
-// The game in a web page, built to WebAssembly. The page owns the terminal (xterm.js) and
-// the clock; this side owns the game. There is no loop here: the page starts a game, hands
-// over what the player types, and writes each frame it gets back.
+// The game in a web page, built to WebAssembly. The page draws the screen of cells itself
+// and owns the clock; this side owns the game. There is no loop here: the page starts a
+// game, hands over what the player types, and after each key reads the cells.
 //
-//   jinro_start(seed)      a new game; returns the first frame
-//   jinro_feed(bytes, n)   what the terminal sent (keys, an arrow key's sequence, a paste)
-//   jinro_next_frame()     plays the next key typed and returns the frame after it, or
-//                          null when every key has been played
+//   jinro_start(seed)      a new game, its first screen drawn
+//   jinro_feed(bytes, n)   what the player typed (keys, an arrow key's sequence, IME text)
+//   jinro_next_key()       plays the next key typed: 1 when it drew a new screen, 0 when
+//                          every key has been played
+//   jinro_cells()          the screen of cells, row by row, four bytes a cell: the
+//                          Shift-JIS byte, the colour attribute, the part (0 a one-byte
+//                          character, 1 the lead and 2 the trail of a double-byte one) and
+//                          for a lead byte the ambiguous class of its character
 //
-// Frames are UTF-8 with the terminal's own escape sequences, only what changed, laid out
-// for box-drawing characters one column wide, as xterm.js draws them.
+// Keys go through the same key decoder as in a terminal, and every key through the same
+// pass of the main loop: a typed letter is one key, an arrow key one key without meaning.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
@@ -16,32 +20,37 @@
 
 #include "cli/options.hpp"
 #include "console/console.hpp"
+#include "console/glyphs.hpp"
 #include "engine/pass.hpp"
 #include "model/new_game.hpp"
 #include "model/random.hpp"
-#include "platform/frame.hpp"
 #include "platform/key_decoder.hpp"
-#include "platform/terminal_text.hpp"
 
 namespace {
 
-constexpr char HIDE_CURSOR[] = "\x1b[?25l";
+constexpr int CELL_BYTES = 4;
 
 struct WebGame {
     Game* game;
     Console console;
-    TerminalView view;
     PendingInput input;
     std::string typed;  // bytes from the page not yet decoded
-    std::string frame;
+    std::uint8_t cells[SCREEN_ROWS * SCREEN_COLUMNS * CELL_BYTES];
 };
 
 WebGame web = {};
 
-const char* encode_frame(bool first) {
-    web.frame = first ? HIDE_CURSOR : "";
-    append_frame(web.view, web.console.screen, web.frame);
-    return web.frame.c_str();
+// Copies the screen where the page reads it.
+void publish_cells() {
+    std::uint8_t* out = web.cells;
+    for (const Cell* row : web.console.screen.cells) {
+        for (int x = 0; x < SCREEN_COLUMNS; ++x) {
+            *out++ = static_cast<std::uint8_t>(row[x].byte);
+            *out++ = row[x].attr;
+            *out++ = row[x].part;
+            *out++ = static_cast<std::uint8_t>(glyph_ambiguous_class(row, x));
+        }
+    }
 }
 
 // Moves typed bytes into the decoder as room allows; true when a key is waiting.
@@ -63,28 +72,30 @@ bool key_waiting() {
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE const char* jinro_start(double seed) {
+EMSCRIPTEN_KEEPALIVE void jinro_start(double seed) {
     if (web.game == nullptr) web.game = create_game();  // lives as long as the page
     seed_random(static_cast<std::uint32_t>(seed));
     new_game(*web.game);
     web.game->console = &web.console;
-    web.view = make_terminal_view(OUTPUT_UTF8, AMBIGUOUS_NARROW);
     web.input = {};
     web.typed.clear();
     next_screen(*web.game);
-    return encode_frame(true);
+    publish_cells();
 }
 
 EMSCRIPTEN_KEEPALIVE void jinro_feed(const char* bytes, int length) {
     if (bytes != nullptr && length > 0) web.typed.append(bytes, static_cast<std::size_t>(length));
 }
 
-EMSCRIPTEN_KEEPALIVE const char* jinro_next_frame() {
+EMSCRIPTEN_KEEPALIVE int jinro_next_key() {
     int key = 0;
-    if (web.game == nullptr || !key_waiting() || !take_key(web.input, key)) return nullptr;
+    if (web.game == nullptr || !key_waiting() || !take_key(web.input, key)) return 0;
     play_key(*web.game, static_cast<std::uint8_t>(key));
-    return encode_frame(false);
+    publish_cells();
+    return 1;
 }
+
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* jinro_cells() { return web.cells; }
 
 // The phase of the screen shown: the page tells a selection screen from one that any key
 // leads on from.
