@@ -4,9 +4,8 @@
 // the header and prompt wrapped, the ten cards flowing in fewer columns, then the panel
 // lines and the log line. Keys typed, the buttons and taps on cards all reach the game as
 // keys; the game draws exactly once per key, and a resize only lays out the cells again.
-"use strict";
+import createGame from "./jinro.mjs";
 
-(() => {
   const COLUMNS = 76;
   const ROWS = 24;
   const CELL_BYTES = 4; // byte, colour attribute, part, ambiguous class
@@ -39,8 +38,6 @@
       cursor: "カーソル",
       cursorOn: (label) => `カーソル: ${label}`,
       loadFailed: "ゲームを読み込めませんでした。ページを読み込み直してください。",
-      fromFile:
-        "このページはファイルからは開けません。ウェブサーバーから開いてください（例: scripts/web --serve を実行して http://127.0.0.1:8000/ を開く）。",
     },
   };
   const text = TEXTS.ja;
@@ -58,7 +55,6 @@
   window.jinro = hook;
 
   const $ = (id) => document.getElementById(id);
-  const cells = []; // cells[y][x]: the element of each cell
   const cardBlocks = []; // by seat
   const decoder = new TextDecoder("shift_jis");
   const encoder = new TextEncoder();
@@ -67,25 +63,25 @@
   let game = null;
 
   // --- the cells -------------------------------------------------------------------------
+  // Each region's part of a screen row is one line of text, in runs of one colour. The
+  // Japanese font is scaled so that a kana or kanji advances exactly two cells of the
+  // Latin font, and a box line, one cell wide in the Latin font, is followed by what a
+  // terminal that draws it narrow puts in its second cell; so every character stands in
+  // its own columns without an element of its own.
 
-  function makeCell(y, x) {
-    const cell = document.createElement("span");
-    cell.className = "c";
-    cells[y][x] = cell;
-    return cell;
-  }
+  const segments = []; // {element, y, from, to}
+  const drawn = []; // drawn[y][x]: {ch, attr} as the page drew it; "" in a second cell
 
-  // A row of cells [from, to) of screen row y.
-  function makeRow(y, from, to) {
-    const row = document.createElement("div");
-    row.className = "row";
-    for (let x = from; x < to; x++) row.append(makeCell(y, x));
-    return row;
+  function segment(y, from, to, extra = "") {
+    const element = document.createElement("div");
+    element.className = `line${extra}`;
+    segments.push({ element, y, from, to });
+    return element;
   }
 
   function build() {
-    for (let y = 0; y < ROWS; y++) cells.push(new Array(COLUMNS));
-    $("head").append(makeRow(0, 0, COLUMNS), makeRow(1, 0, COLUMNS));
+    for (let y = 0; y < ROWS; y++) drawn.push(Array.from({ length: COLUMNS }, () => ({ ch: " ", attr: 7 })));
+    $("head").append(segment(0, 0, COLUMNS, " text"), segment(1, 0, COLUMNS, " text"));
     const bands = [];
     for (const top of CARD_ROWS) {
       const band = document.createElement("div");
@@ -93,36 +89,35 @@
       const gap = document.createElement("div"); // column 0, left of the first cursor mark
       gap.className = "gap";
       gap.setAttribute("aria-hidden", "true");
-      for (let y = top; y < top + CARD_HEIGHT; y++) gap.append(makeRow(y, 0, 1));
+      for (let y = top; y < top + CARD_HEIGHT; y++) gap.append(segment(y, 0, 1));
       band.append(gap);
       for (let k = 0; k < 5; k++) {
         const seat = (top === CARD_ROWS[0] ? 0 : 5) + k;
         const block = document.createElement("div");
         block.className = "card";
         block.dataset.seat = String(seat);
-        const drawn = document.createElement("div");
-        drawn.setAttribute("aria-hidden", "true");
+        const lines = document.createElement("div");
+        lines.setAttribute("aria-hidden", "true");
         const x0 = 1 + k * CARD_WIDTH;
-        for (let y = top; y < top + CARD_HEIGHT; y++) drawn.append(makeRow(y, x0, x0 + CARD_WIDTH));
+        for (let y = top; y < top + CARD_HEIGHT; y++) lines.append(segment(y, x0, x0 + CARD_WIDTH));
         const label = document.createElement("span");
         label.className = "visually-hidden";
-        block.append(drawn, label);
+        block.append(lines, label);
         band.append(block);
         cardBlocks[seat] = block;
       }
       bands.push(band);
     }
-    const between = makeRow(CARD_ROWS[1] - 1, 0, COLUMNS); // the blank row between the bands
-    between.classList.add("between");
+    const between = segment(CARD_ROWS[1] - 1, 0, COLUMNS, " between"); // the blank row between the bands
     between.setAttribute("aria-hidden", "true");
     $("cards").append(bands[0], between, bands[1]);
     for (const [from, to] of [[0, PANEL_SPLIT], [PANEL_SPLIT, COLUMNS]]) {
       const half = document.createElement("div");
       half.className = "half";
-      for (let y = PANEL_ROWS[0]; y <= PANEL_ROWS[1]; y++) half.append(makeRow(y, from, to));
+      for (let y = PANEL_ROWS[0]; y <= PANEL_ROWS[1]; y++) half.append(segment(y, from, to));
       $("panel").append(half);
     }
-    $("log").append(makeRow(LOG_ROW, 0, COLUMNS));
+    $("log").append(segment(LOG_ROW, 0, COLUMNS, " text"));
   }
 
   function character(lead, trail) {
@@ -136,72 +131,79 @@
     return c;
   }
 
-  // Brings every cell that changed to what the game's screen holds now.
-  function draw() {
+  const gameCells = () => {
     const base = game._jinro_cells();
-    const now = game.HEAPU8.subarray(base, base + ROWS * COLUMNS * CELL_BYTES);
-    for (let y = 0; y < ROWS; y++) {
-      for (let x = 0; x < COLUMNS; x++) {
-        const at = (y * COLUMNS + x) * CELL_BYTES;
-        const nextAt = at + CELL_BYTES;
-        const same =
-          now[at] === shown[at] && now[at + 1] === shown[at + 1] && now[at + 2] === shown[at + 2] &&
-          now[at + 3] === shown[at + 3] && (now[at + 2] !== LEAD || now[nextAt] === shown[nextAt]);
-        if (!same) drawCell(cells[y][x], now, at, x);
+    return game.HEAPU8.subarray(base, base + ROWS * COLUMNS * CELL_BYTES);
+  };
+
+  // Draws one segment from the game's cells: its runs of one colour, and the draw list.
+  function drawSegment({ element, y, from, to }, now) {
+    const runs = [];
+    let blank = true;
+    for (let x = from; x < to; x++) {
+      const at = (y * COLUMNS + x) * CELL_BYTES;
+      const [byte, attr, part, ambiguous] = [now[at], now[at + 1], now[at + 2], now[at + 3]];
+      let ch;
+      let shows;
+      if (part === TRAIL) {
+        ch = "";
+        shows = x === from ? " " : ""; // a character cut by the region's edge shows as a blank
+      } else if (part === LEAD && x + 1 < COLUMNS) {
+        ch = character(byte, now[at + CELL_BYTES]);
+        shows = ambiguous ? ch + (FILLERS[ambiguous] ?? " ") : ch;
+        if (x + 1 >= to) shows = ambiguous ? ch : " "; // cut by the region's edge
+      } else {
+        ch = byte >= 0x20 && byte !== 0x7f ? character(byte, 0) : "?";
+        shows = ch;
       }
+      drawn[y][x] = { ch: part === TRAIL ? "" : ch, attr };
+      if (ch.trim()) blank = false;
+      const run = runs.at(-1);
+      if (run && (run.attr === attr || shows.trim() === "")) run.text += shows;
+      else runs.push({ attr, text: shows });
+    }
+    // A line that wraps on a phone ends at its last character: blanks after it would hang
+    // past the edge of the screen.
+    if (element.classList.contains("text")) {
+      while (runs.length && !runs.at(-1).text.trim()) runs.pop();
+      if (runs.length) runs.at(-1).text = runs.at(-1).text.trimEnd();
+    }
+    element.replaceChildren(
+      ...runs.map(({ attr, text }) => {
+        const span = document.createElement("span");
+        span.className = `a${attr}`;
+        span.textContent = text;
+        return span;
+      }),
+    );
+    element.classList.toggle("blank", blank);
+  }
+
+  // Brings every segment in which a cell changed to what the game's screen holds now.
+  function draw() {
+    const now = gameCells();
+    for (const seg of segments) {
+      const start = (seg.y * COLUMNS + seg.from) * CELL_BYTES;
+      const end = (seg.y * COLUMNS + seg.to) * CELL_BYTES + CELL_BYTES; // the next lead's trail too
+      let same = true;
+      for (let at = start; at < end && at < now.length && same; at++) same = now[at] === shown[at];
+      if (!same) drawSegment(seg, now);
     }
     shown = now.slice();
-    markTails();
-  }
-
-  function drawCell(cell, now, at, x) {
-    const [byte, attr, part, ambiguous] = [now[at], now[at + 1], now[at + 2], now[at + 3]];
-    let ch;
-    let kind = "c";
-    if (part === TRAIL) {
-      ch = "";
-      kind = "c t";
-    } else if (part === LEAD && x + 1 < COLUMNS) {
-      ch = character(byte, now[at + CELL_BYTES + 0]);
-      kind = ambiguous ? "c w b" : "c w";
-    } else {
-      ch = byte >= 0x20 && byte !== 0x7f ? character(byte, 0) : "?";
-    }
-    cell.className = `${kind} a${attr}`;
-    cell.textContent = ch;
-    if (ambiguous && part === LEAD) cell.dataset.fill = FILLERS[ambiguous] ?? " ";
-    else delete cell.dataset.fill;
-  }
-
-  // The blank cells at the end of a row: a narrow layout leaves them out when it wraps.
-  function markTails() {
-    for (const row of document.querySelectorAll(".row")) {
-      let blank = true;
-      for (let cell = row.lastElementChild; cell; cell = cell.previousElementSibling) {
-        blank = blank && (cell.textContent === " " || cell.textContent === "");
-        cell.classList.toggle("tail", blank);
-      }
-      row.classList.toggle("blank", blank);
-    }
   }
 
   // The 24 rows as drawn: each cell {ch, attr}; a double-byte character gives its
   // character in its first cell and "" in its second.
   function readScreen() {
-    return cells.map((row) =>
-      row.map((cell) => {
-        const attr = Number(/\ba(\d+)\b/.exec(cell.className)?.[1] ?? 15);
-        return { ch: cell.textContent, attr };
-      }),
-    );
+    return drawn.map((row) => row.map((cell) => ({ ...cell })));
   }
 
   // --- what a screen reader hears --------------------------------------------------------
 
   const rowText = (y, from = 0, to = COLUMNS) =>
-    cells[y]
+    drawn[y]
       .slice(from, to)
-      .map((cell) => cell.textContent)
+      .map((cell) => cell.ch)
       .join("")
       .replace(/[─━│┃┌┐└┘]/g, " ")
       .replace(/\s+/g, " ")
@@ -360,7 +362,7 @@
 
   // --- layout --------------------------------------------------------------------------
 
-  let cellRatio = 0.6; // the width of a cell in em, measured once the fonts are known
+  let cellRatio = 0.60205; // the width of a cell in em: DejaVu Sans Mono's, measured again once the fonts are in
   function measureCell() {
     const probe = document.createElement("span");
     probe.className = "probe";
@@ -375,7 +377,7 @@
   // where that is under 13 px, the narrow arrangement with cards in as many columns as fit.
   function layout() {
     const root = document.documentElement;
-    const width = root.clientWidth - 16;
+    const width = window.innerWidth - 16;
     const height = window.innerHeight - 16;
     const cell = (px) => px * cellRatio;
     const beside = Math.min((width - 176) / cell(COLUMNS), height / (ROWS * ROW_EM));
@@ -417,24 +419,26 @@
   }
 
   async function main() {
+    document.getElementById("served-only")?.remove(); // scripts run: the page is served
+    const loading = createGame(); // compiles while the board is built
+    loading.catch(() => {});
     build();
-    measureCell();
-    layout();
+    layout(); // with the Latin font's own cell width; measured again once the fonts are in
     window.addEventListener("resize", layout);
-    if (window.location.protocol === "file:") {
-      fail(text.fromFile);
-      return;
-    }
     try {
-      const createGame = (await import("./jinro.mjs")).default;
-      game = await createGame();
+      game = await loading;
     } catch (error) {
       fail(text.loadFailed, error);
       return;
     }
     game._jinro_start(chooseSeed());
     showScreen();
-    requestAnimationFrame(() => setTimeout(resolveReady)); // after the first frame is painted
+    requestAnimationFrame(() =>
+      setTimeout(() => {
+        performance.mark("jinro-first-frame"); // after the first frame is painted
+        resolveReady();
+      }),
+    );
 
     document.addEventListener("keydown", onKeyDown);
     $("keys").addEventListener("input", (event) => {
@@ -452,5 +456,6 @@
     if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});
   }
 
-  main();
-})();
+  // Awaited at the top of the module: with the script marked render-blocking, the page's
+  // first paint is the game's first frame, not an empty board before it.
+  await main();

@@ -20,10 +20,16 @@ const TYPES = {
   ".txt": "text/plain; charset=utf-8",
 };
 
-// Serves a folder of static files on 127.0.0.1 at a free port.
-export async function serve(folder) {
+// Serves a folder of static files on 127.0.0.1 at a free port, and any extra pages given
+// by path.
+export async function serve(folder, pages = {}) {
   const server = createServer((request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
+    if (path in pages) {
+      response.writeHead(200, { "content-type": TYPES[".html"] });
+      response.end(pages[path]);
+      return;
+    }
     const file = join(folder, path.endsWith("/") ? path + "index.html" : path);
     try {
       const body = readFileSync(file);

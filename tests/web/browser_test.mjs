@@ -5,12 +5,12 @@
 // load, the page's own fonts for every character, and no error or warning logged.
 //
 //   node tests/web/browser_test.mjs BUILD_WEB_FOLDER JINRO_REPLAY
-import { execFileSync } from "node:child_process";
 import { strict as assert } from "node:assert";
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { launch, readScreen, serve, waitForFrames } from "../../scripts/web-tools/browser.mjs";
+import { assertPhoneFacts, assertSameScreen, nativeScreens, phoneFacts } from "./native.mjs";
 
 const [folder, replayTool] = process.argv.slice(2);
 const SEEDS = [1767225600, 20261208, 4294967295];
@@ -18,41 +18,7 @@ const DESKTOP = { width: 1280, height: 800 };
 const PHONE = { viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true };
 const AXE = readFileSync(new URL("../../web/node_modules/axe-core/axe.min.js", import.meta.url), "utf8");
 
-// The native game's screens for a seed and keys: rows of text and a colour per cell.
-function replay(seed, keys) {
-  const out = execFileSync(replayTool, ["--cells", String(seed), keys], { encoding: "utf8" });
-  let chosen = null;
-  let text = out;
-  if (keys === "auto") [chosen, text] = [out.slice(0, out.indexOf("\n")), out.slice(out.indexOf("\n") + 1)];
-  const frames = text
-    .split("\f")
-    .slice(1)
-    .map((frame) => {
-      const lines = frame.split("\n");
-      return { rows: lines.slice(0, 24).map((row) => row.replace(/ +$/, "")), colours: lines.slice(24, 48) };
-    });
-  return { keys: chosen, frames };
-}
-
-// The native rows give a box line its filler in the second column; the page gives ""
-// there. Both come down to the same text once the second cells are dropped.
-function assertSameScreen(shown, expected, where) {
-  for (let y = 0; y < 24; y++) {
-    const native = [...expected.rows[y].padEnd(76)];
-    let column = 0;
-    for (let x = 0; x < 76; x++) {
-      const ch = shown.chars[y][x];
-      if (ch === "") continue; // the second cell of a double-byte character
-      const wide = x + 1 < 76 && shown.chars[y][x + 1] === "";
-      assert.equal(ch, native[column], `${where}: row ${y} column ${x}: "${shown.rows[y]}" against "${expected.rows[y]}"`);
-      column += wide && /[\u2500-\u257f]/.test(ch) ? 2 : 1; // the native filler of a box line
-      const attribute = expected.colours[y][x];
-      if (attribute !== "." && ch !== " ") {
-        assert.equal(shown.colours[y][x], parseInt(attribute, 16), `${where}: colour of row ${y} column ${x} (${ch})`);
-      }
-    }
-  }
-}
+const replay = (seed, keys) => nativeScreens(replayTool, seed, keys);
 
 // Every character is drawn by the page's own font for it: ASCII and box lines by the
 // Latin one, everything else by the Japanese one; a character missing from its font would
@@ -61,19 +27,23 @@ function assertSameScreen(shown, expected, where) {
 const charactersChecked = new Set();
 const isLatin = (c) => c < "\x7f" || (c >= "\u2500" && c <= "\u257f");
 async function assertOwnFontsOnly(page, cdp, screen, where) {
-  const fresh = screen.chars.flat().filter((c) => c.trim() && !charactersChecked.has(c));
-  if (fresh.length === 0) return;
+  const fresh = new Set(screen.chars.flat().filter((c) => c.trim() && !charactersChecked.has(c)));
+  if (fresh.size === 0) return;
   fresh.forEach((c) => charactersChecked.add(c));
   const { root } = await cdp.send("DOM.getDocument", { depth: -1 });
-  const { nodeIds } = await cdp.send("DOM.querySelectorAll", { nodeId: root.nodeId, selector: "#board .c" });
-  const texts = await page.evaluate(() => [...document.querySelectorAll("#board .c")].map((cell) => cell.textContent));
+  const { nodeIds } = await cdp.send("DOM.querySelectorAll", { nodeId: root.nodeId, selector: "#board .line span" });
+  const texts = await page.evaluate(() => [...document.querySelectorAll("#board .line span")].map((run) => run.textContent));
   for (const [k, nodeId] of nodeIds.entries()) {
-    const c = texts[k];
-    if (!fresh.includes(c)) continue;
+    const chars = [...texts[k]];
+    if (!chars.some((c) => fresh.has(c))) continue;
+    const expected = { latin: chars.filter(isLatin).length, japanese: chars.filter((c) => !isLatin(c)).length };
+    const drawn = { latin: 0, japanese: 0 };
     const { fonts } = await cdp.send("CSS.getPlatformFontsForNode", { nodeId });
-    const want = isLatin(c) ? "DejaVu Sans Mono" : "Noto Sans Mono CJK JP";
-    assert.deepEqual(fonts.map((f) => [f.familyName, f.isCustomFont]), [[want, true]], `${where}: "${c}" drawn by`);
-    fresh.splice(fresh.indexOf(c), 1);
+    for (const font of fonts) {
+      assert.ok(font.isCustomFont, `${where}: ${font.familyName} drew part of "${texts[k]}"`);
+      drawn[font.familyName === "DejaVu Sans Mono" ? "latin" : "japanese"] += font.glyphCount;
+    }
+    assert.deepEqual(drawn, expected, `${where}: glyphs by font for "${texts[k]}"`);
   }
 }
 
@@ -104,30 +74,8 @@ async function assertAccessible(page, where) {
   assert.deepEqual(found, [], `axe-core on ${where}`);
 }
 
-// At 390 x 844: nothing wider than the screen, the cards in fewer columns, no character
-// under 13 px, every card and button at least 44 px, and on the selection screens the
-// header, the prompt, the ten cards and the log line all above the buttons.
 async function assertPhoneLayout(page, where) {
-  const m = await page.evaluate(() => {
-    const box = (e) => e.getBoundingClientRect();
-    const visible = [...document.querySelectorAll("#board .c:not(.t)")].filter((c) => box(c).width > 0);
-    const pad = box(document.getElementById("pad"));
-    const regions = ["#head .row", "#log .row", ".card"].flatMap((s) => [...document.querySelectorAll(s)]).map(box);
-    return {
-      viewport: document.documentElement.clientWidth,
-      widest: Math.max(...[...document.querySelectorAll("body *")].map((e) => box(e).right)),
-      cardTops: new Set([...document.querySelectorAll(".card")].map((c) => Math.round(box(c).top))).size,
-      smallest: Math.min(...visible.map((c) => Math.min(box(c).height, parseFloat(getComputedStyle(c).fontSize)))),
-      targets: [...document.querySelectorAll(".card, #pad button")].map((e) => Math.min(box(e).width, box(e).height)),
-      lowest: Math.max(...regions.map((r) => r.bottom)),
-      padTop: pad.top,
-    };
-  });
-  assert.ok(m.widest <= m.viewport, `${where}: an element reaches ${m.widest} px of ${m.viewport}`);
-  assert.ok(m.cardTops >= 3, `${where}: the cards stand in ${m.cardTops} rows`);
-  assert.ok(m.smallest >= 13, `${where}: a character is drawn ${m.smallest} px high`);
-  assert.ok(Math.min(...m.targets) >= 44, `${where}: a tap target of ${Math.min(...m.targets)} px`);
-  assert.ok(m.lowest <= m.padTop && m.padTop <= 844, `${where}: the board ends at ${m.lowest}, the buttons start at ${m.padTop}`);
+  assertPhoneFacts(await page.evaluate(phoneFacts), where);
 }
 
 async function assertNoScrolling(page, where) {
@@ -223,15 +171,15 @@ async function failures(browser) {
   writeFileSync(join(broken, "jinro.wasm"), "not WebAssembly");
   const server = await serve(broken);
   try {
-    for (const url of [`${server.url}?seed=1`, `file://${join(broken, "index.html")}`]) {
-      const page = await browser.newPage();
-      await page.goto(url);
-      const outcome = await page.evaluate(() => window.jinro.ready.then(() => "resolved", () => "rejected"));
-      assert.equal(outcome, "rejected", `ready on ${url}`);
-      const message = await page.locator("#message").innerText();
-      assert.match(message, url.startsWith("file:") ? /scripts\/web --serve/ : /読み込めませんでした/, url);
-      await page.close();
-    }
+    const page = await browser.newPage();
+    await page.goto(`${server.url}?seed=1`);
+    const outcome = await page.evaluate(() => window.jinro.ready.then(() => "resolved", () => "rejected"));
+    assert.equal(outcome, "rejected", "ready with a broken WebAssembly file");
+    assert.match(await page.locator("#message").innerText(), /読み込めませんでした/);
+    await page.goto(`file://${join(broken, "index.html")}`); // no script runs from a file
+    await page.locator("#served-only").waitFor({ state: "visible", timeout: 10000 });
+    assert.match(await page.locator("#served-only").innerText(), /scripts\/web --serve/);
+    await page.close();
   } finally {
     server.close();
     rmSync(broken, { recursive: true, force: true });
