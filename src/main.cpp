@@ -1,11 +1,13 @@
 // The command line, read before the terminal is touched; then the game.
+#include <cstdlib>
+
 #include "cli/messages.hpp"
 #include "cli/options.hpp"
 #include "console/console.hpp"
 #include "engine/run_game.hpp"
 
 int main(int argc, char** argv) {
-    const Options options = parse_options(argc, argv);
+    const Options options = parse_options(argc, argv, std::getenv("JINRO_LANG"));
     Console& console = process_console();
     const bool japanese = console_speaks_japanese(console);
     switch (options.action) {

@@ -9,12 +9,13 @@
 #include "cli/options.hpp"
 #include "console/console.hpp"
 #include "model/random.hpp"
+#include "model/texts.hpp"
 
 namespace {
 
-Options parse(std::vector<const char*> args) {
+Options parse(std::vector<const char*> args, const char* language_variable = nullptr) {
     args.insert(args.begin(), "jinro");
-    return parse_options(static_cast<int>(args.size()), args.data());
+    return parse_options(static_cast<int>(args.size()), args.data(), language_variable);
 }
 
 TEST(CommandLine, OptionsAndEveryWayToGetThemWrong) {
@@ -60,6 +61,40 @@ TEST(CommandLine, OptionsAndEveryWayToGetThemWrong) {
         EXPECT_EQ(o.seed, c.seed) << line;
         EXPECT_EQ(o.ambiguous_columns, c.ambiguous) << line;
     }
+}
+
+// --lang wins over JINRO_LANG; nothing else (the locale least of all) chooses English.
+TEST(CommandLine, TheLanguageComesFromLangOrJinroLangOnly) {
+    const struct {
+        std::vector<const char*> args;
+        const char* variable;
+        int language;
+        int error;
+    } cases[] = {
+        {{}, nullptr, LANGUAGE_JAPANESE, 0},
+        {{}, "", LANGUAGE_JAPANESE, 0},
+        {{"--lang", "en"}, nullptr, LANGUAGE_ENGLISH, 0},
+        {{"--lang=en", "--seed", "3"}, nullptr, LANGUAGE_ENGLISH, 0},
+        {{}, "en", LANGUAGE_ENGLISH, 0},
+        {{"--lang", "ja"}, "en", LANGUAGE_JAPANESE, 0},
+        {{"--lang=ja"}, "fr", LANGUAGE_JAPANESE, 0},
+        {{"--lang"}, nullptr, 0, USAGE_MISSING_VALUE},
+        {{"--lang", "fr"}, nullptr, 0, USAGE_BAD_LANGUAGE},
+        {{"--lang="}, "en", 0, USAGE_BAD_LANGUAGE},
+        {{"--lang", "EN"}, nullptr, 0, USAGE_BAD_LANGUAGE},
+        {{}, "english", 0, USAGE_BAD_LANGUAGE_ENVIRONMENT},
+        {{"--wide", "--narrow"}, "xx", 0, USAGE_NARROW_AND_WIDE},
+    };
+    for (const auto& c : cases) {
+        const Options o = parse(c.args, c.variable);
+        const std::string where = (c.args.empty() ? "" : c.args[0]) + std::string(" / ") +
+                                  (c.variable != nullptr ? c.variable : "unset");
+        EXPECT_EQ(o.usage_error, c.error) << where;
+        if (c.error == 0) {
+            EXPECT_EQ(o.language, c.language) << where;
+        }
+    }
+    EXPECT_NE(usage_error_text(parse({}, "fr"), false).find("JINRO_LANG"), std::string::npos);
 }
 
 TEST(CommandLine, AnArgumentInAnErrorNeverCarriesControlBytes) {

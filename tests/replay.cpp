@@ -1,6 +1,6 @@
 // Plays a game from a seed and a string of keys on the library's own screen of cells and
 // prints every screen as plain text (UTF-8, each introduced by a form feed): what a
-// terminal must show for the same seed and keys. With KEYS "auto" it plays a sensible wolf
+// terminal must show for the same seed and keys, in Japanese or with --lang en in English. With KEYS "auto" it plays a sensible wolf
 // to the end of the game and then presses r, and prints the keys it pressed first, on a
 // line of their own.
 //
@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "cli/options.hpp"
 #include "engine/pass.hpp"
+#include "model/texts.hpp"
 #include "platform/frame.hpp"
 #include "platform/terminal_text.hpp"
 #include "test_support.hpp"
@@ -33,11 +35,24 @@ void append_colours(const Screen& screen, std::string& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool cells = argc == 4 && std::string(argv[1]) == "--cells";
-    if (argc != 3 && !cells) {
-        std::fprintf(stderr, "usage: %s [--cells] SEED KEYS\n", argv[0]);
+    bool cells = false;
+    int language = LANGUAGE_JAPANESE;
+    int at = 1;
+    for (; at + 2 < argc; ++at) {
+        const std::string option = argv[at];
+        if (option == "--cells") {
+            cells = true;
+        } else if (option == "--lang" && at + 3 < argc && language_named(argv[at + 1]) >= 0) {
+            language = language_named(argv[++at]);
+        } else {
+            break;
+        }
+    }
+    if (at + 2 != argc) {
+        std::fprintf(stderr, "usage: %s [--cells] [--lang ja|en] SEED KEYS\n", argv[0]);
         return 2;
     }
+    choose_language(language);
     const char* seed = argv[argc - 2];
     const std::string given = argv[argc - 1];
     TestGame t = make_game(static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)));

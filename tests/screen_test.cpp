@@ -2,9 +2,16 @@
 // straight from the screen of cells.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "console/glyphs.hpp"
 #include "console/panels.hpp"
 #include "engine/pass.hpp"
 #include "model/sjis.hpp"
+#include "model/texts.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -210,6 +217,136 @@ TEST(Panels, TheVoteScreenShowsTheSeatAliveAndTheNextScreenShowsItHanged) {
     expect_card_colour(g, 8, ATTR_GREY);
     expect_text(g, 2, 23, "よもぎが吊るされた"_sj);
     EXPECT_EQ(row_text(g, 1), std::string(76, ' '));  // no prompt
+}
+
+}  // namespace
+
+namespace {
+
+std::string formatted(const char* format, auto... values) {
+    char text[256];
+    std::snprintf(text, sizeof text, format, values...);
+    return text;
+}
+
+// Every text of both tables fits its field, however it is filled in: the card rows are 14
+// columns, names 10, glyphs 2, and no line runs past the screen or its panel half.
+TEST(Languages, EveryTextFitsItsField) {
+    for (int language : {LANGUAGE_JAPANESE, LANGUAGE_ENGLISH}) {
+        const Texts& t = texts_of(language);
+        const std::string in = language == LANGUAGE_ENGLISH ? "English" : "Japanese";
+        std::size_t longest_name = 0;
+        for (const char* name : t.names) longest_name = std::max(longest_name, std::strlen(name));
+        EXPECT_LE(longest_name, 10u) << in;
+        for (const char* glyph : t.glyphs) EXPECT_EQ(std::strlen(glyph), 2u) << in;
+        EXPECT_EQ(std::strlen(t.no_glyph), 2u) << in;
+        for (const char* name : t.names) {
+            EXPECT_EQ(formatted(t.card_name, name).size(), 14u) << in << name;
+            EXPECT_LE(formatted(t.found_dead, name).size(), 74u) << in;  // row 23 from column 2
+            EXPECT_LE(formatted(t.was_hanged, name).size(), 74u) << in;
+            for (const char* glyph : t.glyphs) {
+                for (const char* other : t.names) {
+                    // The claim line with the longest result, in the narrower right half.
+                    const std::string verdict =
+                        formatted(t.verdict_line, other) +
+                        std::max(std::string(t.black), std::string(t.white));
+                    const std::string line = formatted(t.claim_line, name, glyph) +
+                                             std::max(verdict, formatted(t.madman_call, other));
+                    EXPECT_LE(line.size(), 36u) << in << line;
+                    EXPECT_LE(std::strlen(t.wolves) + 2 * formatted(t.wolf, name).size(), 76u)
+                        << in;
+                }
+            }
+        }
+        for (const char* glyph : t.glyphs)
+            EXPECT_EQ(formatted(t.card_claim, glyph).size(), 14u) << in;
+        EXPECT_EQ(formatted(t.card_claim, t.no_glyph).size(), 14u) << in;
+        EXPECT_EQ(formatted(t.card_blank, "").size(), 14u) << in;
+        for (int day = 1; day < DAY_SLOTS; ++day) {
+            EXPECT_EQ(formatted(t.card_counts, day, day).size(), 14u) << in;
+            EXPECT_EQ(formatted(t.card_death, day, t.attacked).size(), 14u) << in;
+            EXPECT_EQ(formatted(t.card_death, day, t.hanged).size(), 14u) << in;
+            for (const char* prompt : t.prompts) {
+                if (prompt == nullptr) continue;
+                EXPECT_LE(formatted(prompt, day).size(), 77u) << in << prompt;
+            }
+        }
+        EXPECT_LE(std::strlen(t.attack_failed), 74u) << in;
+        EXPECT_LE(std::strlen(t.too_small), 76u) << in;
+    }
+}
+
+// The same seeds and keys in both languages: the same game, and on every screen the same
+// card borders, cursor and panel rows.
+TEST(Languages, EnglishScreensKeepTheJapaneseGeometryOverWholeGames) {
+    struct Shown {
+        Screen screen;
+        int phase;
+        int cursor;
+        int deaths[SEAT_COUNT];
+    };
+    // Plays the seed in one language to its end and a restart, the keys a sensible wolf
+    // presses in the Japanese game; every screen is kept.
+    const auto play = [](std::uint32_t seed, int language, std::string& keys) {
+        choose_language(language);
+        TestGame t = make_game(seed);
+        next_screen(*t.game);
+        std::vector<Shown> shown;
+        for (std::size_t k = 0;; ++k) {
+            Shown s{t.game->console->screen, t.game->phase, t.game->cursor, {}};
+            std::memcpy(s.deaths, t.game->death_day, sizeof s.deaths);
+            shown.push_back(s);
+            if (k == keys.size()) {
+                if (language == LANGUAGE_ENGLISH || (!keys.empty() && keys.back() == 'r') ||
+                    k > 400)
+                    break;
+                keys += t.game->winner == NONE ? scripted_key(*t.game) : 'r';
+            }
+            play_key(*t.game, static_cast<std::uint8_t>(keys[k]));
+        }
+        choose_language(LANGUAGE_JAPANESE);
+        return shown;
+    };
+    for (std::uint32_t seed : {1u, 7u, 1767225600u, 20261208u, 4294967295u}) {
+        std::string keys;
+        const std::vector<Shown> ja = play(seed, LANGUAGE_JAPANESE, keys);
+        const std::vector<Shown> en = play(seed, LANGUAGE_ENGLISH, keys);
+        ASSERT_EQ(keys.back(), 'r') << "seed " << seed << ": the game never ended";
+        ASSERT_EQ(ja.size(), en.size());
+        for (std::size_t k = 0; k < ja.size(); ++k) {
+            const std::string where =
+                "seed " + std::to_string(seed) + " after key " + std::to_string(k);
+            ASSERT_EQ(ja[k].phase, en[k].phase) << where;
+            ASSERT_EQ(ja[k].cursor, en[k].cursor) << where;
+            ASSERT_EQ(std::memcmp(ja[k].deaths, en[k].deaths, sizeof ja[k].deaths), 0) << where;
+            const Screen& a = ja[k].screen;
+            const Screen& b = en[k].screen;
+            for (int y = 0; y < SCREEN_ROWS; ++y) {
+                for (int x = 0; x < SCREEN_COLUMNS; ++x) {
+                    const Cell& j = a.cells[y][x];
+                    const int lead = x - (j.part == CELL_TRAIL ? 1 : 0);
+                    const bool border =
+                        j.part != CELL_SINGLE && glyph_ambiguous_class(a.cells[y], lead) != 0;
+                    const bool cursor = j.byte == '>' && y >= 2 && y < 15;
+                    if (border || cursor) {
+                        ASSERT_TRUE(cells_look_alike(j, b.cells[y][x]))
+                            << where << " at " << x << "," << y;
+                    }
+                }
+                if (y >= 15 && y < 20) {  // a panel half has a line in both languages or in neither
+                    for (int half : {0, 40}) {
+                        bool ja_line = false;
+                        bool en_line = false;
+                        for (int x = half; x < half + 36; ++x) {
+                            ja_line = ja_line || a.cells[y][x].byte != ' ';
+                            en_line = en_line || b.cells[y][x].byte != ' ';
+                        }
+                        EXPECT_EQ(ja_line, en_line) << where << " row " << y << " half " << half;
+                    }
+                }
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -28,6 +28,12 @@ const char* usage_error_line(int error, bool japanese) {
     case USAGE_NARROW_AND_WIDE:
         return japanese ? "jinro: --narrow と --wide は同時に指定できません\n"_sj
                         : "jinro: --narrow and --wide cannot be used together\n";
+    case USAGE_BAD_LANGUAGE:
+        return japanese ? "jinro: 言語 '%s' はありません (ja か en)\n"_sj
+                        : "jinro: unknown language '%s' (ja or en)\n";
+    case USAGE_BAD_LANGUAGE_ENVIRONMENT:
+        return japanese ? "jinro: JINRO_LANG の言語 '%s' はありません (ja か en)\n"_sj
+                        : "jinro: unknown language '%s' in JINRO_LANG (ja or en)\n";
     case USAGE_UNEXPECTED_VALUE:
         return japanese ? "jinro: オプション '%s' は値をとりません\n"_sj
                         : "jinro: option '%s' does not take a value\n";
@@ -48,13 +54,15 @@ const char* help_text(bool japanese) {
                "  --daily    今日の村: 日本の同じ日には、だれでも同じゲームになる\n"
                "  --narrow   罫線を一桁幅で描く (端末に問い合わせない)\n"
                "  --wide     罫線を二桁幅で描く (端末に問い合わせない)\n"
+               "  --lang L   ゲームの言語: ja (日本語、既定) か en (英語)。\n"
+               "             環境変数 JINRO_LANG でも選べる\n"
                "  --help     この説明を表示して終了する\n"
                "  --version  バージョンを表示して終了する\n"
                "\n"
                "終了ステータス: 正常な終了は 0、入出力のエラーは 1、使い方の誤りは 2。\n"_sj;
     }
     return "Usage: jinro [OPTION]...\n"
-           "A Werewolf (jinro) game for the terminal, in Japanese: you play both werewolves\n"
+           "A Werewolf (jinro) game for the terminal: you play both werewolves\n"
            "against eight computer seats. Keys: i j k l move the cursor, z confirms, r plays\n"
            "again after a win, Ctrl-C quits.\n"
            "\n"
@@ -62,6 +70,8 @@ const char* help_text(bool japanese) {
            "  --daily    today's village: the same game for everyone on the same day in Japan\n"
            "  --narrow   draw box-drawing lines one column wide (do not ask the terminal)\n"
            "  --wide     draw box-drawing lines two columns wide (do not ask the terminal)\n"
+           "  --lang L   the game's language: ja (Japanese, the default) or en (English);\n"
+           "             the environment variable JINRO_LANG chooses it too\n"
            "  --help     show this help and exit\n"
            "  --version  show the version and exit\n"
            "\n"

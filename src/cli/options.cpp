@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "console/console.hpp"
+#include "model/texts.hpp"
 
 namespace {
 
@@ -79,6 +80,13 @@ bool check_conflicts(Options& options, const Seen& seen) {
 
 }  // namespace
 
+int language_named(const char* name) {
+    if (name == nullptr) return -1;
+    if (std::strcmp(name, "ja") == 0) return LANGUAGE_JAPANESE;
+    if (std::strcmp(name, "en") == 0) return LANGUAGE_ENGLISH;
+    return -1;
+}
+
 bool parse_seed(const char* text, std::uint32_t& seed) {
     std::uint64_t value = 0;
     if (text == nullptr || text[0] == '\0') return false;
@@ -91,11 +99,13 @@ bool parse_seed(const char* text, std::uint32_t& seed) {
     return true;
 }
 
-Options parse_options(int argc, const char* const* argv) {
+Options parse_options(int argc, const char* const* argv, const char* language_variable) {
     Options options = {};
     options.action = ACTION_PLAY;
     options.seed_source = SEED_FROM_CLOCK;
     options.ambiguous_columns = AMBIGUOUS_ASK_TERMINAL;
+    options.language = LANGUAGE_JAPANESE;
+    bool language_given = false;
     Seen seen = {};
     bool only_arguments = false;  // after "--"
     for (int i = 1; i < argc; ++i) {
@@ -119,10 +129,26 @@ Options parse_options(int argc, const char* const* argv) {
             }
             options.seed_source = SEED_GIVEN;
             seen.seed = true;
+        } else if (option_named(arg, "--lang", value)) {
+            if (value == nullptr && i + 1 < argc) value = argv[++i];
+            if (value == nullptr) {
+                fail(options, USAGE_MISSING_VALUE, "--lang");
+                return options;
+            }
+            options.language = language_named(value);
+            if (options.language < 0) {
+                fail(options, USAGE_BAD_LANGUAGE, value);
+                return options;
+            }
+            language_given = true;
         } else if (!take_flag(options, seen, arg)) {
             return options;
         }
     }
-    check_conflicts(options, seen);
+    if (!check_conflicts(options, seen)) return options;
+    if (!language_given && language_variable != nullptr && language_variable[0] != '\0') {
+        options.language = language_named(language_variable);
+        if (options.language < 0) fail(options, USAGE_BAD_LANGUAGE_ENVIRONMENT, language_variable);
+    }
     return options;
 }

@@ -21,6 +21,8 @@ inline constexpr int USAGE_SEED_AND_DAILY = 4;
 inline constexpr int USAGE_NARROW_AND_WIDE = 5;
 inline constexpr int USAGE_UNEXPECTED_ARGUMENT = 6;
 inline constexpr int USAGE_UNEXPECTED_VALUE = 7;
+inline constexpr int USAGE_BAD_LANGUAGE = 8;              // --lang xx
+inline constexpr int USAGE_BAD_LANGUAGE_ENVIRONMENT = 9;  // JINRO_LANG=xx
 
 inline constexpr int ARGUMENT_BYTES = 64;
 
@@ -34,11 +36,18 @@ struct Options {
     int seed_source;
     std::uint32_t seed;             // with SEED_GIVEN
     int ambiguous_columns;          // AMBIGUOUS_ASK_TERMINAL, _NARROW or _WIDE
+    int language;                   // LANGUAGE_JAPANESE unless English is chosen
     int usage_error;                // with ACTION_USAGE_ERROR
     char argument[ARGUMENT_BYTES];  // the argument at fault, printable ASCII only
 };
 
-Options parse_options(int argc, const char* const* argv);
+// The command line, and the value of JINRO_LANG (null when it is not set): the game's
+// language is --lang where given, else JINRO_LANG, else Japanese. The locale never
+// chooses it.
+Options parse_options(int argc, const char* const* argv, const char* language_variable);
+
+// The language named "ja" or "en", or -1.
+int language_named(const char* name);
 
 // A seed as the command line and the web page take it: a whole number 0..4294967295 in
 // decimal digits, nothing else. False when the text is not one.

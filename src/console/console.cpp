@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "model/sjis.hpp"
+#include "model/texts.hpp"
 
 void console_clear(Console& console) { screen_clear(console.screen); }
 
-const char* too_small_notice() { return "画面が小さすぎます。76x24 以上に広げてください。"_sj; }
+const char* too_small_notice() { return texts().too_small; }
 
 void console_move(Console& console, int x, int y) {
     console.screen.cursor_x = x;

@@ -5,17 +5,10 @@
 
 #include "model/game.hpp"
 #include "model/sjis.hpp"
+#include "model/texts.hpp"
 
 const char* role_glyph(int code) {
-    switch (code) {
-    case ROLE_WOLF: return "狼"_sj;
-    case ROLE_MADMAN: return "狂"_sj;
-    case ROLE_SEER: return "占"_sj;
-    case ROLE_MEDIUM: return "霊"_sj;
-    case ROLE_HUNTER: return "狩"_sj;
-    case ROLE_VILLAGER: return "村"_sj;
-    default: return "？"_sj;
-    }
+    return code >= 0 && code < ROLE_COUNT ? texts().glyphs[code] : texts().no_glyph;
 }
 
 int ambiguous_class(unsigned char lead, unsigned char trail) {

@@ -3,13 +3,13 @@
 #include "console/console.hpp"
 #include "console/glyphs.hpp"
 #include "engine/rules.hpp"
-#include "model/sjis.hpp"
+#include "model/texts.hpp"
 
 namespace {
 
 const char* verdict_text(int result) {
-    if (result == VERDICT_BLACK) return "黒"_sj;
-    if (result == VERDICT_WHITE) return "白"_sj;
+    if (result == VERDICT_BLACK) return texts().black;
+    if (result == VERDICT_WHITE) return texts().white;
     return "";
 }
 
@@ -33,14 +33,14 @@ void draw_claim_line(Game& game, const Player& p, int x, int y) {
     const int d = game.day;
     const NightRecord& n = p.night[d - 1];  // the night that has just ended
     console_move(console, x, y);
-    console_printf(console, "%10s %sCO "_sj, p.name, role_glyph(p.co_claim));
+    console_printf(console, texts().claim_line, p.name, role_glyph(p.co_claim));
     switch (p.co_claim) {
-    case ROLE_MADMAN: console_printf(console, "%s  死ね"_sj, character_name(n.target)); break;
+    case ROLE_MADMAN: console_printf(console, texts().madman_call, character_name(n.target)); break;
     case ROLE_MEDIUM:
         if (d < MEDIUM_FIRST_RESULT_DAY) break;
         [[fallthrough]];
     case ROLE_SEER:
-        console_printf(console, "%s  ", character_name(n.target));
+        console_printf(console, texts().verdict_line, character_name(n.target));
         console_print(console, verdict_text(n.result));
         break;
     default: break;

@@ -4,20 +4,12 @@
 #include "console/glyphs.hpp"
 #include "console/panels.hpp"
 #include "model/sjis.hpp"
+#include "model/texts.hpp"
 
 namespace {
 
 const char* phase_prompt(int phase) {
-    switch (phase) {
-    case PHASE_ATTACK_SELECT: return "%d日夜です。襲撃対象を選んでください。JKIL\n"_sj;
-    case PHASE_FAKE_CLAIM: return "%d日朝です。騙りますか(未実装)\n"_sj;
-    case PHASE_CLAIM_RESULTS: return "%d日朝です。CO結果\n"_sj;
-    case PHASE_VOTE_SELECT: return "%d日朝です。投票先を選んでください。JKIL\n"_sj;
-    case PHASE_VOTE_RESULTS: return "%d日朝です。投票結果です。JKIL\n"_sj;
-    case PHASE_VILLAGE_WON: return "村人の勝利です! Press R to Retry"_sj;
-    case PHASE_WOLVES_WON: return "人狼の勝利です! Press R to Retry"_sj;
-    default: return nullptr;  // the automatic phases have no prompt
-    }
+    return phase >= 0 && phase < PHASE_COUNT ? texts().prompts[phase] : nullptr;
 }
 
 // A living wolf is red, a claimed madman magenta, a claimed seer or medium cyan; the
@@ -36,9 +28,9 @@ void set_card_colour(Game& game, const Player& p) {
 
 void draw_header(Game& game) {
     Console& console = *game.console;
-    console_print(console, "人狼は"_sj);
+    console_print(console, texts().wolves);
     for (const Player& p : game.players) {
-        if (p.role == ROLE_WOLF) console_printf(console, "【 %s 】"_sj, p.name);
+        if (p.role == ROLE_WOLF) console_printf(console, texts().wolf, p.name);
     }
     console_print(console, "\n");
     if (const char* prompt = phase_prompt(game.phase)) console_printf(console, prompt, game.day);
@@ -55,18 +47,18 @@ void draw_card(Game& game, const Player& p, int x, int y) {
     console_move(console, x + 2, y);
     console_print(console, "─────┐"_sj);
     console_move(console, x, y + 1);
-    console_printf(console, "│%10s│"_sj, p.name);
+    console_printf(console, texts().card_name, p.name);
     console_move(console, x, y + 2);
-    console_printf(console, "│CO:%7s│"_sj, role_glyph(game.co_public[seat]));
+    console_printf(console, texts().card_claim, role_glyph(game.co_public[seat]));
     console_move(console, x, y + 3);
-    console_printf(console, "│黒%2d  白%2d│"_sj, game.black_count[seat], game.white_count[seat]);
+    console_printf(console, texts().card_counts, game.black_count[seat], game.white_count[seat]);
     console_move(console, x, y + 4);
     if (p.alive == 1) {
-        console_printf(console, "│%10s│"_sj, "");
+        console_printf(console, texts().card_blank, "");
     } else if (p.attacked_day != NONE) {
-        console_printf(console, "│%2d日  %4s│"_sj, p.attacked_day, "襲撃"_sj);
+        console_printf(console, texts().card_death, p.attacked_day, texts().attacked);
     } else if (p.hanged_day != NONE) {
-        console_printf(console, "│%2d日  %4s│"_sj, p.hanged_day, "吊り"_sj);
+        console_printf(console, texts().card_death, p.hanged_day, texts().hanged);
     }
     console_move(console, x, y + 5);
     console_print(console, "└─────┘"_sj);

@@ -3,13 +3,13 @@
 #include <cstdio>
 
 #include "model/random.hpp"
-#include "model/sjis.hpp"
+#include "model/texts.hpp"
 
 void resolve_attack(Game& game, int t) {
     // A dead hunter wrote no record tonight, so his target is -1 and guards nobody.
     for (const Player& p : game.players) {
         if (p.role == ROLE_HUNTER && p.night[game.day].target == t) {
-            push_log(game, "襲撃失敗!"_sj);
+            push_log(game, texts().attack_failed);
             return;
         }
     }
@@ -23,7 +23,7 @@ void execute_attack(Game& game, int t) {
     game.players[t].attacked_day = d;
     game.death_day[t] = d;
     char text[LOG_LINE_BYTES];
-    std::snprintf(text, sizeof text, "%sの死体が発見された"_sj, game.players[t].name);
+    std::snprintf(text, sizeof text, texts().found_dead, game.players[t].name);
     push_log(game, text);
 }
 
@@ -41,7 +41,7 @@ void execute_hanging(Game& game, const int (&tally)[SEAT_COUNT]) {
     game.players[w].alive = 0;
     game.players[w].hanged_day = d;
     char text[LOG_LINE_BYTES];
-    std::snprintf(text, sizeof text, "%sが吊るされた"_sj, game.players[w].name);
+    std::snprintf(text, sizeof text, texts().was_hanged, game.players[w].name);
     push_log(game, text);
     game.hanged_on[d] = w;
     game.death_day[w] = d;

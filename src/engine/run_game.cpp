@@ -7,6 +7,7 @@
 #include "engine/pass.hpp"
 #include "model/new_game.hpp"
 #include "model/random.hpp"
+#include "model/texts.hpp"
 
 Game* process_game = nullptr;
 
@@ -24,6 +25,7 @@ std::uint32_t choose_seed(const Options& options) {
 }  // namespace
 
 int run_game(const Options& options) {
+    choose_language(options.language);  // once, before the first name is copied
     seed_random(choose_seed(options));
     process_game = create_game();
     Game& game = *process_game;

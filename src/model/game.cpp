@@ -4,30 +4,9 @@
 #include <cstring>
 
 #include "model/sjis.hpp"
+#include "model/texts.hpp"
 
-namespace {
-
-// A name in its 11-byte slot; a name longer than 10 bytes does not compile.
-consteval CharacterName name_slot(const char* text) {
-    CharacterName slot{};
-    std::size_t i = 0;
-    for (; text[i] != '\0'; ++i) {
-        if (i + 1 >= slot.size()) throw "a character name is longer than 10 bytes";
-        slot[i] = text[i];
-    }
-    return slot;
-}
-
-}  // namespace
-
-const std::array<CharacterName, SEAT_COUNT> CHARACTER_NAMES = {
-    name_slot("ミモザ"_sj),   name_slot("カモミール"_sj), name_slot("すずらん"_sj),
-    name_slot("たんぽぽ"_sj), name_slot("ひいらぎ"_sj),   name_slot("ききょう"_sj),
-    name_slot("なずな"_sj),   name_slot("ラベンダー"_sj), name_slot("よもぎ"_sj),
-    name_slot("セージ"_sj),
-};
-
-const char* character_name(int seat) { return is_seat(seat) ? CHARACTER_NAMES[seat].data() : ""; }
+const char* character_name(int seat) { return is_seat(seat) ? texts().names[seat] : ""; }
 
 void clear_night_records(Game& game) {
     constexpr NightRecord none = {NONE, NONE, NONE, NONE};

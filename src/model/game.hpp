@@ -12,7 +12,6 @@ inline constexpr int DAY_SLOTS = 10;  // tables indexed by day; slot 0 is never 
 inline constexpr int LOG_LINES = 5;
 inline constexpr int LOG_LINE_BYTES = 100;
 inline constexpr int NAME_BYTES = 12;
-inline constexpr int CHARACTER_NAME_BYTES = 11;
 inline constexpr int WOLF_SEATS = 2;
 
 inline constexpr int NONE = -1;  // no seat, no day, no claim, no verdict
@@ -87,12 +86,8 @@ struct Game {
     char log[LOG_LINES][LOG_LINE_BYTES];  // line 0 is the newest
 };
 
-using CharacterName = std::array<char, CHARACTER_NAME_BYTES>;
-
-// The ten characters, in seat order, in Shift-JIS; each slot holds its terminating NUL.
-extern const std::array<CharacterName, SEAT_COUNT> CHARACTER_NAMES;
-
-// Name of a seat, or the empty string for -1 or any other value outside 0..9.
+// Name of a seat in the chosen language (the ten characters sit in the same seats in
+// every game), or the empty string for -1 or any other value outside 0..9.
 const char* character_name(int seat);
 
 // Sets every field of every published claim and every night record to -1.

@@ -63,6 +63,6 @@ void new_game(Game& game) {
     shuffle_deck(deck);
     for (int seat = 0; seat < SEAT_COUNT; ++seat) reset_seat(game, seat, deck[seat]);
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        std::memcpy(game.players[seat].name, CHARACTER_NAMES[seat].data(), CHARACTER_NAME_BYTES);
+        std::strncpy(game.players[seat].name, character_name(seat), NAME_BYTES - 1);
     }
 }

@@ -37,10 +37,10 @@ struct WindowsConsole {
     DWORD saved_output_mode;
     WORD saved_attributes;
     CONSOLE_CURSOR_INFO saved_cursor;
-    bool vt;        // the console interprets VT sequences
+    bool vt;              // the console interprets VT sequences
     bool kanji_one_cell;  // the console gives a kanji one cell, not two
-    bool started;   // frames are being drawn; something to put back
-    bool restored;  // given back for good (the process is ending): nothing more is drawn
+    bool started;         // frames are being drawn; something to put back
+    bool restored;        // given back for good (the process is ending): nothing more is drawn
     bool ended;
     bool failed;
     TerminalView view;

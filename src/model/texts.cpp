@@ -1,0 +1,93 @@
+#include "model/texts.hpp"
+
+#include "model/sjis.hpp"
+
+namespace {
+
+// A name that fits its field of 10 columns; a longer one does not compile.
+consteval const char* name(const char* text) {
+    int length = 0;
+    while (text[length] != '\0') ++length;
+    if (length > NAME_BYTES - 2) throw "a character name is longer than 10 bytes";
+    return text;
+}
+
+// A glyph of exactly two columns; any other does not compile.
+consteval const char* glyph(const char* text) {
+    if (text[0] == '\0' || text[1] == '\0' || text[2] != '\0') throw "a glyph is not two bytes";
+    return text;
+}
+
+constexpr Texts JAPANESE = {
+    {name("ミモザ"_sj), name("カモミール"_sj), name("すずらん"_sj), name("たんぽぽ"_sj),
+     name("ひいらぎ"_sj), name("ききょう"_sj), name("なずな"_sj), name("ラベンダー"_sj),
+     name("よもぎ"_sj), name("セージ"_sj)},
+    {glyph("狼"_sj), glyph("狂"_sj), glyph("占"_sj), glyph("霊"_sj), glyph("狩"_sj),
+     glyph("村"_sj)},
+    glyph("？"_sj),
+    "人狼は"_sj,
+    "【 %s 】"_sj,
+    {nullptr, "%d日夜です。襲撃対象を選んでください。JKIL\n"_sj, nullptr,
+     "%d日朝です。騙りますか(未実装)\n"_sj, nullptr, "%d日朝です。CO結果\n"_sj, nullptr,
+     "%d日朝です。投票先を選んでください。JKIL\n"_sj, "%d日朝です。投票結果です。JKIL\n"_sj,
+     nullptr, "村人の勝利です! Press R to Retry"_sj, "人狼の勝利です! Press R to Retry"_sj},
+    "│%10s│"_sj,
+    "│CO:%7s│"_sj,
+    "│黒%2d  白%2d│"_sj,
+    "│%10s│"_sj,
+    "│%2d日  %4s│"_sj,
+    "襲撃"_sj,
+    "吊り"_sj,
+    "%sの死体が発見された"_sj,
+    "襲撃失敗!"_sj,
+    "%sが吊るされた"_sj,
+    "%10s %sCO "_sj,
+    "%s  死ね"_sj,
+    "%s  "_sj,
+    "黒"_sj,
+    "白"_sj,
+    "画面が小さすぎます。76x24 以上に広げてください。"_sj,
+};
+
+// The flowers in English. The glyphs are the roles' first letters: Wolf, Madman, Seer,
+// Medium, Hunter, Villager.
+constexpr Texts ENGLISH = {
+    {name("Mimosa"), name("Chamomile"), name("Lily"), name("Dandelion"), name("Holly"),
+     name("Bellflower"), name("Cress"), name("Lavender"), name("Mugwort"), name("Sage")},
+    {glyph("Wo"), glyph("Ma"), glyph("Se"), glyph("Me"), glyph("Hu"), glyph("Vi")},
+    glyph(" ?"),
+    "Your wolves:",
+    " [ %s ]",
+    {nullptr, "Night %d. Choose the wolves' victim: i j k l move, z attacks.\n", nullptr,
+     "Day %d. Fake a claim? (Not available yet.) Any key goes on.\n", nullptr,
+     "Day %d. The claims and what they found.\n", nullptr,
+     "Day %d. Vote, one wolf after the other: i j k l move, z votes.\n",
+     "Day %d. The votes.\n", nullptr, "The village wins! Press r to play again.",
+     "The wolves win! Press r to play again."},
+    "│%10s│"_sj,
+    "│Claim:%4s│"_sj,
+    "│Bk%2d  Wh%2d│"_sj,
+    "│%10s│"_sj,
+    "│Day%2d %4s│"_sj,
+    "Kill",
+    "Hang",
+    "%s was found dead.",
+    "The attack failed!",
+    "%s was hanged.",
+    "%10s %s: ",
+    "%s must die",
+    "%s  ",
+    "wolf",
+    "human",
+    "The window is too small. Make it at least 76x24.",
+};
+
+const Texts* chosen = &JAPANESE;
+
+}  // namespace
+
+const Texts& texts_of(int language) { return language == LANGUAGE_ENGLISH ? ENGLISH : JAPANESE; }
+
+const Texts& texts() { return *chosen; }
+
+void choose_language(int language) { chosen = &texts_of(language); }

@@ -1,0 +1,47 @@
+// Every word the game shows, one table per language, chosen once at start. The screen's
+// layout counts Shift-JIS bytes, and an English letter is one byte and one column, so the
+// English table keeps every field's width: the cards, the panels and the cursor stand in
+// the same columns and rows in both languages. The box lines are layout, not language:
+// both tables draw the same ones.
+#pragma once
+
+#include "model/game.hpp"
+
+inline constexpr int LANGUAGE_JAPANESE = 0;
+inline constexpr int LANGUAGE_ENGLISH = 1;
+inline constexpr int ROLE_COUNT = 6;
+inline constexpr int PHASE_COUNT = 12;
+
+struct Texts {
+    const char* names[SEAT_COUNT];  // at most 10 bytes each
+    const char* glyphs[ROLE_COUNT];  // by role code: two columns each
+    const char* no_glyph;            // a claim not made, a role not known: two columns
+    const char* wolves;              // the header: "the wolves are", then each wolf
+    const char* wolf;                // one wolf of the header, around its name
+    const char* prompts[PHASE_COUNT];  // by phase, with the day; null for no prompt
+    const char* card_name;             // the card's rows, 14 columns each
+    const char* card_claim;
+    const char* card_counts;
+    const char* card_blank;
+    const char* card_death;  // the day, then how
+    const char* attacked;    // how, four columns
+    const char* hanged;
+    const char* found_dead;  // the log lines, with a name
+    const char* attack_failed;
+    const char* was_hanged;
+    const char* claim_line;    // the claim panel: name and glyph of the claim
+    const char* madman_call;   // the name the madman calls for
+    const char* verdict_line;  // the name judged, then the verdict
+    const char* black;         // the verdicts
+    const char* white;
+    const char* too_small;  // instead of the game while the window is too small
+};
+
+// The table of a language.
+const Texts& texts_of(int language);
+
+// The table chosen at start (Japanese until another is chosen).
+const Texts& texts();
+
+// Chooses the language of everything the game shows from now on.
+void choose_language(int language);
