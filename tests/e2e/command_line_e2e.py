@@ -120,5 +120,45 @@ class Layout(unittest.TestCase):
             self.assertTrue(re.search("1日夜です", "".join(terminal.cells[1])), option)
 
 
+class Language(unittest.TestCase):
+    def frames(self, args, env, keys=b"lz"):
+        result = subprocess.run([harness.JINRO, "--seed", str(SEED), *args], input=keys,
+                                capture_output=True, env=env, timeout=10)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return plain_frames(result.stdout)
+
+    def test_lang_or_jinro_lang_chooses_the_language_and_the_locale_never_does(self):
+        japanese, english = replay("lz")[1], replay("lz", lang="en")[1]
+        for locale in ("ja_JP.UTF-8", "C", "POSIX", None, "en_US.UTF-8"):
+            env = {k: v for k, v in ENV.items() if k not in ("LANG", "LC_ALL", "LC_MESSAGES")}
+            if locale:
+                env["LANG"] = locale
+            for args, variable, expected in (([], None, japanese), (["--lang", "en"], None, english),
+                                             (["--lang=en"], None, english), ([], "en", english),
+                                             (["--lang", "ja"], "en", japanese)):
+                run_env = dict(env, JINRO_LANG=variable) if variable else env
+                self.assertEqual(self.frames(args, run_env), expected, (locale, args, variable))
+
+    def test_a_bare_or_unknown_language_is_a_usage_error(self):
+        for args, variable, line in ((["--lang"], None, "requires a value"),
+                                     (["--lang", "fr"], None, "unknown language 'fr'"),
+                                     ([], "klingon", "in JINRO_LANG")):
+            env = dict(ENV, JINRO_LANG=variable) if variable else ENV
+            result = subprocess.run([harness.JINRO, *args], capture_output=True, env=env,
+                                    timeout=10, stdin=subprocess.DEVNULL)
+            self.assertEqual(result.returncode, 2, args)
+            self.assertIn(line, result.stderr.decode().splitlines()[0])
+
+    def test_a_whole_english_game_in_a_terminal(self):
+        keys, frames = replay("auto", lang="en")
+        terminal = MiniTerminal(80, 25, ambiguous=1, answers=False)
+        run_in_pty(terminal, keys=keys.encode(), args=["--narrow", "--lang", "en"], timeout=15)
+        shown = ["".join(row).rstrip() for row in terminal.cells[:24]]
+        self.assertEqual(shown, [row.rstrip() for row in frames[-1]])
+        self.assertIn("Night 1.", shown[1])  # r dealt a new game, in English
+        whole = replay(keys[:-1], lang="en")[1][-1]
+        self.assertIn("Press r to play again", whole[1])
+
+
 if __name__ == "__main__":
     harness.main(["libfaketime"])

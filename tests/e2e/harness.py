@@ -32,10 +32,14 @@ FAKETIME_LIBRARY = next(iter(glob.glob("/usr/lib/*/faketime/libfaketime.so.1")),
 ENV = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8", TZ="UTC", TERM="xterm-256color")
 
 
-def replay(keys, seed=SEED):
-    """The screens that the library renders for the seed and keys; with 'auto', also the
-    keys."""
-    out = subprocess.run([REPLAY, str(seed), keys], check=True, capture_output=True).stdout
+HEADERS = ("人狼は", "Your wolves:")  # how the first row of a screen begins, by language
+
+
+def replay(keys, seed=SEED, lang="ja"):
+    """The screens that the library renders for the seed and keys, in a language; with
+    'auto', also the keys."""
+    out = subprocess.run([REPLAY, "--lang", lang, str(seed), keys], check=True,
+                         capture_output=True).stdout
     text = out.decode("utf-8")
     chosen = None
     if keys == "auto":
@@ -252,7 +256,7 @@ def run_in_pty(terminal, keys=b"", reply_delay=0.0, settle=0.4, timeout=5.0, arg
                     break
                 terminal.feed(data)
                 last_output = now
-                if first_frame is None and "".join(terminal.cells[0]).startswith("人狼は"):
+                if first_frame is None and "".join(terminal.cells[0]).startswith(HEADERS):
                     first_frame = now - start
             if terminal.replies and now - start >= reply_delay:
                 os.write(fd, terminal.replies)
