@@ -30,17 +30,63 @@ import createGame from "./jinro.mjs";
   // A box line padded in its second cell, as a terminal that draws it one column wide shows it.
   const FILLERS = { 1: " ", 2: "─", 3: "━" };
 
+  // The page's own words, by language; the game's come from the game.
   const TEXTS = {
     ja: {
       seat: (n) => `${n}番`,
+      and: "、",
+      sentence: "。 ",
       alive: "生存",
       noClaim: "なし",
       cursor: "カーソル",
       cursorOn: (label) => `カーソル: ${label}`,
       loadFailed: "ゲームを読み込めませんでした。ページを読み込み直してください。",
+      seats: "席",
+      controls: "操作",
+      keys: "キー入力",
+      keysHelp: "i j k l でカーソルを動かし、z で決めます。ほかの画面はどのキーでも進みます。勝負がついたら r でもう一度遊べます。",
+      buttons: { i: ["↑", "上 (i)"], j: ["←", "左 (j)"], k: ["↓", "下 (k)"], l: ["→", "右 (l)"], z: ["決定"], " ": ["次へ"], r: ["もう一度"] },
+      other: "en",
+      switchTo: ["English", "Play in English"],
+    },
+    en: {
+      seat: (n) => `Seat ${n}`,
+      and: ", ",
+      sentence: ". ",
+      alive: "alive",
+      noClaim: "none",
+      cursor: "cursor",
+      cursorOn: (label) => `Cursor: ${label}`,
+      loadFailed: "The game could not be loaded. Please reload the page.",
+      seats: "Seats",
+      controls: "Controls",
+      keys: "Keys",
+      keysHelp: "i j k l move the cursor, z confirms. Any key goes on from the other screens. After a win, r plays again.",
+      buttons: { i: ["↑", "Up (i)"], j: ["←", "Left (j)"], k: ["↓", "Down (k)"], l: ["→", "Right (l)"], z: ["Confirm"], " ": ["Next"], r: ["Again"] },
+      other: "ja",
+      switchTo: ["日本語", "日本語で遊ぶ"],
     },
   };
-  const text = TEXTS.ja;
+  const LANGUAGE_CODES = { ja: 0, en: 1 };
+  const STORED_LANGUAGE = "jinro.language";
+
+  // ?lang=en or ?lang=ja, else what this browser chose before, else Japanese. An unknown
+  // ?lang= is ignored.
+  function storedLanguage() {
+    try {
+      return window.localStorage.getItem(STORED_LANGUAGE);
+    } catch {
+      return null; // no storage: the page works without remembering
+    }
+  }
+  function firstLanguage() {
+    const asked = new URLSearchParams(window.location.search).get("lang");
+    if (asked in TEXTS) return asked;
+    const stored = storedLanguage();
+    return stored in TEXTS ? stored : "ja";
+  }
+  let language = firstLanguage();
+  let text = TEXTS[language];
 
   // For automated checks: a promise of the first frame on screen, how many frames the
   // page has shown, and the cells as drawn.
@@ -61,6 +107,8 @@ import createGame from "./jinro.mjs";
   const charOf = new Map(); // Shift-JIS code -> character
   let shown = new Uint8Array(ROWS * COLUMNS * CELL_BYTES).fill(255); // what the cells show
   let game = null;
+  let seed = 0;
+  let typedLog = []; // every byte typed since the game was dealt: a change of language replays them
 
   // --- the cells -------------------------------------------------------------------------
   // Each region's part of a screen row is one line of text, in runs of one colour. The
@@ -215,14 +263,15 @@ import createGame from "./jinro.mjs";
     const x = 1 + (seat % 5) * CARD_WIDTH;
     const inner = (dy) => rowText(top + dy, x + 1, x + CARD_WIDTH);
     const [number, role] = [inner(0).slice(0, 1), inner(0).slice(1).trim()];
-    const parts = [text.seat(number), inner(1), inner(2).replace("？", text.noClaim), inner(3), inner(4) || text.alive];
+    const claim = inner(2).replace(/[？?]$/, text.noClaim);
+    const parts = [text.seat(number), inner(1), claim, inner(3), inner(4) || text.alive];
     if (role) parts.push(role);
-    return parts.join("、");
+    return parts.join(text.and);
   }
 
   function updateLabels(cursor) {
     for (let seat = 0; seat < 10; seat++) {
-      const label = cardLabel(seat) + (seat === cursor ? `、${text.cursor}` : "");
+      const label = cardLabel(seat) + (seat === cursor ? `${text.and}${text.cursor}` : "");
       cardBlocks[seat].lastElementChild.textContent = label;
     }
     $("head-text").textContent = `${rowText(0)} ${rowText(1)}`;
@@ -241,7 +290,8 @@ import createGame from "./jinro.mjs";
     if (log !== said.log && log) parts.push(log);
     if (cursor !== said.cursor && SELECTING.has(game._jinro_phase())) parts.push(text.cursorOn(cardLabel(cursor)));
     said = { prompt, log, panel: panelText, cursor };
-    if (parts.length) $("live").textContent = parts.join("。 ");
+    const sentences = parts.map((part) => (/[.。!！?？]$/.test(part) ? part : part + text.sentence.trim()));
+    if (parts.length) $("live").textContent = sentences.join(" ");
   }
 
   // --- playing -------------------------------------------------------------------------
@@ -259,11 +309,61 @@ import createGame from "./jinro.mjs";
   function type(data) {
     if (!game) return;
     const bytes = typeof data === "string" ? encoder.encode(data) : data;
+    typedLog.push(bytes);
+    feed(bytes);
+    while (game._jinro_next_key() !== 0) showScreen();
+  }
+
+  function feed(bytes) {
     for (let at = 0; at < bytes.length; at += FEED_CHUNK) {
       const piece = bytes.subarray(at, at + FEED_CHUNK);
       game.ccall("jinro_feed", null, ["array", "number"], [piece, piece.length]);
     }
-    while (game._jinro_next_key() !== 0) showScreen();
+  }
+
+  // The game in the other language: the same seed and keys played again, the last screen
+  // shown. Log lines are kept as they were written, so nothing less would do; no key is
+  // drawn twice on the page and no frame is counted.
+  function switchLanguage(to) {
+    language = to;
+    text = TEXTS[to];
+    try {
+      window.localStorage.setItem(STORED_LANGUAGE, to);
+    } catch {
+      // not remembered, nothing more
+    }
+    applyTexts();
+    if (!game) return;
+    game._jinro_set_language(LANGUAGE_CODES[to]);
+    game._jinro_start(seed);
+    for (const bytes of typedLog) feed(bytes);
+    while (game._jinro_next_key() !== 0);
+    draw();
+    const cursor = game._jinro_cursor();
+    updateLabels(cursor);
+    announce(cursor);
+    showButtons();
+  }
+
+  // The page's labels in the chosen language, and the switch to the other one. Where this
+  // browser's languages leave out Japanese, the switch offers English in words.
+  function applyTexts() {
+    document.documentElement.lang = language;
+    $("cards").setAttribute("aria-label", text.seats);
+    $("pad").setAttribute("aria-label", text.controls);
+    $("keys-label").textContent = text.keys;
+    $("keys-help").textContent = text.keysHelp;
+    for (const button of document.querySelectorAll("#pad button")) {
+      const [shown, name] = text.buttons[button.dataset.key];
+      button.textContent = shown;
+      if (name) button.setAttribute("aria-label", name);
+    }
+    const offer = language === "ja" && storedLanguage() === null && !navigator.languages?.some((l) => l.startsWith("ja"));
+    const toggle = $("language");
+    toggle.textContent = offer ? "Play in English" : text.switchTo[0];
+    toggle.lang = text.other;
+    toggle.setAttribute("aria-label", text.switchTo[1]);
+    toggle.classList.toggle("offer", offer);
   }
 
   function showButtons() {
@@ -423,6 +523,7 @@ import createGame from "./jinro.mjs";
     const loading = createGame(); // compiles while the board is built
     loading.catch(() => {});
     build();
+    applyTexts();
     layout(); // with the Latin font's own cell width; measured again once the fonts are in
     window.addEventListener("resize", layout);
     try {
@@ -431,7 +532,9 @@ import createGame from "./jinro.mjs";
       fail(text.loadFailed, error);
       return;
     }
-    game._jinro_start(chooseSeed());
+    seed = chooseSeed();
+    game._jinro_set_language(LANGUAGE_CODES[language]);
+    game._jinro_start(seed);
     showScreen();
     requestAnimationFrame(() =>
       setTimeout(() => {
@@ -447,6 +550,7 @@ import createGame from "./jinro.mjs";
     $("keys").addEventListener("compositionend", takeText);
     $("board").addEventListener("click", onTap);
     $("pad").addEventListener("click", onButton);
+    $("language").addEventListener("click", () => switchLanguage(text.other));
     if (!window.matchMedia("(pointer: coarse)").matches) $("keys").focus({ preventScroll: true });
     else $("keys").setAttribute("inputmode", "none"); // no on-screen keyboard over the cards
     document.fonts?.ready.then(() => {

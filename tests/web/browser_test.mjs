@@ -18,7 +18,7 @@ const DESKTOP = { width: 1280, height: 800 };
 const PHONE = { viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true };
 const AXE = readFileSync(new URL("../../web/node_modules/axe-core/axe.min.js", import.meta.url), "utf8");
 
-const replay = (seed, keys) => nativeScreens(replayTool, seed, keys);
+const replay = (seed, keys, lang) => nativeScreens(replayTool, seed, keys, lang);
 
 // Every character is drawn by the page's own font for it: ASCII and box lines by the
 // Latin one, everything else by the Japanese one; a character missing from its font would
@@ -137,6 +137,48 @@ async function tapsAndButtons(browser, url, errors) {
   await page.close();
 }
 
+// English: a whole game from ?lang=en; the switch in the middle of a game plays the same
+// seed and keys again in the other language, with no frame counted; the choice is
+// remembered; an unknown ?lang= is ignored; English is offered only where the browser's
+// languages leave out Japanese.
+async function languages(browser, url, errors) {
+  const seed = SEEDS[1];
+  const { keys, frames: english } = replay(seed, "auto", "en");
+  const page = await openGame(browser, url, { errors, query: `seed=${seed}&lang=en` });
+  for (let k = 0; k <= keys.length; k++) {
+    if (k > 0) await press(page, keys[k - 1]);
+    assertSameScreen(await readScreen(page), english[k], `English, after key ${k}`);
+  }
+  await assertAccessible(page, "the English page");
+  await page.close();
+
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const mid = await context.newPage();
+  await mid.goto(`${url}?seed=${seed}&lang=xx`);
+  await mid.evaluate(() => window.jinro.ready);
+  assertSameScreen(await readScreen(mid), replay(seed, "").frames[0], "?lang=xx is Japanese");
+  assert.equal(await mid.locator("#language").innerText(), "Play in English", "the offer to an English browser");
+  const typed = keys.slice(0, 9);
+  for (const key of typed) await press(mid, key);
+  const before = await frames(mid);
+  await mid.locator("#language").click();
+  assertSameScreen(await readScreen(mid), replay(seed, typed, "en").frames.at(-1), "switched to English mid-game");
+  assert.equal(await frames(mid), before, "a switch of language is no frame");
+  await press(mid, keys[9]);
+  assertSameScreen(await readScreen(mid), replay(seed, keys.slice(0, 10), "en").frames.at(-1), "a key after the switch");
+  await mid.reload();
+  await mid.evaluate(() => window.jinro.ready);
+  assertSameScreen(await readScreen(mid), replay(seed, "", "en").frames[0], "the choice is remembered");
+  await context.close();
+
+  const japaneseBrowser = await browser.newContext({ locale: "ja-JP" });
+  const offered = await japaneseBrowser.newPage();
+  await offered.goto(`${url}?seed=${seed}`);
+  await offered.evaluate(() => window.jinro.ready);
+  assert.equal(await offered.locator("#language").innerText(), "English", "no offer where Japanese is read");
+  await japaneseBrowser.close();
+}
+
 // Landscape and desktop show everything without scrolling.
 async function sizes(browser, url, errors) {
   for (const viewport of [{ width: 844, height: 390 }, DESKTOP]) {
@@ -194,6 +236,8 @@ try {
   for (const seed of SEEDS) keys += await wholeGame(browser, server.url, seed, errors, { fonts: true });
   for (const seed of SEEDS) keys += await wholeGame(browser, server.url, seed, errors, { context: PHONE, phone: true });
   console.log(`browser: ${SEEDS.length * 2} whole games, ${keys} keys, at 1280x800 and 390x844: every screen the native game's; axe-core finds nothing`);
+  await languages(browser, server.url, errors);
+  console.log("browser: a whole English game; the switch replays the game in the other language and is remembered");
   await tapsAndButtons(browser, server.url, errors);
   await sizes(browser, server.url, errors);
   console.log("browser: taps walk the cursor and never confirm; Space on a button is one key; no scrolling at 844x390 and 1280x800");

@@ -4,8 +4,8 @@ import { execFileSync } from "node:child_process";
 import { strict as assert } from "node:assert";
 
 // The native game's screens for a seed and keys: rows of text and a colour per cell.
-export function nativeScreens(replayTool, seed, keys) {
-  const out = execFileSync(replayTool, ["--cells", String(seed), keys], { encoding: "utf8" });
+export function nativeScreens(replayTool, seed, keys, lang = "ja") {
+  const out = execFileSync(replayTool, ["--cells", "--lang", lang, String(seed), keys], { encoding: "utf8" });
   let chosen = null;
   let text = out;
   if (keys === "auto") [chosen, text] = [out.slice(0, out.indexOf("\n")), out.slice(out.indexOf("\n") + 1)];

@@ -2,6 +2,7 @@
 // and owns the clock; this side owns the game. There is no loop here: the page starts a
 // game, hands over what the player types, and after each key reads the cells.
 //
+//   jinro_set_language(l)  the language of the games started from now on
 //   jinro_start(seed)      a new game, its first screen drawn
 //   jinro_feed(bytes, n)   what the player typed (keys, an arrow key's sequence, IME text)
 //   jinro_next_key()       plays the next key typed: 1 when it drew a new screen, 0 when
@@ -24,6 +25,7 @@
 #include "engine/pass.hpp"
 #include "model/new_game.hpp"
 #include "model/random.hpp"
+#include "model/texts.hpp"
 #include "platform/key_decoder.hpp"
 
 namespace {
@@ -71,6 +73,10 @@ bool key_waiting() {
 }  // namespace
 
 extern "C" {
+
+// The language of everything the game shows from the next jinro_start on: 0 Japanese,
+// 1 English.
+EMSCRIPTEN_KEEPALIVE void jinro_set_language(int language) { choose_language(language); }
 
 EMSCRIPTEN_KEEPALIVE void jinro_start(double seed) {
     if (web.game == nullptr) web.game = create_game();  // lives as long as the page
