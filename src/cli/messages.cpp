@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "cli/record.hpp"
 #include "model/sjis.hpp"
 
 #ifndef JINRO_VERSION
@@ -34,6 +35,9 @@ const char* usage_error_line(int error, bool japanese) {
     case USAGE_BAD_LANGUAGE_ENVIRONMENT:
         return japanese ? "jinro: JINRO_LANG の言語 '%s' はありません (ja か en)\n"_sj
                         : "jinro: unknown language '%s' in JINRO_LANG (ja or en)\n";
+    case USAGE_REPLAY_WITH_OTHERS:
+        return japanese ? "jinro: --replay と --story は --seed、--daily、--record、互いと同時に指定できません\n"_sj
+                        : "jinro: --replay and --story cannot be used with --seed, --daily, --record or each other\n";
     case USAGE_UNEXPECTED_VALUE:
         return japanese ? "jinro: オプション '%s' は値をとりません\n"_sj
                         : "jinro: option '%s' does not take a value\n";
@@ -93,6 +97,49 @@ std::string usage_error_text(const Options& options, bool japanese) {
     text += japanese ? "詳しくは 'jinro --help' を実行してください。\n"_sj
                      : "Try 'jinro --help' for more information.\n";
     return text;
+}
+
+namespace {
+
+// A path as it may be printed: printable ASCII kept, anything else "?".
+std::string shown_path(const char* path) {
+    std::string shown;
+    for (const char* c = path; *c != '\0' && shown.size() < ARGUMENT_BYTES; ++c) {
+        const auto b = static_cast<unsigned char>(*c);
+        shown += b >= 0x20 && b < 0x7F ? *c : '?';
+    }
+    return shown;
+}
+
+}  // namespace
+
+std::string record_error_text(int error, const char* path, bool japanese) {
+    const char* what = "";
+    switch (error) {
+    case RECORD_UNKNOWN_VERSION:
+        what = japanese ? "知らない形式の版です"_sj : "an unknown version of the record format";
+        break;
+    case RECORD_BAD_SEED: what = japanese ? "シード値が正しくありません"_sj : "a bad seed"; break;
+    case RECORD_TOO_MANY_KEYS:
+        what = japanese ? "キーが 100000 個を超えています"_sj : "more than 100000 keys";
+        break;
+    case RECORD_NOT_TEXT:
+        what = japanese ? "テキストではありません"_sj : "not a text file";
+        break;
+    case RECORD_TOO_LARGE: what = japanese ? "大きすぎます"_sj : "too large"; break;
+    case RECORD_READ_ERROR: what = japanese ? "読めません"_sj : "cannot be read"; break;
+    default:
+        what = japanese ? "jinro の記録ではありません (1 行目は jinro-record 1 シード値、次にキー ijklzr.)"_sj
+                        : "not a jinro record (a first line jinro-record 1 SEED, then the keys ijklzr.)";
+        break;
+    }
+    return "jinro: " + shown_path(path) + ": " + what + "\n";
+}
+
+std::string record_file_error_text(bool exists, const char* path, bool japanese) {
+    const char* what = exists ? (japanese ? "すでにあります (上書きしません)"_sj : "exists already (never overwritten)")
+                              : (japanese ? "作れません"_sj : "cannot be created");
+    return "jinro: " + shown_path(path) + ": " + what + "\n";
 }
 
 int environment_speaks_japanese() {

@@ -15,6 +15,11 @@ std::string version_text();
 // One line saying what is wrong with the command line, and a line pointing at --help.
 std::string usage_error_text(const Options& options, bool japanese);
 
+// One line saying what is wrong with a record file (RECORD_... of cli/record.hpp), or
+// that the file to record into is there already (exists) or cannot be made.
+std::string record_error_text(int error, const char* path, bool japanese);
+std::string record_file_error_text(bool exists, const char* path, bool japanese);
+
 // True when a locale of this name speaks Japanese ("ja", "ja_JP.UTF-8", ...).
 bool locale_is_japanese(const char* name);
 

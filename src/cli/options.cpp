@@ -48,6 +48,16 @@ struct Seen {
     bool wide;
 };
 
+// "--name VALUE" or "--name=VALUE" at argv[i]: the value, or null when the option is not
+// this one; fails the options when the value is missing.
+bool option_value(Options& options, int argc, const char* const* argv, int& i, const char* name,
+                  const char*& value) {
+    if (!option_named(argv[i], name, value)) return false;
+    if (value == nullptr && i + 1 < argc) value = argv[++i];
+    if (value == nullptr) fail(options, USAGE_MISSING_VALUE, name);
+    return true;
+}
+
 // One option without a value; false when the command line cannot be followed.
 bool take_flag(Options& options, Seen& seen, const char* arg) {
     const char* value = nullptr;
@@ -72,9 +82,23 @@ bool take_flag(Options& options, Seen& seen, const char* arg) {
     return true;
 }
 
+// The file of --record, --replay or --story; false when there is none.
+bool take_path(Options& options, const char* arg, const char* value, const char*& path) {
+    if (options.action == ACTION_USAGE_ERROR) return false;  // the value was missing
+    if (value == nullptr || value[0] == '\0') return fail(options, USAGE_MISSING_VALUE, arg);
+    path = value;
+    return true;
+}
+
 bool check_conflicts(Options& options, const Seen& seen) {
     if (seen.seed && seen.daily) return fail(options, USAGE_SEED_AND_DAILY, "");
     if (seen.narrow && seen.wide) return fail(options, USAGE_NARROW_AND_WIDE, "");
+    // A record brings its own seed, and is not written while it is read.
+    const bool reading = options.replay_path != nullptr || options.story_path != nullptr;
+    const bool replay_and_story = options.replay_path != nullptr && options.story_path != nullptr;
+    if (reading && (seen.seed || seen.daily || options.record_path != nullptr || replay_and_story)) {
+        return fail(options, USAGE_REPLAY_WITH_OTHERS, "");
+    }
     return true;
 }
 
@@ -129,6 +153,13 @@ Options parse_options(int argc, const char* const* argv, const char* language_va
             }
             options.seed_source = SEED_GIVEN;
             seen.seed = true;
+        } else if (option_value(options, argc, argv, i, "--record", value)) {
+            if (!take_path(options, arg, value, options.record_path)) return options;
+        } else if (option_value(options, argc, argv, i, "--replay", value)) {
+            if (!take_path(options, arg, value, options.replay_path)) return options;
+        } else if (option_value(options, argc, argv, i, "--story", value)) {
+            if (!take_path(options, arg, value, options.story_path)) return options;
+            if (options.action == ACTION_PLAY) options.action = ACTION_STORY;
         } else if (option_named(arg, "--lang", value)) {
             if (value == nullptr && i + 1 < argc) value = argv[++i];
             if (value == nullptr) {

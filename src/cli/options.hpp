@@ -8,6 +8,7 @@ inline constexpr int ACTION_PLAY = 0;
 inline constexpr int ACTION_HELP = 1;
 inline constexpr int ACTION_VERSION = 2;
 inline constexpr int ACTION_USAGE_ERROR = 3;
+inline constexpr int ACTION_STORY = 4;  // --story FILE: print the story of a record
 
 inline constexpr int SEED_FROM_CLOCK = 0;
 inline constexpr int SEED_GIVEN = 1;  // --seed N
@@ -23,6 +24,7 @@ inline constexpr int USAGE_UNEXPECTED_ARGUMENT = 6;
 inline constexpr int USAGE_UNEXPECTED_VALUE = 7;
 inline constexpr int USAGE_BAD_LANGUAGE = 8;              // --lang xx
 inline constexpr int USAGE_BAD_LANGUAGE_ENVIRONMENT = 9;  // JINRO_LANG=xx
+inline constexpr int USAGE_REPLAY_WITH_OTHERS = 10;       // --replay or --story with --seed, ...
 
 inline constexpr int ARGUMENT_BYTES = 64;
 
@@ -37,6 +39,9 @@ struct Options {
     std::uint32_t seed;             // with SEED_GIVEN
     int ambiguous_columns;          // AMBIGUOUS_ASK_TERMINAL, _NARROW or _WIDE
     int language;                   // LANGUAGE_JAPANESE unless English is chosen
+    const char* record_path;        // --record FILE: the game written down as it is played
+    const char* replay_path;        // --replay FILE: a record played back, then played on
+    const char* story_path;         // --story FILE
     int usage_error;                // with ACTION_USAGE_ERROR
     char argument[ARGUMENT_BYTES];  // the argument at fault, printable ASCII only
 };

@@ -22,6 +22,8 @@ struct Console {
 inline constexpr int KEY_END_OF_INPUT = -1;
 // What console_read_key returns when reading or writing failed: the game cannot go on.
 inline constexpr int KEY_INPUT_FAILED = -2;
+// What console_read_key_within returns when no key came in time.
+inline constexpr int KEY_TIMEOUT = -3;
 // What console_read_key returns for a key that is several bytes long (an arrow key, a
 // function key, a non-ASCII character): one key press without a meaning.
 inline constexpr int KEY_NO_MEANING = 0x1B;
@@ -73,3 +75,6 @@ void console_printf(Console& console, const char* format, ...);
 // Shows the screen and waits for one key: its byte, KEY_NO_MEANING, KEY_END_OF_INPUT or
 // KEY_INPUT_FAILED.
 int console_read_key(const Console& console);
+
+// The same, waiting at most timeout_ms for the key: KEY_TIMEOUT when none came.
+int console_read_key_within(const Console& console, int timeout_ms);

@@ -11,8 +11,6 @@
 
 Game* process_game = nullptr;
 
-namespace {
-
 std::uint32_t choose_seed(const Options& options) {
     const std::time_t now = std::time(nullptr);
     switch (options.seed_source) {
@@ -22,21 +20,30 @@ std::uint32_t choose_seed(const Options& options) {
     }
 }
 
-}  // namespace
 
-int run_game(const Options& options) {
+int run_game(const Options& options, const Record* replay, std::FILE* record) {
     choose_language(options.language);  // once, before the first name is copied
-    seed_random(choose_seed(options));
+    seed_random(replay != nullptr ? replay->seed : choose_seed(options));
     process_game = create_game();
     Game& game = *process_game;
     new_game(game);
     game.console = &process_console();
     console_start(*game.console, options.ambiguous_columns);
     next_screen(game);
+    std::size_t replayed = 0;
     for (;;) {
-        const int key = console_read_key(*game.console);
-        if (key == KEY_END_OF_INPUT) return EXIT_NORMAL;
-        if (key == KEY_INPUT_FAILED) return EXIT_INPUT_OUTPUT_ERROR;
+        int key = 0;
+        if (replay != nullptr && replayed < replay->keys.size()) {
+            // A key typed steps at once; the end of input only ends the waiting.
+            const int typed = console_read_key_within(*game.console, REPLAY_PACE_MS);
+            if (typed == KEY_INPUT_FAILED) return EXIT_INPUT_OUTPUT_ERROR;
+            key = static_cast<unsigned char>(replay->keys[replayed++]);
+        } else {
+            key = console_read_key(*game.console);
+            if (key == KEY_END_OF_INPUT) return EXIT_NORMAL;
+            if (key == KEY_INPUT_FAILED) return EXIT_INPUT_OUTPUT_ERROR;
+        }
         play_key(game, static_cast<std::uint8_t>(key));
+        if (record != nullptr && !record_key(record, key)) return EXIT_INPUT_OUTPUT_ERROR;
     }
 }

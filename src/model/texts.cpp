@@ -47,6 +47,12 @@ constexpr Texts JAPANESE = {
     "黒"_sj,
     "白"_sj,
     "画面が小さすぎます。76x24 以上に広げてください。"_sj,
+    "%d日目"_sj,
+    "%s → %s"_sj,
+    "%s %d票"_sj,
+    {"村人の勝利 (%d日目)"_sj, "人狼の勝利 (%d日目)"_sj},
+    {"人狼"_sj, "狂人"_sj, "占い師"_sj, "霊媒師"_sj, "狩人"_sj, "村人"_sj},
+    "%s: %s"_sj,
 };
 
 // The flowers in English. The glyphs are the roles' first letters: Wolf, Madman, Seer,
@@ -80,6 +86,12 @@ constexpr Texts ENGLISH = {
     "wolf",
     "human",
     "The window is too small. Make it at least 76x24.",
+    "Day %d",
+    "%s -> %s",
+    "%s %d",
+    {"The village won (day %d)", "The wolves won (day %d)"},
+    {"werewolf", "madman", "seer", "medium", "hunter", "villager"},
+    "%s: %s",
 };
 
 const Texts* chosen = &JAPANESE;

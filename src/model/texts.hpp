@@ -35,6 +35,13 @@ struct Texts {
     const char* black;         // the verdicts
     const char* white;
     const char* too_small;  // instead of the game while the window is too small
+    // The story of a game, told afterwards.
+    const char* story_day;            // a day's heading, with its number
+    const char* story_vote;           // who voted for whom
+    const char* story_tally;          // a seat and its votes
+    const char* story_won[2];         // the village won, the wolves won, with the day
+    const char* role_names[ROLE_COUNT];  // the true roles, in words
+    const char* story_role;           // a name and its role
 };
 
 // The table of a language.

@@ -16,6 +16,7 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -520,9 +521,19 @@ void console_message(Console& /*console*/, const char* text, bool to_error) {
     }
 }
 
-int console_read_key(const Console& console) {
+namespace {
+
+int monotonic_ms() {
+    timespec now = {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int>(now.tv_sec % 1000000 * 1000 + now.tv_nsec / 1000000);
+}
+
+// A key, waiting for ever (timeout_ms -1) or at most timeout_ms.
+int read_key(const Console& console, int timeout_ms) {
     if (!term.started) console_start(process_console(), AMBIGUOUS_ASK_TERMINAL);
     if (!term.failed) present(console.screen);
+    const int deadline = monotonic_ms() + timeout_ms;
     for (;;) {
         if (term.failed) return KEY_INPUT_FAILED;
         repaint_if_needed(console.screen);
@@ -535,10 +546,24 @@ int console_read_key(const Console& console) {
         }
         if (term.ended) break;
         if (!term.plain && !term.view.valid && !term.view.notice_up) present(console.screen);
-        wait_for_input(term.input.length > 0 ? ESCAPE_TIMEOUT_MS : -1);
+        int wait = term.input.length > 0 ? ESCAPE_TIMEOUT_MS : -1;
+        if (timeout_ms >= 0) {
+            const int left = deadline - monotonic_ms();
+            if (left <= 0) return KEY_TIMEOUT;
+            wait = wait < 0 || left < wait ? left : wait;
+        }
+        wait_for_input(wait);
     }
     term.ended = true;
     return KEY_END_OF_INPUT;
+}
+
+}  // namespace
+
+int console_read_key(const Console& console) { return read_key(console, -1); }
+
+int console_read_key_within(const Console& console, int timeout_ms) {
+    return read_key(console, timeout_ms < 0 ? 0 : timeout_ms);
 }
 
 #endif  // _WIN32

@@ -258,9 +258,18 @@ int read_redirected_key() {
 }
 
 // Keys from the console's input records. A resize repaints (and keys typed while the
-// window is too small are dropped); mouse, focus and menu records are never keys.
-int read_console_key(const Screen& screen) {
+// window is too small are dropped); mouse, focus and menu records are never keys. With a
+// time limit (timeout_ms not INFINITE), KEY_TIMEOUT when no key came in time.
+int read_console_key(const Screen& screen, DWORD timeout_ms) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
     for (;;) {
+        if (timeout_ms != INFINITE) {
+            const ULONGLONG now = GetTickCount64();
+            if (now >= deadline) return KEY_TIMEOUT;
+            if (WaitForSingleObject(win.in, static_cast<DWORD>(deadline - now)) != WAIT_OBJECT_0) {
+                return KEY_TIMEOUT;
+            }
+        }
         INPUT_RECORD record = {};
         DWORD count = 0;
         if (!ReadConsoleInputW(win.in, &record, 1, &count)) return KEY_INPUT_FAILED;
@@ -348,14 +357,24 @@ void console_message(Console& /*console*/, const char* text, bool to_error) {
     write_handle(handle, console, lines);
 }
 
-int console_read_key(const Console& console) {
+namespace {
+
+int read_key(const Console& console, DWORD timeout_ms) {
     if (!win.started) console_start(process_console(), AMBIGUOUS_ASK_TERMINAL);
     if (!win.failed) present(console.screen);
     if (win.failed) return KEY_INPUT_FAILED;
     int key = 0;
     if (take_key(win.input, key)) return key;  // repeats of a held key
-    if (!win.input_console) return read_redirected_key();
-    return read_console_key(console.screen);
+    if (!win.input_console) return read_redirected_key();  // a pipe: every byte at once
+    return read_console_key(console.screen, timeout_ms);
+}
+
+}  // namespace
+
+int console_read_key(const Console& console) { return read_key(console, INFINITE); }
+
+int console_read_key_within(const Console& console, int timeout_ms) {
+    return read_key(console, static_cast<DWORD>(timeout_ms < 0 ? 0 : timeout_ms));
 }
 
 #endif  // _WIN32

@@ -1,0 +1,59 @@
+// A game written down: its seed and every key since the start, restarts included (r
+// deals the next game from the same random sequence, so a second game is reached only
+// through the first). Files and links spell the keys the same way: i j k l z r as they
+// are, and "." for any other key, which every screen takes alike.
+//
+//   jinro-record 1 1767225600
+//   lzxxllzz...
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+inline constexpr int RECORD_VERSION = 1;
+inline constexpr std::size_t RECORD_MAX_KEYS = 100000;
+// The header, the keys, and a line break every so often: anything longer is no record.
+inline constexpr std::size_t RECORD_MAX_BYTES = 2 * RECORD_MAX_KEYS;
+
+inline constexpr int RECORD_OK = 0;
+inline constexpr int RECORD_BAD_SYNTAX = 1;
+inline constexpr int RECORD_UNKNOWN_VERSION = 2;
+inline constexpr int RECORD_BAD_SEED = 3;
+inline constexpr int RECORD_TOO_MANY_KEYS = 4;
+inline constexpr int RECORD_NOT_TEXT = 5;  // a NUL or another control byte: a binary file
+inline constexpr int RECORD_TOO_LARGE = 6;
+inline constexpr int RECORD_READ_ERROR = 7;  // the file could not be read: status 1, not 2
+
+struct Record {
+    std::uint32_t seed;
+    std::string keys;  // spelled: ijklzr and "."
+};
+
+// How a key is written down: itself for i j k l z r, "." for any other.
+char spelled_key(int key);
+
+// The keys of a link or a file, checked: only i j k l z r and "." (and, in a file, line
+// breaks, dropped). RECORD_OK, or what is wrong.
+int parse_keys(const char* text, std::size_t length, std::string& keys);
+
+// The first line of a record file.
+std::string record_header(std::uint32_t seed);
+
+// A whole record file. RECORD_OK, or what is wrong.
+int parse_record(const char* text, std::size_t length, Record& record);
+
+// Reads and parses the record file at path; never more than RECORD_MAX_BYTES and one.
+int read_record_file(const char* path, Record& record);
+
+// A new record file for a game of this seed, its first line written; null when it could
+// not be made, with exists telling whether a file stood there already (never replaced).
+std::FILE* create_record_file(const char* path, std::uint32_t seed, bool& exists);
+
+// Writes one key down and flushes it, so that an interrupted game loses nothing. False
+// when the file could not take it.
+bool record_key(std::FILE* file, int key);
+
+// The address of the page that plays the record: "?seed=N&keys=...".
+std::string record_link(const Record& record);
