@@ -61,7 +61,9 @@ int play(Console& console, const Options& options, bool japanese) {
         bool exists = false;
         record = create_record_file(options.record_path, seed, exists);
         if (record == nullptr) {
-            console_message(console, record_file_error_text(exists, options.record_path, japanese).c_str(), true);
+            console_message(console,
+                            record_file_error_text(exists, options.record_path, japanese).c_str(),
+                            true);
             return exists ? EXIT_USAGE_ERROR : EXIT_INPUT_OUTPUT_ERROR;
         }
         Options seeded = options;  // the game is dealt from the seed written down

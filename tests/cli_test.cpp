@@ -7,6 +7,7 @@
 
 #include "cli/messages.hpp"
 #include "cli/options.hpp"
+#include "cli/record.hpp"
 #include "console/console.hpp"
 #include "model/random.hpp"
 #include "model/texts.hpp"
@@ -95,6 +96,74 @@ TEST(CommandLine, TheLanguageComesFromLangOrJinroLangOnly) {
         }
     }
     EXPECT_NE(usage_error_text(parse({}, "fr"), false).find("JINRO_LANG"), std::string::npos);
+}
+
+TEST(CommandLine, RecordsAndTheirReadingsExcludeSeedsAndEachOther) {
+    const struct {
+        std::vector<const char*> args;
+        int action;
+        int error;
+    } cases[] = {
+        {{"--record", "game.rec", "--seed", "5"}, ACTION_PLAY, 0},
+        {{"--replay=game.rec", "--lang", "en"}, ACTION_PLAY, 0},
+        {{"--story", "game.rec"}, ACTION_STORY, 0},
+        {{"--record"}, ACTION_USAGE_ERROR, USAGE_MISSING_VALUE},
+        {{"--story="}, ACTION_USAGE_ERROR, USAGE_MISSING_VALUE},
+        {{"--replay", "a", "--seed", "1"}, ACTION_USAGE_ERROR, USAGE_REPLAY_WITH_OTHERS},
+        {{"--daily", "--story", "a"}, ACTION_USAGE_ERROR, USAGE_REPLAY_WITH_OTHERS},
+        {{"--replay", "a", "--record", "b"}, ACTION_USAGE_ERROR, USAGE_REPLAY_WITH_OTHERS},
+        {{"--replay", "a", "--story", "a"}, ACTION_USAGE_ERROR, USAGE_REPLAY_WITH_OTHERS},
+    };
+    for (const auto& c : cases) {
+        const Options o = parse(c.args);
+        EXPECT_EQ(o.action, c.action) << c.args[0];
+        EXPECT_EQ(o.usage_error, c.error) << c.args[0];
+    }
+}
+
+// Keys after a win are valid (r plays on); everything else that is not a record is
+// refused with what is wrong.
+TEST(CommandLine, TheRecordParserRefusesEveryBadInput) {
+    const std::string many(RECORD_MAX_KEYS + 1, '.');
+    const std::string huge(RECORD_MAX_BYTES + 1, '\n');
+    const struct {
+        std::string text;
+        int result;
+        std::uint32_t seed;
+        const char* keys;
+    } cases[] = {
+        {"jinro-record 1 7\nz..lzz\n..r\n", RECORD_OK, 7, "z..lzz..r"},
+        {"jinro-record 1 4294967295\r\nijkl", RECORD_OK, 4294967295u, "ijkl"},
+        {"jinro-record 1 0", RECORD_OK, 0, ""},
+        {"jinro-record 2 7\nz", RECORD_UNKNOWN_VERSION, 0, ""},
+        {"jinro-record x 7\n", RECORD_UNKNOWN_VERSION, 0, ""},
+        {"jinro-record 1 4294967296\n", RECORD_BAD_SEED, 0, ""},
+        {"jinro-record 1 -1\n", RECORD_BAD_SEED, 0, ""},
+        {"jinro-record 1\n", RECORD_BAD_SYNTAX, 0, ""},
+        {"jinro 1 7\n", RECORD_BAD_SYNTAX, 0, ""},
+        {"jinro-record 1 7\nzx", RECORD_BAD_SYNTAX, 0, ""},
+        {"jinro-record 1 7\nz\tz", RECORD_NOT_TEXT, 0, ""},
+        {std::string("jinro-record 1 7\nz\0z", 20), RECORD_NOT_TEXT, 0, ""},
+        {"jinro-record 1 7\n" + many, RECORD_TOO_MANY_KEYS, 0, ""},
+        {"jinro-record 1 7\n" + huge, RECORD_TOO_LARGE, 0, ""},
+        {"", RECORD_BAD_SYNTAX, 0, ""},
+    };
+    for (const auto& c : cases) {
+        Record r{};
+        EXPECT_EQ(parse_record(c.text.data(), c.text.size(), r), c.result) << c.text.substr(0, 30);
+        if (c.result != RECORD_OK) continue;
+        EXPECT_EQ(r.seed, c.seed);
+        EXPECT_EQ(r.keys, c.keys);
+        EXPECT_EQ(record_link(r), "?seed=" + std::to_string(c.seed) + "&keys=" + c.keys);
+    }
+    std::string spelled;
+    for (int key : {int{'i'}, int{'j'}, int{'k'}, int{'l'}, int{'z'}, int{'r'}, int{'x'}, int{'Z'},
+                    int{'.'}, 0x1B, 0xE3, 0})
+        spelled += spelled_key(key);
+    EXPECT_EQ(spelled, "ijklzr......");
+    EXPECT_NE(record_error_text(RECORD_UNKNOWN_VERSION, "a\x1b[2Jb", false)
+                  .find("a?[2Jb: an unknown version"),
+              std::string::npos);
 }
 
 TEST(CommandLine, AnArgumentInAnErrorNeverCarriesControlBytes) {

@@ -2,12 +2,18 @@
 // thousands of random games checking the invariants of the records after every key.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "engine/pass.hpp"
 #include "model/invariants.hpp"
+#include "model/sjis.hpp"
+#include "model/story.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -139,6 +145,84 @@ TEST(WholeGame, ThousandsOfRandomGamesKeepTheInvariantsAndAllEnd) {
     EXPECT_EQ(village + wolves, static_cast<int>(GAMES));
     EXPECT_GT(village, 0);
     EXPECT_GT(wolves, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Spaces folded: a panel line and the same line in the story compare equal.
+std::string folded(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == ' ' && (out.empty() || out.back() == ' ')) continue;
+        out += c;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+// Over many whole games: after every key, every line the story tells has stood on a screen
+// of the same game already (claims and votes as panel lines, deaths as log lines), a
+// day's votes come only after its vote-results screen, and the roles only after a win.
+// The seeds are many enough that a guarded attack, a medium's day-3 result, a tied vote
+// and both winners all come up.
+TEST(Story, TellsOnlyWhatTheScreensShowed) {
+    bool failed_attack = false, medium_result = false, tie = false, village = false, wolves = false;
+    for (std::uint32_t seed = 0; seed < 60; ++seed) {
+        TestGame t = make_game(seed);
+        Game& g = *t.game;
+        next_screen(g);
+        std::string seen;  // every row of every screen so far, spaces folded
+        for (int key = 0; key < 400; ++key) {
+            for (int y = 0; y < SCREEN_ROWS; ++y) seen += folded(row_text(g, y)) + "\n";
+            const Story s = story_of(g);
+            std::istringstream lines(story_text(g));
+            for (std::string line; std::getline(lines, line);) {
+                line = folded(line.substr(line.find_first_not_of(' ')));
+                const std::size_t arrow = line.find(" → "_sj);
+                if (arrow != std::string::npos) {  // a vote: "A → B" was the panel's "A > B"
+                    line =
+                        line.substr(0, arrow) + " > " + line.substr(arrow + std::strlen(" → "_sj));
+                }
+                const bool heading_or_count = line.find("日目"_sj) != std::string::npos ||
+                                              line.find("票"_sj) != std::string::npos ||
+                                              line.find("勝利"_sj) != std::string::npos ||
+                                              g.winner != NONE;
+                if (!heading_or_count) {
+                    EXPECT_NE(seen.find(line), std::string::npos)
+                        << "seed " << seed << " key " << key << ": never shown: " << line;
+                }
+            }
+            for (int d = 1; d <= s.days; ++d) {
+                const StoryDay& day = s.day[d - 1];
+                if (g.day == d && g.phase == PHASE_VOTE_RESULTS) {
+                    EXPECT_FALSE(day.voted) << "seed " << seed << ": day " << d
+                                            << "'s votes before their screen was left";
+                }
+                failed_attack = failed_attack || day.attacked == NONE;
+                for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+                    medium_result = medium_result || (day.claim[seat] == ROLE_MEDIUM &&
+                                                      day.claim_result[seat] != NONE);
+                }
+                int tally[SEAT_COUNT] = {};
+                for (int v : day.vote) {
+                    if (is_seat(v)) tally[v] += 1;
+                }
+                const int most = *std::max_element(tally, tally + SEAT_COUNT);
+                tie = tie || (most > 0 && std::count(tally, tally + SEAT_COUNT, most) > 1);
+            }
+            EXPECT_EQ(s.role[0] != NONE, g.winner != NONE);
+            if (g.winner != NONE) {
+                village = village || g.winner == WINNER_VILLAGE;
+                wolves = wolves || g.winner == WINNER_WOLVES;
+                break;
+            }
+            play_key(g, static_cast<std::uint8_t>(scripted_key(g)));
+        }
+    }
+    EXPECT_TRUE(failed_attack && medium_result && tie && village && wolves)
+        << failed_attack << medium_result << tie << village << wolves;
 }
 
 }  // namespace

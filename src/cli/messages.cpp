@@ -36,8 +36,10 @@ const char* usage_error_line(int error, bool japanese) {
         return japanese ? "jinro: JINRO_LANG の言語 '%s' はありません (ja か en)\n"_sj
                         : "jinro: unknown language '%s' in JINRO_LANG (ja or en)\n";
     case USAGE_REPLAY_WITH_OTHERS:
-        return japanese ? "jinro: --replay と --story は --seed、--daily、--record、互いと同時に指定できません\n"_sj
-                        : "jinro: --replay and --story cannot be used with --seed, --daily, --record or each other\n";
+        return japanese
+                   ? "jinro: --replay と --story は --seed、--daily、--record、互いと同時に指定できません\n"_sj
+                   : "jinro: --replay and --story cannot be used with --seed, --daily, --record or "
+                     "each other\n";
     case USAGE_UNEXPECTED_VALUE:
         return japanese ? "jinro: オプション '%s' は値をとりません\n"_sj
                         : "jinro: option '%s' does not take a value\n";
@@ -123,21 +125,22 @@ std::string record_error_text(int error, const char* path, bool japanese) {
     case RECORD_TOO_MANY_KEYS:
         what = japanese ? "キーが 100000 個を超えています"_sj : "more than 100000 keys";
         break;
-    case RECORD_NOT_TEXT:
-        what = japanese ? "テキストではありません"_sj : "not a text file";
-        break;
+    case RECORD_NOT_TEXT: what = japanese ? "テキストではありません"_sj : "not a text file"; break;
     case RECORD_TOO_LARGE: what = japanese ? "大きすぎます"_sj : "too large"; break;
     case RECORD_READ_ERROR: what = japanese ? "読めません"_sj : "cannot be read"; break;
     default:
-        what = japanese ? "jinro の記録ではありません (1 行目は jinro-record 1 シード値、次にキー ijklzr.)"_sj
-                        : "not a jinro record (a first line jinro-record 1 SEED, then the keys ijklzr.)";
+        what =
+            japanese
+                ? "jinro の記録ではありません (1 行目は jinro-record 1 シード値、次にキー ijklzr.)"_sj
+                : "not a jinro record (a first line jinro-record 1 SEED, then the keys ijklzr.)";
         break;
     }
     return "jinro: " + shown_path(path) + ": " + what + "\n";
 }
 
 std::string record_file_error_text(bool exists, const char* path, bool japanese) {
-    const char* what = exists ? (japanese ? "すでにあります (上書きしません)"_sj : "exists already (never overwritten)")
+    const char* what = exists ? (japanese ? "すでにあります (上書きしません)"_sj
+                                          : "exists already (never overwritten)")
                               : (japanese ? "作れません"_sj : "cannot be created");
     return "jinro: " + shown_path(path) + ": " + what + "\n";
 }

@@ -96,7 +96,8 @@ bool check_conflicts(Options& options, const Seen& seen) {
     // A record brings its own seed, and is not written while it is read.
     const bool reading = options.replay_path != nullptr || options.story_path != nullptr;
     const bool replay_and_story = options.replay_path != nullptr && options.story_path != nullptr;
-    if (reading && (seen.seed || seen.daily || options.record_path != nullptr || replay_and_story)) {
+    if (reading &&
+        (seen.seed || seen.daily || options.record_path != nullptr || replay_and_story)) {
         return fail(options, USAGE_REPLAY_WITH_OTHERS, "");
     }
     return true;

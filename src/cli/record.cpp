@@ -71,7 +71,7 @@ int read_record_file(const char* path, Record& record) {
 std::FILE* create_record_file(const char* path, std::uint32_t seed, bool& exists) {
     exists = false;
     std::FILE* file = std::fopen(path, "wbx");  // never over a file that is there
-    if (file == nullptr && errno == EINVAL) {  // a C library without "x": ask first
+    if (file == nullptr && errno == EINVAL) {   // a C library without "x": ask first
         if (std::FILE* there = std::fopen(path, "rb")) {
             std::fclose(there);
             exists = true;

@@ -20,7 +20,6 @@ std::uint32_t choose_seed(const Options& options) {
     }
 }
 
-
 int run_game(const Options& options, const Record* replay, std::FILE* record) {
     choose_language(options.language);  // once, before the first name is copied
     seed_random(replay != nullptr ? replay->seed : choose_seed(options));

@@ -92,7 +92,8 @@ void tell_day(const Game& game, const StoryDay& t, std::string& out) {
     for (int most = SEAT_COUNT; most > 0; --most) {
         for (int seat = 0; seat < SEAT_COUNT; ++seat) {
             if (tally[seat] != most) continue;
-            counts += (counts.empty() ? "" : ", ") + format_number(w.story_tally, name_of(game, seat), most);
+            counts += (counts.empty() ? "" : ", ") +
+                      format_number(w.story_tally, name_of(game, seat), most);
         }
     }
     add_line(out, counts);

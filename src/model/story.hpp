@@ -16,20 +16,20 @@ inline constexpr int STORY_NOT_YET = -2;  // the night's attack has not happened
 // One morning as the screens showed it.
 struct StoryDay {
     int day;
-    int attacked;                 // last night's victim, NONE when the attack failed, or STORY_NOT_YET
-    int claim[SEAT_COUNT];        // the role a seat published this morning, or NONE
-    int claim_target[SEAT_COUNT]; // the seat it named, or NONE
-    int claim_result[SEAT_COUNT]; // VERDICT_WHITE, VERDICT_BLACK, or NONE
-    bool voted;                   // the votes were filed: they, the tally and the hanging are known
-    int vote[SEAT_COUNT];         // by seat: whom it voted for, or NONE
-    int hanged;                   // NONE when nobody was
+    int attacked;           // last night's victim, NONE when the attack failed, or STORY_NOT_YET
+    int claim[SEAT_COUNT];  // the role a seat published this morning, or NONE
+    int claim_target[SEAT_COUNT];  // the seat it named, or NONE
+    int claim_result[SEAT_COUNT];  // VERDICT_WHITE, VERDICT_BLACK, or NONE
+    bool voted;            // the votes were filed: they, the tally and the hanging are known
+    int vote[SEAT_COUNT];  // by seat: whom it voted for, or NONE
+    int hanged;            // NONE when nobody was
 };
 
 struct Story {
-    int days;                   // StoryDay entries used: days 1 .. game.day
-    StoryDay day[DAY_SLOTS];    // index 0 is day 1
-    int winner;                 // NONE while the game runs
-    int role[SEAT_COUNT];       // the true roles once there is a winner, else NONE
+    int days;                 // StoryDay entries used: days 1 .. game.day
+    StoryDay day[DAY_SLOTS];  // index 0 is day 1
+    int winner;               // NONE while the game runs
+    int role[SEAT_COUNT];     // the true roles once there is a winner, else NONE
 };
 
 // What the player has seen of the game so far.

@@ -13,11 +13,11 @@ inline constexpr int ROLE_COUNT = 6;
 inline constexpr int PHASE_COUNT = 12;
 
 struct Texts {
-    const char* names[SEAT_COUNT];  // at most 10 bytes each
-    const char* glyphs[ROLE_COUNT];  // by role code: two columns each
-    const char* no_glyph;            // a claim not made, a role not known: two columns
-    const char* wolves;              // the header: "the wolves are", then each wolf
-    const char* wolf;                // one wolf of the header, around its name
+    const char* names[SEAT_COUNT];     // at most 10 bytes each
+    const char* glyphs[ROLE_COUNT];    // by role code: two columns each
+    const char* no_glyph;              // a claim not made, a role not known: two columns
+    const char* wolves;                // the header: "the wolves are", then each wolf
+    const char* wolf;                  // one wolf of the header, around its name
     const char* prompts[PHASE_COUNT];  // by phase, with the day; null for no prompt
     const char* card_name;             // the card's rows, 14 columns each
     const char* card_claim;
@@ -36,12 +36,12 @@ struct Texts {
     const char* white;
     const char* too_small;  // instead of the game while the window is too small
     // The story of a game, told afterwards.
-    const char* story_day;            // a day's heading, with its number
-    const char* story_vote;           // who voted for whom
-    const char* story_tally;          // a seat and its votes
-    const char* story_won[2];         // the village won, the wolves won, with the day
+    const char* story_day;               // a day's heading, with its number
+    const char* story_vote;              // who voted for whom
+    const char* story_tally;             // a seat and its votes
+    const char* story_won[2];            // the village won, the wolves won, with the day
     const char* role_names[ROLE_COUNT];  // the true roles, in words
-    const char* story_role;           // a name and its role
+    const char* story_role;              // a name and its role
 };
 
 // The table of a language.

@@ -9,8 +9,10 @@ import os
 import pty
 import re
 import select
+import shutil
 import signal
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -158,6 +160,64 @@ class Language(unittest.TestCase):
         self.assertIn("Night 1.", shown[1])  # r dealt a new game, in English
         whole = replay(keys[:-1], lang="en")[1][-1]
         self.assertIn("Press r to play again", whole[1])
+
+
+class Records(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="jinro-records-")
+        self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
+        self.path = os.path.join(self.dir, "game.rec")
+
+    def run_jinro(self, args, keys=b""):
+        return subprocess.run([harness.JINRO, *args], input=keys, capture_output=True, env=ENV,
+                              timeout=30)
+
+    def test_a_recorded_game_with_a_restart_replays_frame_for_frame_and_tells_its_story(self):
+        keys, _ = replay("auto", seed=7)
+        keys += "lz"  # the second game, reached only through the first
+        played = self.run_jinro(["--seed", "7", "--record", self.path], keys.encode())
+        self.assertEqual(played.returncode, 0)
+        with open(self.path, encoding="ascii") as record:
+            self.assertEqual(record.read(), "jinro-record 1 7\n" + keys.replace("x", "."))
+        again = self.run_jinro(["--replay", self.path])
+        self.assertEqual(again.returncode, 0)
+        self.assertEqual(again.stdout, played.stdout)
+        story = self.run_jinro(["--story", self.path, "--lang", "en"]).stdout.decode()
+        self.assertIn("Day 2\n", story)
+        self.assertIn("The village won", story)
+        self.assertTrue(story.endswith("?seed=7&keys=%s\n" % keys.replace("x", ".")), story[-80:])
+
+    def test_a_killed_game_replays_up_to_its_last_key(self):
+        pid, fd = pty.fork()
+        if pid == 0:
+            os.execve(harness.JINRO, [harness.JINRO, "--narrow", "--seed", "7", "--record",
+                                      self.path], ENV)
+        time.sleep(0.5)
+        for key in b"zxx":
+            os.write(fd, bytes([key]))
+            time.sleep(0.2)
+        os.kill(pid, signal.SIGKILL)
+        os.waitpid(pid, 0)
+        os.close(fd)
+        with open(self.path, encoding="ascii") as record:
+            self.assertEqual(record.read(), "jinro-record 1 7\nz..")
+        frames = plain_frames(self.run_jinro(["--replay", self.path]).stdout)
+        self.assertEqual(frames, replay("zxx", seed=7)[1])
+
+    def test_bad_records_and_files_are_refused_with_the_terminal_untouched(self):
+        with open(self.path, "w", encoding="ascii") as existing:
+            existing.write("jinro-record 9 7\n")
+        status, output = run_in_terminal(["--record", self.path], ENV)
+        self.assertEqual(status, 2)
+        self.assertIn(b"exists already", output)
+        self.assertNotIn(b"\x1b", output)
+        for args, status, line in ((["--replay", self.path], 2, "an unknown version"),
+                                   (["--story", self.dir], 1, "cannot be read"),
+                                   (["--replay", self.path, "--seed", "1"], 2, "cannot be used")):
+            result = self.run_jinro(args)
+            self.assertEqual(result.returncode, status, args)
+            self.assertIn(line, result.stderr.decode().splitlines()[0], args)
+            self.assertEqual(result.stdout, b"", args)
 
 
 if __name__ == "__main__":

@@ -15,6 +15,9 @@ import { assertPhoneFacts, assertSameScreen, nativeScreens, phoneFacts } from ".
 const [folder, replayTool] = process.argv.slice(2);
 const SEED = 20261208;
 const MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser";
+// The page's hook may not be there yet when the driver says the page has loaded.
+const READY = `const done = arguments[0];
+  (function wait() { if (window.jinro) window.jinro.ready.then(() => done()); else setTimeout(wait, 20); })();`;
 
 // Plays the recorded game through `typeKey`, reading the screen after each key.
 async function wholeGame(name, typeKey, readCells, readFrames) {
@@ -35,6 +38,7 @@ async function firefox(url) {
     const page = await browser.newPage();
     await page.setViewport({ width: 1280, height: 800 });
     await page.goto(`${url}?seed=${SEED}`);
+    await page.waitForFunction(() => window.jinro !== undefined);
     await page.evaluate(() => window.jinro.ready);
     const played = await wholeGame(
       "Firefox",
@@ -44,6 +48,7 @@ async function firefox(url) {
     );
     await page.setViewport({ width: 390, height: 844, hasTouch: true, isMobile: true });
     await page.goto(`${url}?seed=${SEED}`);
+    await page.waitForFunction(() => window.jinro !== undefined);
     await page.evaluate(() => window.jinro.ready);
     assertPhoneFacts(await page.evaluate(phoneFacts), "Firefox at 390x844");
     return played;
@@ -70,7 +75,7 @@ async function webkit(url) {
       .build();
     await driver.manage().window().setRect({ width: 1280, height: 900 });
     await driver.get(`${url}?seed=${SEED}`);
-    await driver.executeAsyncScript("window.jinro.ready.then(() => arguments[0]())");
+    await driver.executeAsyncScript(READY);
     const played = await wholeGame(
       "WebKit",
       async (key) => (await driver.switchTo().activeElement()).sendKeys(key),
@@ -79,7 +84,7 @@ async function webkit(url) {
     );
     await driver.manage().window().setRect({ width: 390, height: 844 });
     await driver.get(`${url}?seed=${SEED}`);
-    await driver.executeAsyncScript("window.jinro.ready.then(() => arguments[0]())");
+    await driver.executeAsyncScript(READY);
     const facts = await driver.executeScript(`return (${phoneFacts.toString()})()`);
     // MiniBrowser's window is never narrower than its toolbar (about 450 px): the narrowest
     // it allows, which is still the narrow arrangement.

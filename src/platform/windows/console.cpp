@@ -364,7 +364,7 @@ int read_key(const Console& console, DWORD timeout_ms) {
     if (!win.failed) present(console.screen);
     if (win.failed) return KEY_INPUT_FAILED;
     int key = 0;
-    if (take_key(win.input, key)) return key;  // repeats of a held key
+    if (take_key(win.input, key)) return key;              // repeats of a held key
     if (!win.input_console) return read_redirected_key();  // a pipe: every byte at once
     return read_console_key(console.screen, timeout_ms);
 }
