@@ -26,6 +26,7 @@ import createGame from "./jinro.mjs";
   const PANEL_SPLIT = 40;
   const LOG_ROW = 23;
   const MIN_FONT_PX = 13;
+  const RECORD_WIDTH = 340; // the record panel beside a wide screen
   const ROW_EM = 1.17; // the Latin font's own line: rows with kana never grow
   // A box line padded in its second cell, as a terminal that draws it one column wide shows it.
   const FILLERS = { 1: " ", 2: "─", 3: "━" };
@@ -109,6 +110,8 @@ import createGame from "./jinro.mjs";
   let game = null;
   let seed = 0;
   let typedLog = []; // every byte typed since the game was dealt: a change of language replays them
+  let playedKeys = ""; // every key played, spelled as records spell them: ijklzr and "."
+  let panels = null; // the panels beside the game, once loaded
 
   // --- the cells -------------------------------------------------------------------------
   // Each region's part of a screen row is one line of text, in runs of one colour. The
@@ -302,7 +305,15 @@ import createGame from "./jinro.mjs";
     updateLabels(cursor);
     announce(cursor);
     showButtons();
+    panels?.update();
     hook.frames += 1;
+  }
+
+  const storyDecoder = new TextDecoder("shift_jis");
+  function readStory() {
+    const at = game._jinro_story();
+    const end = game.HEAPU8.indexOf(0, at);
+    return JSON.parse(storyDecoder.decode(game.HEAPU8.subarray(at, end)));
   }
 
   // Everything typed goes through the game's own key decoder, one screen per key.
@@ -311,7 +322,11 @@ import createGame from "./jinro.mjs";
     const bytes = typeof data === "string" ? encoder.encode(data) : data;
     typedLog.push(bytes);
     feed(bytes);
-    while (game._jinro_next_key() !== 0) showScreen();
+    for (let played; (played = game._jinro_next_key()) !== 0; ) {
+      const key = String.fromCharCode(played - 1);
+      playedKeys += "ijklzr".includes(key) && key !== "" ? key : ".";
+      showScreen();
+    }
   }
 
   function feed(bytes) {
@@ -343,6 +358,7 @@ import createGame from "./jinro.mjs";
     updateLabels(cursor);
     announce(cursor);
     showButtons();
+    panels?.update();
   }
 
   // The page's labels in the chosen language, and the switch to the other one. Where this
@@ -413,11 +429,23 @@ import createGame from "./jinro.mjs";
   function onKeyDown(event) {
     if (event.isComposing || event.key === "Process" || event.keyCode === 229) return; // IME: its text comes as input
     if (event.ctrlKey || event.metaKey || event.altKey) return; // the browser's shortcuts stay the browser's
+    if (event.key === "Escape") {
+      panels?.escape(); // closes the panels; no key of the game
+      return;
+    }
     if (isControl(event.target) && (event.key === " " || event.key === "Enter")) return; // the button gives its own key
+    if (event.target instanceof Element && event.target.closest("select")) return; // the replay's speed
     const bytes = keyBytes(event);
     if (bytes === null) return;
     event.preventDefault();
-    type(bytes);
+    playerTypes(bytes);
+  }
+
+  // What the player types (not what a replay plays): it takes over a replay and closes an
+  // open help or result panel, and reaches the game.
+  function playerTypes(data) {
+    panels?.beforeKey();
+    type(data);
   }
 
   // Text that came without a key of its own: an IME's character, a paste, a typed "あ".
@@ -425,7 +453,7 @@ import createGame from "./jinro.mjs";
     const input = $("keys");
     const typed = input.value;
     input.value = "";
-    if (typed) type(typed);
+    if (typed) playerTypes(typed);
   }
 
   // The keys that walk the cursor from one seat to another: k swaps the rows of five,
@@ -447,17 +475,17 @@ import createGame from "./jinro.mjs";
     if (!game) return;
     const phase = game._jinro_phase();
     if (LEADING_ON.has(phase)) {
-      type(NEXT_KEY);
+      playerTypes(NEXT_KEY);
     } else if (SELECTING.has(phase)) {
       const card = event.target instanceof Element ? event.target.closest(".card") : null;
-      if (card) type(walk(game._jinro_cursor(), Number(card.dataset.seat)));
+      if (card) playerTypes(walk(game._jinro_cursor(), Number(card.dataset.seat)));
     }
   }
 
   function onButton(event) {
     const button = event.target instanceof Element ? event.target.closest("button") : null;
     if (!button || button.getAttribute("aria-disabled") === "true") return;
-    type(button.dataset.key);
+    playerTypes(button.dataset.key);
   }
 
   // --- layout --------------------------------------------------------------------------
@@ -477,7 +505,9 @@ import createGame from "./jinro.mjs";
   // where that is under 13 px, the narrow arrangement with cards in as many columns as fit.
   function layout() {
     const root = document.documentElement;
-    const width = window.innerWidth - 16;
+    const recordBeside = window.innerWidth >= 1000 && panels?.recordOpen();
+    document.body.classList.toggle("record-beside", Boolean(recordBeside));
+    const width = window.innerWidth - 16 - (recordBeside ? RECORD_WIDTH : 0);
     const height = window.innerHeight - 16;
     const cell = (px) => px * cellRatio;
     const beside = Math.min((width - 176) / cell(COLUMNS), height / (ROWS * ROW_EM));
@@ -493,7 +523,8 @@ import createGame from "./jinro.mjs";
       font = Math.max(MIN_FONT_PX, Math.min(22, Math.floor((width / cell(CARD_WIDTH * perRow)) * 2) / 2));
       mode = "narrow";
     }
-    document.body.className = mode;
+    document.body.classList.remove("wide", "narrow", "beside", "below");
+    document.body.classList.add(...mode.split(" "));
     root.style.setProperty("--font", `${font}px`);
   }
 
@@ -558,6 +589,24 @@ import createGame from "./jinro.mjs";
       layout();
     });
     if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});
+    // The panels come after the first frame: nothing of them delays it.
+    import("./panels.js")
+      .then(({ startPanels }) => {
+        panels = startPanels({
+          language: () => language,
+          seed: () => seed,
+          keys: () => playedKeys,
+          story: readStory,
+          play: (key) => type(key),
+          say: (message) => {
+            $("live").textContent = message;
+            $("notice").textContent = message;
+            $("notice").hidden = false;
+          },
+          relayout: layout,
+        });
+      })
+      .catch(() => {}); // the game plays on without them
   }
 
   // Awaited at the top of the module: with the script marked render-blocking, the page's

@@ -140,3 +140,74 @@ std::string story_text(const Game& game) {
     }
     return out;
 }
+
+namespace {
+
+void json_string(std::string& out, const char* text) {
+    out += '"';
+    for (const char* c = text; *c != '\0'; ++c) {
+        const auto b = static_cast<unsigned char>(*c);
+        if (b == '"' || b == '\\') {
+            out += '\\';
+            out += *c;
+        } else if (b == '\n') {
+            out += "\\n";
+        } else if (b >= 0x20) {
+            out += *c;
+        }
+    }
+    out += '"';
+}
+
+template <typename Each>
+void json_array(std::string& out, int count, Each each) {
+    out += '[';
+    for (int k = 0; k < count; ++k) {
+        if (k > 0) out += ',';
+        each(k);
+    }
+    out += ']';
+}
+
+}  // namespace
+
+std::string story_json(const Game& game) {
+    const Story s = story_of(game);
+    const Texts& w = texts();
+    std::string out = "{\"days\":";
+    json_array(out, s.days, [&](int k) {
+        const StoryDay& t = s.day[k];
+        out += "{\"day\":" + std::to_string(t.day) + ",\"attacked\":" + std::to_string(t.attacked) +
+               ",\"claims\":";
+        std::string claims = "[";
+        for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+            if (t.claim[seat] == NONE) continue;
+            if (claims.size() > 1) claims += ',';
+            claims += "[" + std::to_string(seat) + "," + std::to_string(t.claim[seat]) + "," +
+                      std::to_string(t.claim_target[seat]) + "," +
+                      std::to_string(t.claim_result[seat]) + "]";
+        }
+        out += claims + "],\"votes\":";
+        if (t.voted) {
+            json_array(out, SEAT_COUNT, [&](int seat) { out += std::to_string(t.vote[seat]); });
+        } else {
+            out += "null";
+        }
+        out += ",\"hanged\":" + std::to_string(t.hanged) + "}";
+    });
+    out += ",\"winner\":" + std::to_string(s.winner) + ",\"roles\":";
+    json_array(out, SEAT_COUNT, [&](int seat) { out += std::to_string(s.role[seat]); });
+    out += ",\"names\":";
+    json_array(out, SEAT_COUNT, [&](int seat) { json_string(out, game.players[seat].name); });
+    out += ",\"glyphs\":";
+    json_array(out, ROLE_COUNT, [&](int role) { json_string(out, w.glyphs[role]); });
+    out += ",\"roleNames\":";
+    json_array(out, ROLE_COUNT, [&](int role) { json_string(out, w.role_names[role]); });
+    out += ",\"black\":";
+    json_string(out, w.black);
+    out += ",\"white\":";
+    json_string(out, w.white);
+    out += ",\"story\":";
+    json_string(out, story_text(game).c_str());
+    return out + "}";
+}

@@ -37,3 +37,7 @@ Story story_of(const Game& game);
 
 // The story as text in the chosen language (Shift-JIS, lines ending in newlines).
 std::string story_text(const Game& game);
+
+// The story as JSON for the web page, with the names and words of the chosen language
+// and the text of story_text (Shift-JIS strings).
+std::string story_json(const Game& game);

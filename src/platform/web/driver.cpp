@@ -5,8 +5,9 @@
 //   jinro_set_language(l)  the language of the games started from now on
 //   jinro_start(seed)      a new game, its first screen drawn
 //   jinro_feed(bytes, n)   what the player typed (keys, an arrow key's sequence, IME text)
-//   jinro_next_key()       plays the next key typed: 1 when it drew a new screen, 0 when
-//                          every key has been played
+//   jinro_next_key()       plays the next key typed and draws the screen after it: the
+//                          key played plus one, or 0 when every key has been played
+//   jinro_story()          what the player has seen so far, as JSON (see below)
 //   jinro_cells()          the screen of cells, row by row, four bytes a cell: the
 //                          Shift-JIS byte, the colour attribute, the part (0 a one-byte
 //                          character, 1 the lead and 2 the trail of a double-byte one) and
@@ -25,6 +26,7 @@
 #include "engine/pass.hpp"
 #include "model/new_game.hpp"
 #include "model/random.hpp"
+#include "model/story.hpp"
 #include "model/texts.hpp"
 #include "platform/key_decoder.hpp"
 
@@ -37,6 +39,7 @@ struct WebGame {
     Console console;
     PendingInput input;
     std::string typed;  // bytes from the page not yet decoded
+    std::string story;
     std::uint8_t cells[SCREEN_ROWS * SCREEN_COLUMNS * CELL_BYTES];
 };
 
@@ -98,10 +101,21 @@ EMSCRIPTEN_KEEPALIVE int jinro_next_key() {
     if (web.game == nullptr || !key_waiting() || !take_key(web.input, key)) return 0;
     play_key(*web.game, static_cast<std::uint8_t>(key));
     publish_cells();
-    return 1;
+    return key + 1;
 }
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* jinro_cells() { return web.cells; }
+
+// What the player has seen of the game so far, for the page's record and result panels:
+// JSON in Shift-JIS (the names and words of the chosen language), NUL-terminated.
+//   {"days":[{"day":2,"attacked":S,"claims":[[seat,role,target,result]...],
+//             "votes":[S x10]|null,"hanged":S}...],
+//    "winner":W,"roles":[R x10],"names":[...],"glyphs":[...],"roleNames":[...],
+//    "story":"..."}
+EMSCRIPTEN_KEEPALIVE const char* jinro_story() {
+    web.story = web.game != nullptr ? story_json(*web.game) : "{}";
+    return web.story.c_str();
+}
 
 // The phase of the screen shown: the page tells a selection screen from one that any key
 // leads on from.

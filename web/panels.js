@@ -1,0 +1,411 @@
+// The panels beside the game, loaded after its first frame: how to play (遊び方), the
+// record of what the screens have shown (記録), the result after a win with this
+// browser's statistics and a share, and the replay of a game from its link
+// (?seed=N&keys=...). None of them is modal or takes the game's keys: every game key
+// still reaches the game (the first one closes an open help or result panel), and Escape
+// closes a panel without being a key of the game.
+
+const KEYS = /^[ijklzr.]{0,100000}$/;
+const SPEEDS = [0.5, 1, 2, 4];
+const PACE_MS = 700;
+const STATS = "jinro.stats";
+const HELP_SEEN = "jinro.helpSeen";
+const DAY_SECONDS = 86400;
+const JAPAN_OFFSET = 9 * 3600;
+
+const WORDS = {
+  ja: {
+    help: "遊び方",
+    record: "記録",
+    close: "閉じる",
+    helpBody: [
+      ["h3", "目的"],
+      ["p", "あなたは二人の人狼です。夜ごとに村人を一人襲い、昼の投票で吊られないようにして、人狼の数が残りの村人と同じになれば勝ちです。人狼が二人とも吊られると村人の勝ちです。"],
+      ["h3", "役"],
+      ["p", "狼 人狼（あなた）。狂 狂人：人狼の味方の村人で、3日目の夜から「死ね」と一人を名指しします。占 占い師：毎晩一人を占い、朝に 黒（人狼）か 白 を言います。霊 霊媒師：前の日に吊られた人が人狼だったかを言います。狩 狩人：毎晩一人を守り、その人への襲撃は失敗します。村 村人：何もしません。"],
+      ["h3", "キーとボタン"],
+      ["p", "i j k l（↑ ← ↓ →）でカーソルを動かし、z（決定）で決めます。ほかの画面はどのキーでも（次へ）進みます。勝負がついたら r（もう一度）。カードをタップするとカーソルがそこへ動きます。Escape でこの窓を閉じます。"],
+      ["h3", "カード"],
+      ["p", "赤は生きている人狼、紫は 狂 を名乗った人、水色は 占 か 霊 を名乗った人、灰色は死んだ人。CO は名乗った役、黒 と 白 はその人が受けた占いの数、下の行は死んだ日と 襲撃 か 吊り。"],
+      ["h3", "一日の流れ"],
+      ["p", "夜：襲う人を選ぶ。朝：死体が見つかり、名乗った人が結果を言う（CO結果）。投票：人狼ごとに一票を入れ、いちばん票の多い人が吊られる（同数ならくじ）。そして次の夜。"],
+    ],
+    night: (d) => `${d}日目`,
+    attackFailed: "襲撃失敗",
+    foundDead: (n) => `${n} 死体`,
+    hanged: (n) => `${n} 吊り`,
+    votes: "投票",
+    seat: "席",
+    claims: "CO結果",
+    won: ["村人の勝利", "人狼の勝利"],
+    onDay: (d) => `${d}日目`,
+    roles: "役",
+    played: "遊んだ数",
+    wolfWins: "人狼の勝利",
+    streak: "今日の村の連続日数",
+    share: "共有",
+    copied: "コピーしました",
+    notCopied: "コピーできませんでした",
+    cancelled: "共有をやめました",
+    village: (seed, daily) => (daily ? `${daily.month}月${daily.day}日の村` : `村 ${seed}`),
+    replay: "リプレイ",
+    play: "再生",
+    pause: "一時停止",
+    step: "一手進む",
+    speed: "速さ",
+    takeOver: "ここから遊ぶ",
+    badKeys: "keys= が読めないので、最初から遊びます。",
+  },
+  en: {
+    help: "How to play",
+    record: "Record",
+    close: "Close",
+    helpBody: [
+      ["h3", "Goal"],
+      ["p", "You are both werewolves. Each night you attack a villager; by day, avoid being hanged. You win once the wolves are as many as the other living seats. The village wins once both wolves are hanged."],
+      ["h3", "Roles"],
+      ["p", "Wo werewolf (you). Ma madman: a human on the wolves' side; from night 3 he names someone who must die. Se seer: each night he looks at one seat and says in the morning: wolf or human. Me medium: he says whether yesterday's hanged seat was a wolf. Hu hunter: each night he guards one seat, and an attack on it fails. Vi villager: does nothing."],
+      ["h3", "Keys and buttons"],
+      ["p", "i j k l (↑ ← ↓ →) move the cursor, z (Confirm) chooses. Any key (Next) goes on from the other screens. After a win, r (Again). A tap on a card moves the cursor there. Escape closes this panel."],
+      ["h3", "Cards"],
+      ["p", "Red: a living wolf. Magenta: claimed madman. Cyan: claimed seer or medium. Grey: dead. Claim: the role a seat claims. Bk and Wh: the black (wolf) and white (human) verdicts it got. The last row: the day it died, Kill (by the wolves) or Hang (by the village)."],
+      ["h3", "A day"],
+      ["p", "Night: choose a victim. Morning: the body is found and the claimants tell their results. Vote: one vote for each wolf; the seat with the most votes is hanged (a tie is drawn). Then the next night."],
+    ],
+    night: (d) => `Day ${d}`,
+    attackFailed: "the attack failed",
+    foundDead: (n) => `${n} found dead`,
+    hanged: (n) => `${n} hanged`,
+    votes: "Votes",
+    seat: "Seat",
+    claims: "Claims",
+    won: ["The village won", "The wolves won"],
+    onDay: (d) => `on day ${d}`,
+    roles: "Roles",
+    played: "Games played",
+    wolfWins: "Wins as the wolves",
+    streak: "Daily villages in a row",
+    share: "Share",
+    copied: "Copied",
+    notCopied: "Could not copy",
+    cancelled: "Not shared",
+    village: (seed, daily) => (daily ? `the village of ${daily.month}/${daily.day}` : `village ${seed}`),
+    replay: "Replay",
+    play: "Play",
+    pause: "Pause",
+    step: "Step",
+    speed: "Speed",
+    takeOver: "Play from here",
+    badKeys: "keys= could not be read: a fresh game instead.",
+  },
+};
+
+const $ = (id) => document.getElementById(id);
+
+function element(tag, text, attributes = {}) {
+  const made = document.createElement(tag);
+  if (text !== undefined && text !== null) made.textContent = text;
+  for (const [name, value] of Object.entries(attributes)) made.setAttribute(name, value);
+  return made;
+}
+
+function storage() {
+  try {
+    return window.localStorage;
+  } catch {
+    return null; // no storage: the page works, without statistics
+  }
+}
+
+// The day in Japan (a whole number) of a Unix time in seconds.
+const japanDay = (seconds) => Math.floor((seconds + JAPAN_OFFSET) / DAY_SECONDS);
+
+export function startPanels(api) {
+  const words = () => WORDS[api.language()];
+  let story = null;
+  let counted = false; // this game's result is in the statistics
+  let shareMessage = "";
+
+  // --- panels ----------------------------------------------------------------------------
+
+  function togglePanel(id, open) {
+    const panel = $(id);
+    const was = panel.hidden;
+    panel.hidden = open === undefined ? !panel.hidden : !open;
+    $(`${id}-button`)?.setAttribute("aria-expanded", String(!panel.hidden));
+    if (was === panel.hidden) return;
+    if (id === "record") api.relayout();
+    if (!panel.hidden) render();
+  }
+
+  const isOpen = (id) => !$(id).hidden;
+
+  function renderHelp() {
+    const w = words();
+    const body = $("help-body");
+    body.replaceChildren(...w.helpBody.map(([tag, line]) => element(tag, line)));
+    $("help-title").textContent = w.help;
+  }
+
+  function renderRecord() {
+    const w = words();
+    $("record-title").textContent = w.record;
+    const body = $("record-body");
+    body.replaceChildren();
+    if (!story) return;
+    const name = (seat) => story.names[seat] ?? "";
+    const days = story.days.filter((d) => d.day >= 2);
+    for (const d of days) {
+      const list = element("ul");
+      if (d.attacked === -1) list.append(element("li", w.attackFailed));
+      else if (d.attacked >= 0) list.append(element("li", w.foundDead(name(d.attacked))));
+      for (const [seat, role, target, result] of d.claims) {
+        let line = `${name(seat)} ${story.glyphs[role] ?? ""}`;
+        if (target >= 0) line += ` → ${name(target)}`;
+        if (result === 10 || result === 11) line += ` ${result === 11 ? story.black : story.white}`;
+        list.append(element("li", line));
+      }
+      if (d.votes && d.hanged >= 0) list.append(element("li", w.hanged(name(d.hanged))));
+      if (list.children.length === 0) continue;
+      body.append(element("h3", w.night(d.day)), list);
+    }
+    const voted = days.filter((d) => d.votes);
+    if (voted.length === 0) return;
+    // Seats in rows and days in columns, as players draw a vote table.
+    const table = element("table");
+    table.append(element("caption", w.votes));
+    const head = element("tr");
+    head.append(element("th", w.seat, { scope: "col" }));
+    for (const d of voted) head.append(element("th", w.night(d.day), { scope: "col" }));
+    const thead = element("thead");
+    thead.append(head);
+    table.append(thead);
+    const rows = element("tbody");
+    for (let seat = 0; seat < 10; seat++) {
+      const row = element("tr");
+      row.append(element("th", `${seat} ${name(seat)}`, { scope: "row" }));
+      for (const d of voted) {
+        const vote = d.votes[seat];
+        row.append(element("td", vote >= 0 ? name(vote) : "", d.hanged === seat ? { class: "hanged" } : {}));
+      }
+      rows.append(row);
+    }
+    table.append(rows);
+    body.append(table);
+  }
+
+  // --- the result of a game ----------------------------------------------------------------
+
+  function daily(seed) {
+    const today = japanDay(Date.now() / 1000);
+    if (japanDay(seed) !== today || (seed + JAPAN_OFFSET) % DAY_SECONDS !== 0) return null;
+    const date = new Date((seed + JAPAN_OFFSET) * 1000);
+    return { day: date.getUTCDate(), month: date.getUTCMonth() + 1, index: today };
+  }
+
+  function readStats() {
+    try {
+      return { played: 0, wolfWins: 0, streak: 0, lastDaily: -1, ...JSON.parse(storage()?.getItem(STATS) ?? "{}") };
+    } catch {
+      return { played: 0, wolfWins: 0, streak: 0, lastDaily: -1 };
+    }
+  }
+
+  function countGame() {
+    const store = storage();
+    if (!store || counted) return;
+    counted = true;
+    const stats = readStats();
+    stats.played += 1;
+    if (story.winner === 11) stats.wolfWins += 1;
+    const today = daily(api.seed());
+    if (today && stats.lastDaily !== today.index) {
+      stats.streak = stats.lastDaily === today.index - 1 ? stats.streak + 1 : 1;
+      stats.lastDaily = today.index;
+    }
+    try {
+      store.setItem(STATS, JSON.stringify(stats));
+    } catch {
+      // a full or refused storage: the statistics stay as they were
+    }
+  }
+
+  function lastDay() {
+    return story.days.length ? story.days.at(-1).day : 1;
+  }
+
+  function links() {
+    const base = `${location.origin}${location.pathname}`;
+    const langPart = api.language() === "en" ? "&lang=en" : "";
+    return { replay: `${base}?seed=${api.seed()}&keys=${api.keys()}${langPart}`, play: `${base}?seed=${api.seed()}${langPart}` };
+  }
+
+  function shareText() {
+    const w = words();
+    const { replay, play } = links();
+    return `人狼 jinro — ${w.village(api.seed(), daily(api.seed()))}: ${w.won[story.winner === 11 ? 1 : 0]} (${w.onDay(lastDay())})\n${replay}\n${play}`;
+  }
+
+  async function share() {
+    const w = words();
+    const text = shareText();
+    try {
+      if (navigator.share) {
+        await navigator.share({ text });
+        return;
+      }
+      await navigator.clipboard.writeText(text);
+      shareMessage = w.copied;
+    } catch (error) {
+      shareMessage = error?.name === "AbortError" ? w.cancelled : w.notCopied;
+    }
+    renderResult();
+  }
+
+  function renderResult() {
+    const w = words();
+    const body = $("result-body");
+    body.replaceChildren();
+    if (!story || story.winner < 0) return;
+    $("result-title").textContent = `${w.won[story.winner === 11 ? 1 : 0]} (${w.onDay(lastDay())})`;
+    const roles = element("ul", null, { "aria-label": w.roles });
+    story.names.forEach((name, seat) => roles.append(element("li", `${seat} ${name}: ${story.roleNames[story.roles[seat]] ?? ""}`)));
+    body.append(roles);
+    if (storage()) {
+      const stats = readStats();
+      const list = element("dl");
+      for (const [term, value] of [[w.played, stats.played], [w.wolfWins, stats.wolfWins], [w.streak, stats.streak]]) {
+        list.append(element("dt", term), element("dd", String(value)));
+      }
+      body.append(list);
+    }
+    const button = element("button", w.share, { type: "button", id: "share" });
+    button.addEventListener("click", share);
+    body.append(button, element("p", shareMessage, { role: "status", id: "share-status" }));
+  }
+
+  // --- replays -----------------------------------------------------------------------------
+
+  let replayKeys = "";
+  let replayAt = 0;
+  let playing = false;
+  let speed = 1;
+  let timer = 0;
+
+  function replayStep() {
+    if (replayAt >= replayKeys.length) return stopReplay();
+    api.play(replayKeys[replayAt++]);
+    renderReplay();
+    return true;
+  }
+
+  function schedule() {
+    clearTimeout(timer);
+    if (playing) timer = setTimeout(() => replayStep() && schedule(), PACE_MS / speed);
+  }
+
+  function stopReplay() {
+    playing = false;
+    clearTimeout(timer);
+    replayKeys = "";
+    $("replay").hidden = true;
+    return false;
+  }
+
+  function renderReplay() {
+    const w = words();
+    $("replay-title").textContent = `${w.replay} ${replayAt} / ${replayKeys.length}`;
+    $("replay-play").textContent = playing ? w.pause : w.play;
+    $("replay-step").textContent = w.step;
+    $("replay-take").textContent = w.takeOver;
+    $("replay-speed-label").textContent = w.speed;
+  }
+
+  function startReplay() {
+    const params = new URLSearchParams(location.search);
+    if (!params.has("keys")) return;
+    const keys = params.get("keys");
+    if (!KEYS.test(keys)) {
+      api.say(words().badKeys);
+      return;
+    }
+    replayKeys = keys;
+    replayAt = 0;
+    playing = true;
+    $("replay").hidden = false;
+    renderReplay();
+    schedule();
+  }
+
+  // --- wiring --------------------------------------------------------------------------------
+
+  function render() {
+    story = api.story();
+    if (story.winner < 0) counted = false;
+    if (isOpen("help")) renderHelp();
+    if (isOpen("record")) renderRecord();
+    if (story.winner >= 0) {
+      countGame();
+      if (!isOpen("result") && !$("result").dataset.shown) {
+        $("result").dataset.shown = "1";
+        togglePanel("result", true);
+      }
+      renderResult();
+    } else {
+      delete $("result").dataset.shown;
+      togglePanel("result", false);
+      shareMessage = "";
+    }
+    renderReplay();
+    const w = words();
+    $("help-button").textContent = w.help;
+    $("record-button").textContent = w.record;
+    for (const close of document.querySelectorAll(".panel .close")) close.setAttribute("aria-label", w.close);
+  }
+
+  $("help-button").addEventListener("click", () => togglePanel("help"));
+  $("record-button").addEventListener("click", () => togglePanel("record"));
+  for (const close of document.querySelectorAll(".panel .close")) {
+    close.addEventListener("click", () => togglePanel(close.closest(".panel").id, false));
+  }
+  $("replay-play").addEventListener("click", () => {
+    playing = !playing;
+    renderReplay();
+    schedule();
+  });
+  $("replay-step").addEventListener("click", () => {
+    playing = false;
+    schedule();
+    replayStep();
+  });
+  $("replay-take").addEventListener("click", stopReplay);
+  $("replay-speed").addEventListener("change", (event) => {
+    speed = SPEEDS.includes(Number(event.target.value)) ? Number(event.target.value) : 1;
+    schedule();
+  });
+
+  const firstVisit = storage()?.getItem(HELP_SEEN) === null;
+  if (firstVisit && new URLSearchParams(location.search).get("help") !== "0") togglePanel("help", true);
+  try {
+    storage()?.setItem(HELP_SEEN, "1");
+  } catch {
+    // not remembered: the help opens again next time
+  }
+  render();
+  startReplay();
+
+  return {
+    update: render,
+    // A game key: the player takes over a replay, and an open help or result panel closes.
+    beforeKey() {
+      if (replayKeys) stopReplay();
+      togglePanel("help", false);
+      togglePanel("result", false);
+    },
+    // Escape closes the panels, and is no key of the game.
+    escape() {
+      for (const id of ["help", "result", "record"]) togglePanel(id, false);
+    },
+    recordOpen: () => isOpen("record"),
+  };
+}
