@@ -1,0 +1,140 @@
+// The panels beside the game, in headless Chromium: the help on the first visit only,
+// typed keys reaching the game through an open panel, the record showing a day's votes
+// only after its vote-results screen, a replay link that reproduces the game and hands it
+// over, the share text of a daily village through the clipboard, and axe-core on the
+// panels.
+//
+//   node tests/web/panels_test.mjs BUILD_WEB_FOLDER JINRO_REPLAY
+import { strict as assert } from "node:assert";
+import { readFileSync } from "node:fs";
+import { launch, readScreen, serve, waitForFrames } from "../../scripts/web-tools/browser.mjs";
+import { assertSameScreen, nativeScreens } from "./native.mjs";
+
+const [folder, replayTool] = process.argv.slice(2);
+const SEED = 7;
+const AXE = readFileSync(new URL("../../web/node_modules/axe-core/axe.min.js", import.meta.url), "utf8");
+const { keys: KEYS, frames: FRAMES } = nativeScreens(replayTool, SEED, "auto");
+
+async function open(context, query) {
+  const page = await context.newPage();
+  await page.goto(`${server.url}?${query}`);
+  await page.evaluate(() => window.jinro.ready);
+  await page.waitForFunction(() => document.getElementById("help-button").textContent !== ""); // the panels are in
+  await page.waitForTimeout(100);
+  return page;
+}
+
+async function press(page, key) {
+  const before = await page.evaluate(() => window.jinro.frames);
+  await page.keyboard.press(key === " " ? "Space" : key);
+  await waitForFrames(page, before + 1);
+}
+
+const visible = (page, id) => page.locator(`#${id}`).isVisible();
+
+async function assertAccessible(page, where) {
+  if (!(await page.evaluate(() => "axe" in window))) await page.evaluate(AXE);
+  const { violations } = await page.evaluate(() => window.axe.run(document));
+  assert.deepEqual(violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`), [], where);
+}
+
+async function help(browser) {
+  const context = await browser.newContext();
+  const first = await open(context, `seed=${SEED}`);
+  assert.ok(await visible(first, "help"), "the help opens on the first visit");
+  await assertAccessible(first, "the help panel");
+  await press(first, KEYS[0]); // reaches the game, and closes the help
+  assert.ok(!(await visible(first, "help")), "the first key closes the help");
+  assertSameScreen(await readScreen(first), FRAMES[1], "a key typed with the help open");
+  const again = await open(context, `seed=${SEED}`);
+  assert.ok(!(await visible(again, "help")), "not on the second visit");
+  await again.locator("#help-button").click();
+  assert.ok(await visible(again, "help"), "the button opens it");
+  await again.keyboard.press("Escape");
+  assert.ok(!(await visible(again, "help")), "Escape closes it");
+  assert.equal(await again.evaluate(() => window.jinro.frames), 1, "Escape is no key of the game");
+  await context.close();
+  const other = await browser.newContext();
+  assert.ok(!(await visible(await open(other, `seed=${SEED}&help=0`), "help")), "?help=0");
+  await other.close();
+}
+
+// The record's vote table has a day's column only once that day's vote-results screen
+// was left; at the end, the result panel, and axe-core on all of them.
+async function recordAndResult(browser) {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const page = await open(context, `seed=${SEED}&help=0`);
+  await page.locator("#record-button").click();
+  const columns = () => page.locator("#record thead th").count();
+  for (let k = 0; k < KEYS.length - 1; k++) {
+    const prompt = (await readScreen(page)).rows[1];
+    if (prompt.includes("投票結果")) {
+      const before = await columns();
+      await press(page, KEYS[k]);
+      assert.equal(await columns(), before === 0 ? 2 : before + 1, `the votes join the record after their screen (key ${k})`);
+      continue;
+    }
+    await press(page, KEYS[k]);
+  }
+  assert.ok(await visible(page, "result"), "the result panel after a win");
+  assert.match(await page.locator("#result").innerText(), /村人の勝利|人狼の勝利/);
+  assert.match(await page.locator("#result").innerText(), /遊んだ数\s+1/);
+  await assertAccessible(page, "the record and result panels");
+  await context.close();
+}
+
+// A replay link plays the game back, step by step; a key typed takes over. A malformed
+// keys= gets a message and a fresh game.
+async function replays(browser) {
+  const context = await browser.newContext();
+  const page = await open(context, `seed=${SEED}&help=0&keys=${KEYS.replaceAll("x", ".")}`);
+  await page.locator("#replay-play").click(); // pause, then step through
+  const played = await page.evaluate(() => window.jinro.frames);
+  for (let k = played; k <= 10; k++) {
+    await page.locator("#replay-step").click();
+    await waitForFrames(page, k + 1);
+  }
+  assertSameScreen(await readScreen(page), FRAMES[10], "a replay stepped to key 10");
+  await press(page, "j"); // the player takes over
+  assert.ok(!(await visible(page, "replay")), "the replay hands over");
+  assertSameScreen(await readScreen(page), nativeScreens(replayTool, SEED, `${KEYS.slice(0, 10)}j`).frames[11], "a key after the take-over");
+  const bad = await open(context, `seed=${SEED}&help=0&keys=lz<b>x`);
+  assert.match(await bad.locator("#notice").innerText(), /keys=/);
+  assertSameScreen(await readScreen(bad), FRAMES[0], "a fresh game after a malformed keys=");
+  assert.equal(await bad.locator("#notice b").count(), 0, "nothing from the address is HTML");
+  await context.close();
+}
+
+// Today's village played to its end: the share text, through the clipboard.
+async function share(browser) {
+  const context = await browser.newContext({ permissions: ["clipboard-read", "clipboard-write"] });
+  const page = await open(context, "daily&help=0");
+  const daily = await page.evaluate(() => Math.floor((Date.now() / 1000 + 9 * 3600) / 86400) * 86400 - 9 * 3600);
+  const { keys } = nativeScreens(replayTool, daily, "auto");
+  for (const key of keys.slice(0, -1)) await press(page, key);
+  await page.locator("#share").click();
+  await page.waitForFunction(() => document.getElementById("share-status").textContent !== "");
+  const text = await page.evaluate(() => navigator.clipboard.readText());
+  const date = new Date((daily + 9 * 3600) * 1000);
+  const title = `人狼 jinro — ${date.getUTCMonth() + 1}月${date.getUTCDate()}日の村: `;
+  assert.ok(text.startsWith(title), text);
+  assert.match(text, /(村人|人狼)の勝利 \(\d日目\)\n.*\?seed=\d+&keys=[ijklzr.]+\n.*\?seed=\d+$/);
+  assert.match(await page.locator("#result").innerText(), /今日の村の連続日数\s+1/);
+  await context.close();
+}
+
+const server = await serve(folder);
+const browser = await launch();
+try {
+  await help(browser);
+  console.log("panels: the help opens on the first visit only; keys reach the game through it; Escape closes it");
+  await recordAndResult(browser);
+  console.log("panels: the record shows a day's votes only after its screen; the result after a win; axe-core finds nothing");
+  await replays(browser);
+  console.log("panels: a replay link reproduces the game and hands it over; a malformed keys= starts afresh");
+  await share(browser);
+  console.log("panels: today's village shares its result through the clipboard");
+} finally {
+  await browser.close();
+  server.close();
+}
