@@ -1,8 +1,8 @@
 // Plays a game from a seed and a string of keys on the library's own screen of cells and
 // prints every screen as plain text (UTF-8, each introduced by a form feed): what a
-// terminal must show for the same seed and keys, in Japanese or with --lang en in English. With KEYS "auto" it plays a sensible wolf
-// to the end of the game and then presses r, and prints the keys it pressed first, on a
-// line of their own.
+// terminal must show for the same seed and keys, in Japanese or with --lang en in English. With
+// KEYS "auto" it plays a sensible wolf to the end of the game and then presses r, and prints the
+// keys it pressed first, on a line of their own.
 //
 // With --cells every screen also gives each cell's colour: after its 24 rows of text come
 // 24 rows of one character per cell (column by column as a terminal that draws box lines

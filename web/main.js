@@ -369,7 +369,7 @@ import createGame from "./jinro.mjs";
     $("pad").setAttribute("aria-label", text.controls);
     $("keys-label").textContent = text.keys;
     $("keys-help").textContent = text.keysHelp;
-    for (const button of document.querySelectorAll("#pad button")) {
+    for (const button of document.querySelectorAll("#pad button[data-key]")) {
       const [shown, name] = text.buttons[button.dataset.key];
       button.textContent = shown;
       if (name) button.setAttribute("aria-label", name);
@@ -384,7 +384,7 @@ import createGame from "./jinro.mjs";
 
   function showButtons() {
     const phase = game._jinro_phase();
-    for (const button of document.querySelectorAll("#pad button")) {
+    for (const button of document.querySelectorAll("#pad button[data-key]")) {
       const key = button.dataset.key;
       const usable = key === "r" ? WON.has(phase) : key === NEXT_KEY ? LEADING_ON.has(phase) : SELECTING.has(phase);
       // aria-disabled rather than disabled: a focused button keeps its focus.
@@ -511,7 +511,9 @@ import createGame from "./jinro.mjs";
     const height = window.innerHeight - 16;
     const cell = (px) => px * cellRatio;
     const beside = Math.min((width - 176) / cell(COLUMNS), height / (ROWS * ROW_EM));
-    const below = Math.min(width / cell(COLUMNS), (height - 64) / (ROWS * ROW_EM));
+    // Under the screen the buttons take one row where the window is wide, two elsewhere.
+    const padHeight = width >= 900 ? 64 : 120;
+    const below = Math.min(width / cell(COLUMNS), (height - padHeight) / (ROWS * ROW_EM));
     const best = Math.max(beside, below);
     let font;
     let mode;

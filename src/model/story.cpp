@@ -177,17 +177,19 @@ std::string story_json(const Game& game) {
     std::string out = "{\"days\":";
     json_array(out, s.days, [&](int k) {
         const StoryDay& t = s.day[k];
-        out += "{\"day\":" + std::to_string(t.day) + ",\"attacked\":" + std::to_string(t.attacked) +
-               ",\"claims\":";
-        std::string claims = "[";
+        out.append("{\"day\":").append(std::to_string(t.day));
+        out.append(",\"attacked\":").append(std::to_string(t.attacked)).append(",\"claims\":");
+        const char* separator = "[";
         for (int seat = 0; seat < SEAT_COUNT; ++seat) {
             if (t.claim[seat] == NONE) continue;
-            if (claims.size() > 1) claims += ',';
-            claims += "[" + std::to_string(seat) + "," + std::to_string(t.claim[seat]) + "," +
-                      std::to_string(t.claim_target[seat]) + "," +
-                      std::to_string(t.claim_result[seat]) + "]";
+            out.append(separator).append("[").append(std::to_string(seat));
+            for (int value : {t.claim[seat], t.claim_target[seat], t.claim_result[seat]}) {
+                out.append(",").append(std::to_string(value));
+            }
+            out.append("]");
+            separator = ",";
         }
-        out += claims + "],\"votes\":";
+        out.append(separator[0] == '[' ? "[]" : "]").append(",\"votes\":");
         if (t.voted) {
             json_array(out, SEAT_COUNT, [&](int seat) { out += std::to_string(t.vote[seat]); });
         } else {
