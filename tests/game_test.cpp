@@ -168,7 +168,11 @@ std::string folded(const std::string& text) {
 // The seeds are many enough that a guarded attack, a medium's day-3 result, a tied vote
 // and both winners all come up.
 TEST(Story, TellsOnlyWhatTheScreensShowed) {
-    bool failed_attack = false, medium_result = false, tie = false, village = false, wolves = false;
+    bool failed_attack = false;
+    bool medium_result = false;
+    bool tie = false;
+    bool village = false;
+    bool wolves = false;
     for (std::uint32_t seed = 0; seed < 60; ++seed) {
         TestGame t = make_game(seed);
         Game& g = *t.game;

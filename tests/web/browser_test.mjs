@@ -53,7 +53,7 @@ async function openGame(browser, url, { errors, query = `seed=${SEEDS[0]}`, cont
   page.on("pageerror", (error) => errors?.push(error.message));
   page.on("requestfailed", (request) => errors?.push(`failed: ${request.url()}`));
   page.on("response", (response) => response.status() >= 400 && errors?.push(`${response.status()}: ${response.url()}`));
-  await page.goto(`${url}?${query}`);
+  await page.goto(`${url}?${query}&help=0`); // the help panel is a test of its own
   await page.evaluate(() => window.jinro.ready);
   return page;
 }
@@ -154,7 +154,7 @@ async function languages(browser, url, errors) {
 
   const context = await browser.newContext({ viewport: DESKTOP });
   const mid = await context.newPage();
-  await mid.goto(`${url}?seed=${seed}&lang=xx`);
+  await mid.goto(`${url}?seed=${seed}&lang=xx&help=0`);
   await mid.evaluate(() => window.jinro.ready);
   assertSameScreen(await readScreen(mid), replay(seed, "").frames[0], "?lang=xx is Japanese");
   assert.equal(await mid.locator("#language").innerText(), "Play in English", "the offer to an English browser");
@@ -173,7 +173,7 @@ async function languages(browser, url, errors) {
 
   const japaneseBrowser = await browser.newContext({ locale: "ja-JP" });
   const offered = await japaneseBrowser.newPage();
-  await offered.goto(`${url}?seed=${seed}`);
+  await offered.goto(`${url}?seed=${seed}&help=0`);
   await offered.evaluate(() => window.jinro.ready);
   assert.equal(await offered.locator("#language").innerText(), "English", "no offer where Japanese is read");
   await japaneseBrowser.close();
@@ -193,7 +193,7 @@ async function offline(browser) {
   const server = await serve(folder);
   const context = await browser.newContext({ viewport: DESKTOP });
   const page = await context.newPage();
-  await page.goto(`${server.url}?seed=${SEEDS[0]}`);
+  await page.goto(`${server.url}?seed=${SEEDS[0]}&help=0`);
   await page.evaluate(() => window.jinro.ready);
   await page.evaluate(() => navigator.serviceWorker.ready);
   await page.waitForFunction(() => navigator.serviceWorker.controller !== null);

@@ -37,7 +37,7 @@ async function firefox(url) {
   try {
     const page = await browser.newPage();
     await page.setViewport({ width: 1280, height: 800 });
-    await page.goto(`${url}?seed=${SEED}`);
+    await page.goto(`${url}?seed=${SEED}&help=0`);
     await page.waitForFunction(() => window.jinro !== undefined);
     await page.evaluate(() => window.jinro.ready);
     const played = await wholeGame(
@@ -47,7 +47,7 @@ async function firefox(url) {
       () => page.evaluate(() => window.jinro.frames),
     );
     await page.setViewport({ width: 390, height: 844, hasTouch: true, isMobile: true });
-    await page.goto(`${url}?seed=${SEED}`);
+    await page.goto(`${url}?seed=${SEED}&help=0`);
     await page.waitForFunction(() => window.jinro !== undefined);
     await page.evaluate(() => window.jinro.ready);
     assertPhoneFacts(await page.evaluate(phoneFacts), "Firefox at 390x844");
@@ -74,7 +74,7 @@ async function webkit(url) {
       })
       .build();
     await driver.manage().window().setRect({ width: 1280, height: 900 });
-    await driver.get(`${url}?seed=${SEED}`);
+    await driver.get(`${url}?seed=${SEED}&help=0`);
     await driver.executeAsyncScript(READY);
     const played = await wholeGame(
       "WebKit",
@@ -83,7 +83,7 @@ async function webkit(url) {
       () => driver.executeScript("return window.jinro.frames"),
     );
     await driver.manage().window().setRect({ width: 390, height: 844 });
-    await driver.get(`${url}?seed=${SEED}`);
+    await driver.get(`${url}?seed=${SEED}&help=0`);
     await driver.executeAsyncScript(READY);
     const facts = await driver.executeScript(`return (${phoneFacts.toString()})()`);
     // MiniBrowser's window is never narrower than its toolbar (about 450 px): the narrowest
