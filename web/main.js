@@ -483,8 +483,8 @@ import createGame from "./jinro.mjs";
   }
 
   function onButton(event) {
-    const button = event.target instanceof Element ? event.target.closest("button") : null;
-    if (!button || button.getAttribute("aria-disabled") === "true") return;
+    const button = event.target instanceof Element ? event.target.closest("button[data-key]") : null;
+    if (!button || button.getAttribute("aria-disabled") === "true") return; // the tools are no keys
     playerTypes(button.dataset.key);
   }
 
