@@ -186,8 +186,7 @@ TEST(Story, TellsOnlyWhatTheScreensShowed) {
                 line = folded(line.substr(line.find_first_not_of(' ')));
                 const std::size_t arrow = line.find(" → "_sj);
                 if (arrow != std::string::npos) {  // a vote: "A → B" was the panel's "A > B"
-                    line =
-                        line.substr(0, arrow) + " > " + line.substr(arrow + std::strlen(" → "_sj));
+                    line.replace(arrow, std::strlen(" → "_sj), " > ");
                 }
                 const bool heading_or_count = line.find("日目"_sj) != std::string::npos ||
                                               line.find("票"_sj) != std::string::npos ||

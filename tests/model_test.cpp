@@ -52,7 +52,7 @@ std::string system_cp932(const std::string& utf8) {
 #endif
 
 TEST(ShiftJisText, EveryTextOfTheGameIsItsCodePage932Bytes) {
-    const std::vector<std::pair<const char*, const char*>> texts = {
+    const std::vector<std::pair<const char*, const char*>> literals = {
         {"人狼は"_sj, "人狼は"},
         {"【 %s 】"_sj, "【 %s 】"},
         {"%d日夜です。襲撃対象を選んでください。JKIL\n"_sj,
@@ -70,7 +70,7 @@ TEST(ShiftJisText, EveryTextOfTheGameIsItsCodePage932Bytes) {
         {role_glyph(ROLE_HUNTER), "狩"},
         {"ｱｲｳ～"_sj, "ｱｲｳ～"},  // half-width kana stay one byte; ～ is the Windows tilde
     };
-    for (const auto& [sjis_bytes, utf8] : texts) {
+    for (const auto& [sjis_bytes, utf8] : literals) {
         EXPECT_EQ(std::string(sjis_bytes), system_cp932(utf8)) << utf8;
     }
     const char* names[] = {"ミモザ",   "カモミール", "すずらん",   "たんぽぽ", "ひいらぎ",
