@@ -551,6 +551,27 @@ import createGame from "./jinro.mjs";
     return now;
   }
 
+  // The panels come once the first frame is on screen: nothing of them delays it.
+  function loadPanels() {
+    import("./panels.js")
+      .then(({ startPanels }) => {
+        panels = startPanels({
+          language: () => language,
+          seed: () => seed,
+          keys: () => playedKeys,
+          story: readStory,
+          play: (key) => type(key),
+          say: (message) => {
+            $("live").textContent = message;
+            $("notice").textContent = message;
+            $("notice").hidden = false;
+          },
+          relayout: layout,
+        });
+      })
+      .catch(() => {}); // the game plays on without them
+  }
+
   async function main() {
     document.getElementById("served-only")?.remove(); // scripts run: the page is served
     const loading = createGame(); // compiles while the board is built
@@ -573,6 +594,7 @@ import createGame from "./jinro.mjs";
       setTimeout(() => {
         performance.mark("jinro-first-frame"); // after the first frame is painted
         resolveReady();
+        loadPanels();
       }),
     );
 
@@ -591,24 +613,6 @@ import createGame from "./jinro.mjs";
       layout();
     });
     if ("serviceWorker" in navigator) navigator.serviceWorker.register("sw.js").catch(() => {});
-    // The panels come after the first frame: nothing of them delays it.
-    import("./panels.js")
-      .then(({ startPanels }) => {
-        panels = startPanels({
-          language: () => language,
-          seed: () => seed,
-          keys: () => playedKeys,
-          story: readStory,
-          play: (key) => type(key),
-          say: (message) => {
-            $("live").textContent = message;
-            $("notice").textContent = message;
-            $("notice").hidden = false;
-          },
-          relayout: layout,
-        });
-      })
-      .catch(() => {}); // the game plays on without them
   }
 
   // Awaited at the top of the module: with the script marked render-blocking, the page's
