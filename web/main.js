@@ -72,21 +72,22 @@ import createGame from "./jinro.mjs";
   const STORED_LANGUAGE = "jinro.language";
 
   // ?lang=en or ?lang=ja, else what this browser chose before, else Japanese. An unknown
-  // ?lang= is ignored.
+  // ?lang= is ignored. The browser's storage is first opened only after the first frame
+  // (opening it costs a new visitor more than the whole game takes to start); a choice
+  // remembered there then shows the game again in that language.
+  let stored; // the remembered choice: undefined until read, null for none
   function storedLanguage() {
-    try {
-      return window.localStorage.getItem(STORED_LANGUAGE);
-    } catch {
-      return null; // no storage: the page works without remembering
+    if (stored === undefined) {
+      try {
+        stored = window.localStorage.getItem(STORED_LANGUAGE);
+      } catch {
+        stored = null; // no storage: the page works without remembering
+      }
     }
+    return stored;
   }
-  function firstLanguage() {
-    const asked = new URLSearchParams(window.location.search).get("lang");
-    if (asked in TEXTS) return asked;
-    const stored = storedLanguage();
-    return stored in TEXTS ? stored : "ja";
-  }
-  let language = firstLanguage();
+  const asked = new URLSearchParams(window.location.search).get("lang");
+  let language = asked in TEXTS ? asked : "ja";
   let text = TEXTS[language];
 
   // For automated checks: a promise of the first frame on screen, how many frames the
@@ -342,6 +343,7 @@ import createGame from "./jinro.mjs";
   function switchLanguage(to) {
     language = to;
     text = TEXTS[to];
+    stored = to;
     try {
       window.localStorage.setItem(STORED_LANGUAGE, to);
     } catch {
@@ -374,7 +376,7 @@ import createGame from "./jinro.mjs";
       button.textContent = shown;
       if (name) button.setAttribute("aria-label", name);
     }
-    const offer = language === "ja" && storedLanguage() === null && !navigator.languages?.some((l) => l.startsWith("ja"));
+    const offer = language === "ja" && stored === null && !navigator.languages?.some((l) => l.startsWith("ja"));
     const toggle = $("language");
     toggle.textContent = offer ? "Play in English" : text.switchTo[0];
     toggle.lang = text.other;
@@ -594,6 +596,9 @@ import createGame from "./jinro.mjs";
       setTimeout(() => {
         performance.mark("jinro-first-frame"); // after the first frame is painted
         resolveReady();
+        const remembered = storedLanguage();
+        if (!(asked in TEXTS) && remembered in TEXTS && remembered !== language) switchLanguage(remembered);
+        else applyTexts(); // the offer of English, now that the storage is known
         loadPanels();
       }),
     );
