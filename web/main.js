@@ -300,21 +300,25 @@ import createGame from "./jinro.mjs";
 
   // --- playing -------------------------------------------------------------------------
 
-  function showScreen() {
+  // Everything the page shows of the game's screen, brought up to date.
+  function refresh() {
     draw();
     const cursor = game._jinro_cursor();
     updateLabels(cursor);
     announce(cursor);
     showButtons();
     panels?.update();
+  }
+
+  function showScreen() {
+    refresh();
     hook.frames += 1;
   }
 
-  const storyDecoder = new TextDecoder("shift_jis");
   function readStory() {
     const at = game._jinro_story();
     const end = game.HEAPU8.indexOf(0, at);
-    return JSON.parse(storyDecoder.decode(game.HEAPU8.subarray(at, end)));
+    return JSON.parse(decoder.decode(game.HEAPU8.subarray(at, end)));
   }
 
   // Everything typed goes through the game's own key decoder, one screen per key.
@@ -355,12 +359,7 @@ import createGame from "./jinro.mjs";
     game._jinro_start(seed);
     for (const bytes of typedLog) feed(bytes);
     while (game._jinro_next_key() !== 0);
-    draw();
-    const cursor = game._jinro_cursor();
-    updateLabels(cursor);
-    announce(cursor);
-    showButtons();
-    panels?.update();
+    refresh();
   }
 
   // The page's labels in the chosen language, and the switch to the other one. Where this
