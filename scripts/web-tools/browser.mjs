@@ -20,13 +20,13 @@ const TYPES = {
   ".txt": "text/plain; charset=utf-8",
 };
 
-// Serves a folder of static files on 127.0.0.1 at a free port, and any extra pages given
-// by path.
+// Serves a folder of static files on 127.0.0.1 at a free port, and any extra files given
+// by path (typed by their names).
 export async function serve(folder, pages = {}) {
   const server = createServer((request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
     if (path in pages) {
-      response.writeHead(200, { "content-type": TYPES[".html"] });
+      response.writeHead(200, { "content-type": TYPES[extname(path)] ?? TYPES[".html"] });
       response.end(pages[path]);
       return;
     }

@@ -1,13 +1,17 @@
 // Measures the web page against its budgets (a report, not a test):
 //   size   the whole built folder as a gzip-compressed tarball, at most 120 KB
-//   load   navigation to the first frame on screen, against a blank page's first paint
-//          served and measured side by side in the same run: at most 2 times as long
-//          (medians of 10 first visits each, alternating, each in a new browser context)
+//   load   navigation to the first frame on screen (when the browser reported painting the
+//          header's first row), against a blank page's first paint, served and measured
+//          side by side in the same run: at most 2 times as long (medians of 10 first
+//          visits each, alternating, each in a new browser context). Beside them, the
+//          floor: a page that loads the same WebAssembly and fonts and paints the first
+//          screen on a canvas, with nothing else, which no page of this game can beat.
 //   key    a key event to its frame in the page, median of 200, under 5 ms; and whether
 //          the frame was there for the next animation frame every time
 //
 //   node scripts/web-tools/budget.mjs BUILD_WEB_FOLDER
 import { execFileSync } from "node:child_process";
+import { readFileSync } from "node:fs";
 import { launch, serve } from "./browser.mjs";
 
 const folder = process.argv[2];
@@ -18,20 +22,31 @@ const sizeKB = Number(tarball) / 1000;
 
 // A blank page: one word, nothing to load. Its first contentful paint is the floor.
 const BLANK = '<!doctype html><html lang="en"><meta charset="utf-8"><title>blank</title><p>blank</p></html>';
-const server = await serve(folder, { "/blank.html": BLANK });
+const here = new URL(".", import.meta.url);
+const server = await serve(folder, {
+  "/blank.html": BLANK,
+  "/floor.html": readFileSync(new URL("floor.html", here)),
+  "/floor.mjs": readFileSync(new URL("floor.mjs", here)),
+});
 const browser = await launch();
 
+// When the page's first paint of the game reached the screen: the game page's first row
+// by element timing, any other page's first contentful paint.
 async function firstPaint(url, game) {
   const context = await browser.newContext();
   const page = await context.newPage();
   await page.goto(url);
   const at = await page.evaluate(async (isGame) => {
-    if (isGame) {
-      await window.jinro.ready; // resolved after the first frame was painted
-      return performance.getEntriesByName("jinro-first-frame")[0].startTime;
-    }
-    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 50)));
-    return performance.getEntriesByName("first-contentful-paint")[0].startTime;
+    if (isGame) await window.jinro.ready;
+    else await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 50)));
+    const type = isGame ? "element" : "paint";
+    const name = isGame ? "jinro-first-frame" : "first-contentful-paint";
+    const entry = await new Promise((resolve) => {
+      new PerformanceObserver((list) => resolve(list.getEntries().find((e) => (e.identifier ?? e.name) === name))).observe({ type, buffered: true });
+      setTimeout(resolve, 2000);
+    });
+    if (!entry) throw new Error(`no ${name} reported`);
+    return isGame ? entry.renderTime : entry.startTime;
   }, game);
   await context.close();
   return at;
@@ -39,9 +54,14 @@ async function firstPaint(url, game) {
 
 const blanks = [];
 const loads = [];
+const floors = [];
+const systemFloors = [];
+const seed = "seed=1767225600";
 for (let n = 0; n < 10; n++) {
   blanks.push(await firstPaint(`${server.url}blank.html`, false));
-  loads.push(await firstPaint(`${server.url}?seed=1767225600`, true));
+  loads.push(await firstPaint(`${server.url}?${seed}`, true));
+  floors.push(await firstPaint(`${server.url}floor.html?${seed}`, false));
+  systemFloors.push(await firstPaint(`${server.url}floor.html?${seed}&fonts=system`, false));
 }
 
 const page = await browser.newPage();
@@ -67,14 +87,17 @@ const ratio = median(loads) / median(blanks);
 const report = [
   ["size", sizeKB, 120, "KB gzip-compressed (the whole folder)"],
   ["load", ratio, 2, `times a blank page: first frame ${median(loads).toFixed(0)} ms, blank page ${median(blanks).toFixed(0)} ms (medians of 10)`],
+  ["floor", median(floors) / median(blanks), null, `times a blank page: the least page that shows the first screen, ${median(floors).toFixed(0)} ms; with the system's fonts ${median(systemFloors).toFixed(0)} ms (${(median(systemFloors) / median(blanks)).toFixed(2)} times)`],
   ["key", median(keys.toFrame), 5, `ms from a key to its frame (median of 200); ${keys.late} of 200 not there by the next animation frame`],
 ];
 let over = 0;
 for (const [name, value, budget, what] of report) {
-  const verdict = value <= budget ? "within" : `OVER by ${(value - budget).toFixed(1)}`;
-  over += value > budget;
-  console.log(`${name.padEnd(5)} ${value.toFixed(2).padStart(7)} ${what}; budget ${budget}: ${verdict}`);
+  const verdict = budget === null ? "no budget, for comparison" : value <= budget ? `budget ${budget}: within` : `budget ${budget}: OVER by ${(value - budget).toFixed(1)}`;
+  if (budget !== null) over += value > budget;
+  console.log(`${name.padEnd(5)} ${value.toFixed(2).padStart(7)} ${what}; ${verdict}`);
 }
 console.log(`      first frames: ${loads.map((v) => v.toFixed(0)).join(" ")} ms`);
 console.log(`      blank pages:  ${blanks.map((v) => v.toFixed(0)).join(" ")} ms`);
+console.log(`      floor pages:  ${floors.map((v) => v.toFixed(0)).join(" ")} ms`);
+console.log(`      system fonts: ${systemFloors.map((v) => v.toFixed(0)).join(" ")} ms`);
 process.exitCode = over > 0 || keys.late > 0 ? 1 : 0;
