@@ -1,7 +1,8 @@
 // The service worker: every file of the site is cached when it installs, under a name made
 // from the contents of all of them, so that a second visit plays without a server and a
-// new build (new contents, a new name) replaces the old cache whole. scripts/web writes
-// the list and the name in.
+// new build (new contents, a new name) replaces the old cache whole. A new build waits
+// until no page of the old one is open: a page loads its panels after its first frame,
+// and they must be of its own build. scripts/web writes the list and the name in.
 "use strict";
 
 const FILES = {}; // path -> content hash, written in by scripts/web
@@ -11,8 +12,7 @@ self.addEventListener("install", (event) => {
   event.waitUntil(
     caches
       .open(CACHE)
-      .then((cache) => cache.addAll(Object.keys(FILES).map((path) => new Request(path, { cache: "reload" }))))
-      .then(() => self.skipWaiting()),
+      .then((cache) => cache.addAll(Object.keys(FILES).map((path) => new Request(path, { cache: "reload" })))),
   );
 });
 

@@ -188,21 +188,62 @@ async function sizes(browser, url, errors) {
   }
 }
 
-// Visit, stop the server, reload, play a key.
-async function offline(browser) {
-  const server = await serve(folder);
+// Visit; a new build comes while the page is open, and that page still gets its own
+// build's files; once it is closed the new build is the only one cached. Then stop the
+// server, reload, play a key.
+async function offlineAndUpdate(browser) {
+  const site = mkdtempSync(join(tmpdir(), "jinro-site-"));
+  cpSync(folder, site, { recursive: true });
+  const server = await serve(site);
   const context = await browser.newContext({ viewport: DESKTOP });
-  const page = await context.newPage();
-  await page.goto(`${server.url}?seed=${SEEDS[0]}&help=0`);
-  await page.evaluate(() => window.jinro.ready);
-  await page.evaluate(() => navigator.serviceWorker.ready);
-  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
-  server.close();
-  await page.reload();
-  await page.evaluate(() => window.jinro.ready);
-  await press(page, "l");
-  assertSameScreen(await readScreen(page), replay(SEEDS[0], "l").frames[1], "a key played offline");
-  await context.close();
+  const panels = (page) => page.evaluate(() => fetch("panels.js").then((response) => response.text()));
+  const cacheNames = (page) => page.evaluate(() => caches.keys());
+  try {
+    const page = await context.newPage();
+    await page.goto(`${server.url}?seed=${SEEDS[0]}&help=0`);
+    await page.evaluate(() => window.jinro.ready);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+    const [old] = await cacheNames(page);
+
+    const MARK = "\n// the next build\n";
+    writeFileSync(join(site, "panels.js"), readFileSync(join(site, "panels.js"), "utf8") + MARK);
+    writeFileSync(join(site, "sw.js"), readFileSync(join(site, "sw.js"), "utf8").replace(old, `${old}-next`));
+    await page.evaluate(async () => {
+      const registration = await navigator.serviceWorker.getRegistration();
+      await registration.update(); // resolves once the next build's worker is installing
+      for (let waited = 0; registration.installing && waited < 10000; waited += 50) await new Promise((resolve) => setTimeout(resolve, 50));
+    });
+    assert.ok(!(await panels(page)).includes(MARK), "an open page was given a file of the next build");
+    await page.close();
+    // The next build's worker takes over once no page of the old one is open.
+    const activated = async () => {
+      for (const worker of context.serviceWorkers()) {
+        const [state, name] = await worker.evaluate(() => [self.serviceWorker.state, CACHE]).catch(() => []);
+        if (state === "activated") return name;
+      }
+      return null;
+    };
+    for (let tries = 0; (await activated()) !== `${old}-next`; tries++) {
+      assert.ok(tries < 200, "the next build never took over");
+      await new Promise((resolve) => setTimeout(resolve, 50));
+    }
+
+    const next = await context.newPage();
+    await next.goto(`${server.url}?seed=${SEEDS[0]}&help=0`);
+    await next.waitForFunction(() => navigator.serviceWorker.controller !== null);
+    assert.deepEqual(await cacheNames(next), [`${old}-next`], "the caches once the old page is closed");
+    assert.ok((await panels(next)).includes(MARK), "the next build's page has its panels");
+
+    server.close();
+    await next.reload();
+    await next.evaluate(() => window.jinro.ready);
+    await press(next, "l");
+    assertSameScreen(await readScreen(next), replay(SEEDS[0], "l").frames[1], "a key played offline");
+  } finally {
+    await context.close();
+    server.close();
+    rmSync(site, { recursive: true, force: true });
+  }
 }
 
 // A missing WebAssembly file: a message on the page, and ready rejects. Opened from a
@@ -243,9 +284,10 @@ try {
   console.log("browser: taps walk the cursor and never confirm; Space on a button is one key; no scrolling at 844x390 and 1280x800");
   assert.deepEqual(errors, [], "the page logged errors or warnings");
   console.log("browser: no error or warning logged; every character drawn by the page's own fonts");
-  await offline(browser);
+  await offlineAndUpdate(browser);
   await failures(browser);
-  console.log("browser: plays offline after one visit; a broken WebAssembly file and file:// show a message");
+  console.log("browser: a new build waits for the open page, then replaces the cache; plays offline after one visit;");
+  console.log("         a broken WebAssembly file and file:// show a message");
 } finally {
   await browser.close();
   server.close();
