@@ -243,12 +243,17 @@ TEST(Keys, WolvesVoteLowerSeatFirstAndADeadWolfIsSkipped) {
     EXPECT_EQ(g.players[4].vote[2], 2);
     EXPECT_EQ(g.phase, PHASE_VOTE_RESULTS);
 
-    TestGame u = game_in_phase(PHASE_VOTE_SELECT);
+    // Day 3 with one wolf dead: the living one votes alone.
+    auto one_wolf_left = [](int dead_wolf) {
+        TestGame v = game_in_phase(PHASE_VOTE_SELECT);
+        v.game->day = 3;
+        v.game->voter_index = 0;
+        kill_seat(*v.game, dead_wolf);
+        v.game->wolf_count = 1;
+        return v;
+    };
+    TestGame u = one_wolf_left(1);
     Game& h = *u.game;
-    h.day = 3;
-    h.voter_index = 0;
-    kill_seat(h, 1);
-    h.wolf_count = 1;
     h.cursor = 1;
     press(h, 'z');  // the dead cannot be voted for
     EXPECT_EQ(h.phase, PHASE_VOTE_SELECT);
@@ -259,12 +264,8 @@ TEST(Keys, WolvesVoteLowerSeatFirstAndADeadWolfIsSkipped) {
     EXPECT_EQ(h.phase, PHASE_VOTE_RESULTS);
 
     // With the upper wolf dead, the lower one's single vote ends the wolves' vote.
-    TestGame w = game_in_phase(PHASE_VOTE_SELECT);
+    TestGame w = one_wolf_left(4);
     Game& k = *w.game;
-    k.day = 3;
-    k.voter_index = 0;
-    kill_seat(k, 4);
-    k.wolf_count = 1;
     k.cursor = 8;
     press(k, 'z');
     EXPECT_EQ(k.players[1].vote[3], 8);
