@@ -1,11 +1,13 @@
 // The command line and the files it names, read before the terminal is touched; then the
 // game, or the story of a record.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
 #include "cli/messages.hpp"
 #include "cli/options.hpp"
 #include "cli/record.hpp"
+#include "cli/record_file.hpp"
 #include "console/console.hpp"
 #include "engine/pass.hpp"
 #include "engine/run_game.hpp"
@@ -16,13 +18,44 @@
 
 namespace {
 
+// Writes what the command prints; when standard output cannot take it, says so on
+// standard error. The exit status: `status`, or EXIT_INPUT_OUTPUT_ERROR.
+int print(Console& console, const std::string& text, bool japanese, int status = EXIT_NORMAL) {
+    if (console_message(console, text.c_str(), false)) return status;
+    console_message(console, write_error_text(nullptr, errno, false, japanese).c_str(), true);
+    return EXIT_INPUT_OUTPUT_ERROR;
+}
+
+// Says what went wrong on standard error: `status`, or EXIT_INPUT_OUTPUT_ERROR when even
+// that cannot be written.
+int complain(Console& console, const std::string& text, int status) {
+    return console_message(console, text.c_str(), true) ? status : EXIT_INPUT_OUTPUT_ERROR;
+}
+
 // Reads the record named by the options; on an error says so and gives the exit status.
 bool read_record(Console& console, const char* path, Record& record, bool japanese, int& status) {
     const int error = read_record_file(path, record);
     if (error == RECORD_OK) return true;
-    console_message(console, record_error_text(error, path, japanese).c_str(), true);
-    status = error == RECORD_READ_ERROR ? EXIT_INPUT_OUTPUT_ERROR : EXIT_USAGE_ERROR;
+    status = complain(console, record_error_text(error, path, japanese),
+                      error == RECORD_READ_ERROR ? EXIT_INPUT_OUTPUT_ERROR : EXIT_USAGE_ERROR);
     return false;
+}
+
+// After the game: the terminal given back first, then one line for whatever went wrong
+// with the terminal or the record.
+int after_game(Console& console, int status, const RecordFile* record, bool japanese) {
+    console_restore(console);
+    int error = 0;
+    const int failure = console_failure(console, error);
+    std::string lines;
+    if (failure == CONSOLE_READ_FAILED) lines += read_error_text(error, japanese);
+    if (failure == CONSOLE_WRITE_FAILED) lines += write_error_text(nullptr, error, false, japanese);
+    if (record != nullptr && record->error != 0) {
+        lines += write_error_text(record->path, record->error, false, japanese);
+    }
+    if (record != nullptr && record->full) lines += record_full_text(record->path, japanese);
+    if (lines.empty()) return status;
+    return complain(console, lines, status);
 }
 
 // Plays the record on a screen of its own, never shown, and prints the story of each of
@@ -44,8 +77,7 @@ int tell_story(Console& console, const Options& options, bool japanese) {
         play_key(*game, static_cast<std::uint8_t>(key));
     }
     story += story_text(*game) + record_link(record) + "\n";
-    console_message(console, story.c_str(), false);
-    return EXIT_NORMAL;
+    return print(console, story, japanese);
 }
 
 int play(Console& console, const Options& options, bool japanese) {
@@ -55,23 +87,26 @@ int play(Console& console, const Options& options, bool japanese) {
         !read_record(console, options.replay_path, replay, japanese, status)) {
         return status;
     }
-    std::FILE* record = nullptr;
     if (options.record_path != nullptr) {
         const std::uint32_t seed = choose_seed(options);
         bool exists = false;
-        record = create_record_file(options.record_path, seed, exists);
-        if (record == nullptr) {
-            console_message(console,
-                            record_file_error_text(exists, options.record_path, japanese).c_str(),
-                            true);
-            return exists ? EXIT_USAGE_ERROR : EXIT_INPUT_OUTPUT_ERROR;
+        RecordFile record{};
+        if (!create_record_file(record, options.record_path, seed, exists)) {
+            return complain(
+                console,
+                record_file_error_text(exists, options.record_path, record.error, japanese),
+                exists ? EXIT_USAGE_ERROR : EXIT_INPUT_OUTPUT_ERROR);
         }
         Options seeded = options;  // the game is dealt from the seed written down
         seeded.seed_source = SEED_GIVEN;
         seeded.seed = seed;
-        return run_game(seeded, nullptr, record);
+        const int played = run_game(seeded, nullptr, &record);
+        close_record_file(record);
+        return after_game(console, played, &record, japanese);
     }
-    return run_game(options, options.replay_path != nullptr ? &replay : nullptr, nullptr);
+    const int played =
+        run_game(options, options.replay_path != nullptr ? &replay : nullptr, nullptr);
+    return after_game(console, played, nullptr, japanese);
 }
 
 }  // namespace
@@ -81,13 +116,10 @@ int main(int argc, char** argv) {
     Console& console = process_console();
     const bool japanese = console_speaks_japanese(console);
     switch (options.action) {
-    case ACTION_HELP: console_message(console, help_text(japanese), false); return EXIT_NORMAL;
-    case ACTION_VERSION:
-        console_message(console, version_text().c_str(), false);
-        return EXIT_NORMAL;
+    case ACTION_HELP: return print(console, help_text(japanese), japanese);
+    case ACTION_VERSION: return print(console, version_text(), japanese);
     case ACTION_USAGE_ERROR:
-        console_message(console, usage_error_text(options, japanese).c_str(), true);
-        return EXIT_USAGE_ERROR;
+        return complain(console, usage_error_text(options, japanese), EXIT_USAGE_ERROR);
     case ACTION_STORY: return tell_story(console, options, japanese);
     default: return play(console, options, japanese);
     }

@@ -42,6 +42,7 @@ TEST(CommandLine, OptionsAndEveryWayToGetThemWrong) {
         {{"--seed", "-1"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_BAD_SEED},
         {{"--seed", ""}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_BAD_SEED},
         {{"--seed", "12x"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_BAD_SEED},
+        {{"--seed", "00000000007"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_BAD_SEED},  // 11 digits
         {{"--seed"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_MISSING_VALUE},
         {{"--seed", "5", "--daily"}, bad, SEED_GIVEN, 5, ask, USAGE_SEED_AND_DAILY},
         {{"--wide", "--narrow"}, bad, SEED_FROM_CLOCK, 0, AMBIGUOUS_NARROW, USAGE_NARROW_AND_WIDE},
@@ -139,6 +140,7 @@ TEST(CommandLine, TheRecordParserRefusesEveryBadInput) {
         {"jinro-record x 7\n", RECORD_UNKNOWN_VERSION, 0, ""},
         {"jinro-record 1 4294967296\n", RECORD_BAD_SEED, 0, ""},
         {"jinro-record 1 -1\n", RECORD_BAD_SEED, 0, ""},
+        {"jinro-record 1 00000000007\n", RECORD_BAD_SEED, 0, ""},
         {"jinro-record 1\n", RECORD_BAD_SYNTAX, 0, ""},
         {"jinro 1 7\n", RECORD_BAD_SYNTAX, 0, ""},
         {"jinro-record 1 7\nzx", RECORD_BAD_SYNTAX, 0, ""},

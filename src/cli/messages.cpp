@@ -134,6 +134,9 @@ std::string record_error_text(int error, const char* path, bool japanese) {
     case RECORD_NOT_TEXT: what = japanese ? "テキストではありません"_sj : "not a text file"; break;
     case RECORD_TOO_LARGE: what = japanese ? "大きすぎます"_sj : "too large"; break;
     case RECORD_READ_ERROR: what = japanese ? "読めません"_sj : "cannot be read"; break;
+    case RECORD_NOT_REGULAR:
+        what = japanese ? "通常のファイルではありません"_sj : "not a regular file";
+        break;
     default:
         what =
             japanese
@@ -144,11 +147,35 @@ std::string record_error_text(int error, const char* path, bool japanese) {
     return "jinro: " + shown_path(path) + ": " + what + "\n";
 }
 
-std::string record_file_error_text(bool exists, const char* path, bool japanese) {
-    const char* what = exists ? (japanese ? "すでにあります (上書きしません)"_sj
-                                          : "exists already (never overwritten)")
-                              : (japanese ? "作れません"_sj : "cannot be created");
-    return "jinro: " + shown_path(path) + ": " + what + "\n";
+std::string record_file_error_text(bool exists, const char* path, int error, bool japanese) {
+    if (exists) {
+        return "jinro: " + shown_path(path) + ": " +
+               (japanese ? "すでにあります (上書きしません)"_sj
+                         : "exists already (never overwritten)") +
+               "\n";
+    }
+    return write_error_text(path, error, true, japanese);
+}
+
+std::string write_error_text(const char* path, int error, bool creating, bool japanese) {
+    const char* what = creating ? (japanese ? "作れません"_sj : "cannot be created")
+                                : (japanese ? "書き込めません"_sj : "cannot be written");
+    const char* shown = path != nullptr ? nullptr : japanese ? "標準出力"_sj : "standard output";
+    return "jinro: " + (shown != nullptr ? std::string(shown) : shown_path(path)) + ": " + what +
+           " (" + shown_path(std::strerror(error)) + ")\n";
+}
+
+std::string read_error_text(int error, bool japanese) {
+    return std::string("jinro: ") +
+           (japanese ? "標準入力: 読めません"_sj : "standard input: cannot be read") + " (" +
+           shown_path(std::strerror(error)) + ")\n";
+}
+
+std::string record_full_text(const char* path, bool japanese) {
+    return "jinro: " + shown_path(path) + ": " +
+           (japanese ? "記録がキー 100000 個に達したので、その先は記録していません"_sj
+                     : "the record is full at 100000 keys; the rest of the game was not recorded") +
+           "\n";
 }
 
 int environment_speaks_japanese() {

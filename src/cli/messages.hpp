@@ -16,9 +16,20 @@ std::string version_text();
 std::string usage_error_text(const Options& options, bool japanese);
 
 // One line saying what is wrong with a record file (RECORD_... of cli/record.hpp), or
-// that the file to record into is there already (exists) or cannot be made.
+// that the file to record into is there already (exists) or cannot be made (errno error).
 std::string record_error_text(int error, const char* path, bool japanese);
-std::string record_file_error_text(bool exists, const char* path, bool japanese);
+std::string record_file_error_text(bool exists, const char* path, int error, bool japanese);
+
+// One line saying that a file (standard output where path is null) could not be created
+// or written, and why (errno error).
+std::string write_error_text(const char* path, int error, bool creating, bool japanese);
+
+// One line saying that standard input could not be read, and why.
+std::string read_error_text(int error, bool japanese);
+
+// One line saying that a record reached the most keys a record holds, and that the rest
+// of the game went unrecorded.
+std::string record_full_text(const char* path, bool japanese);
 
 // True when a locale of this name speaks Japanese ("ja", "ja_JP.UTF-8", ...).
 bool locale_is_japanese(const char* name);

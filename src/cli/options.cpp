@@ -116,7 +116,7 @@ bool parse_seed(const char* text, std::uint32_t& seed) {
     std::uint64_t value = 0;
     if (text == nullptr || text[0] == '\0') return false;
     for (const char* c = text; *c != '\0'; ++c) {
-        if (*c < '0' || *c > '9') return false;
+        if (*c < '0' || *c > '9' || c - text >= SEED_DIGITS) return false;
         value = value * 10 + static_cast<std::uint64_t>(*c - '0');
         if (value > LARGEST_SEED) return false;
     }

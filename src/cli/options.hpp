@@ -27,6 +27,7 @@ inline constexpr int USAGE_BAD_LANGUAGE_ENVIRONMENT = 9;  // JINRO_LANG=xx
 inline constexpr int USAGE_REPLAY_WITH_OTHERS = 10;       // --replay or --story with --seed, ...
 
 inline constexpr int ARGUMENT_BYTES = 64;
+inline constexpr int SEED_DIGITS = 10;  // 4294967295, the largest seed
 
 // Exit statuses.
 inline constexpr int EXIT_NORMAL = 0;
@@ -55,5 +56,5 @@ Options parse_options(int argc, const char* const* argv, const char* language_va
 int language_named(const char* name);
 
 // A seed as the command line and the web page take it: a whole number 0..4294967295 in
-// decimal digits, nothing else. False when the text is not one.
+// one to ten decimal digits, nothing else. False when the text is not one.
 bool parse_seed(const char* text, std::uint32_t& seed);

@@ -1,6 +1,5 @@
 #include "cli/record.hpp"
 
-#include <cerrno>
 #include <cstring>
 
 #include "cli/options.hpp"
@@ -30,6 +29,14 @@ int parse_keys(const char* text, std::size_t length, std::string& keys) {
     return RECORD_OK;
 }
 
+bool link_keys_valid(const char* text, std::size_t length) {
+    if (length > RECORD_MAX_KEYS) return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (text[i] == '\0' || std::strchr(KEYS, text[i]) == nullptr) return false;
+    }
+    return true;
+}
+
 std::string record_header(std::uint32_t seed) {
     return MAGIC + std::to_string(RECORD_VERSION) + " " + std::to_string(seed) + "\n";
 }
@@ -55,44 +62,6 @@ int parse_record(const char* text, std::size_t length, Record& record) {
     }
     const std::size_t rest = static_cast<std::size_t>(end - text) + 1;
     return parse_keys(text + rest, length - rest, record.keys);
-}
-
-int read_record_file(const char* path, Record& record) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return RECORD_READ_ERROR;
-    std::string text(RECORD_MAX_BYTES + 1, '\0');
-    const std::size_t got = std::fread(text.data(), 1, text.size(), file);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return RECORD_READ_ERROR;
-    return parse_record(text.data(), got, record);
-}
-
-std::FILE* create_record_file(const char* path, std::uint32_t seed, bool& exists) {
-    exists = false;
-    std::FILE* file = std::fopen(path, "wbx");  // never over a file that is there
-    if (file == nullptr && errno == EINVAL) {   // a C library without "x": ask first
-        if (std::FILE* there = std::fopen(path, "rb")) {
-            std::fclose(there);
-            exists = true;
-            return nullptr;
-        }
-        file = std::fopen(path, "wb");
-    }
-    if (file == nullptr) {
-        exists = errno == EEXIST;
-        return nullptr;
-    }
-    const std::string header = record_header(seed);
-    if (std::fputs(header.c_str(), file) < 0 || std::fflush(file) != 0) {
-        std::fclose(file);
-        return nullptr;
-    }
-    return file;
-}
-
-bool record_key(std::FILE* file, int key) {
-    return std::fputc(spelled_key(key), file) != EOF && std::fflush(file) == 0;
 }
 
 std::string record_link(const Record& record) {

@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 inline constexpr int RECORD_VERSION = 1;
@@ -24,7 +23,8 @@ inline constexpr int RECORD_BAD_SEED = 3;
 inline constexpr int RECORD_TOO_MANY_KEYS = 4;
 inline constexpr int RECORD_NOT_TEXT = 5;  // a NUL or another control byte: a binary file
 inline constexpr int RECORD_TOO_LARGE = 6;
-inline constexpr int RECORD_READ_ERROR = 7;  // the file could not be read: status 1, not 2
+inline constexpr int RECORD_READ_ERROR = 7;   // the file could not be read: status 1, not 2
+inline constexpr int RECORD_NOT_REGULAR = 8;  // a directory, a FIFO, a device: never read
 
 struct Record {
     std::uint32_t seed;
@@ -38,22 +38,15 @@ char spelled_key(int key);
 // breaks, dropped). RECORD_OK, or what is wrong.
 int parse_keys(const char* text, std::size_t length, std::string& keys);
 
+// True when text is the keys of a link (keys=...): only i j k l z r and ".", no line
+// breaks, at most RECORD_MAX_KEYS of them.
+bool link_keys_valid(const char* text, std::size_t length);
+
 // The first line of a record file.
 std::string record_header(std::uint32_t seed);
 
 // A whole record file. RECORD_OK, or what is wrong.
 int parse_record(const char* text, std::size_t length, Record& record);
-
-// Reads and parses the record file at path; never more than RECORD_MAX_BYTES and one.
-int read_record_file(const char* path, Record& record);
-
-// A new record file for a game of this seed, its first line written; null when it could
-// not be made, with exists telling whether a file stood there already (never replaced).
-std::FILE* create_record_file(const char* path, std::uint32_t seed, bool& exists);
-
-// Writes one key down and flushes it, so that an interrupted game loses nothing. False
-// when the file could not take it.
-bool record_key(std::FILE* file, int key);
 
 // The address of the page that plays the record: "?seed=N&keys=...".
 std::string record_link(const Record& record);

@@ -44,15 +44,26 @@ void console_open(Console& console);
 // screen) and lays out for the given ambiguous width, asking the terminal if need be.
 void console_start(Console& console, int ambiguous_columns);
 
-// Gives the terminal back as it was.
+// Gives the terminal back as it was (its mode, its screen, the cursor), for good: nothing
+// more is drawn. Safe to call more than once.
+void console_restore(Console& console);
+
+// Gives the terminal back as it was and lets go of the handles.
 void console_close(Console& console);
 
 // True when the user's language is Japanese: the messages then speak it.
 bool console_speaks_japanese(const Console& console);
 
 // Writes a message (Shift-JIS text, newlines included) to standard output, or to standard
-// error, in the terminal's codeset. For what is said before or instead of a game.
-void console_message(Console& console, const char* text, bool to_error);
+// error, in the terminal's codeset. For what is said before or instead of a game. False
+// when it could not be written (errno says why).
+bool console_message(Console& console, const char* text, bool to_error);
+
+// After KEY_INPUT_FAILED: what failed, CONSOLE_READ_FAILED or CONSOLE_WRITE_FAILED (0 when
+// nothing has), with the errno of the call in error.
+inline constexpr int CONSOLE_READ_FAILED = 1;
+inline constexpr int CONSOLE_WRITE_FAILED = 2;
+int console_failure(const Console& console, int& error);
 
 // What the screen shows instead of the game while the window is smaller than the game.
 const char* too_small_notice();

@@ -20,7 +20,7 @@ std::uint32_t choose_seed(const Options& options) {
     }
 }
 
-int run_game(const Options& options, const Record* replay, std::FILE* record) {
+int run_game(const Options& options, const Record* replay, RecordFile* record) {
     choose_language(options.language);  // once, before the first name is copied
     seed_random(replay != nullptr ? replay->seed : choose_seed(options));
     process_game = create_game();
@@ -43,6 +43,6 @@ int run_game(const Options& options, const Record* replay, std::FILE* record) {
             if (key == KEY_INPUT_FAILED) return EXIT_INPUT_OUTPUT_ERROR;
         }
         play_key(game, static_cast<std::uint8_t>(key));
-        if (record != nullptr && !record_key(record, key)) return EXIT_INPUT_OUTPUT_ERROR;
+        if (record != nullptr && !record_key(*record, key)) return EXIT_INPUT_OUTPUT_ERROR;
     }
 }

@@ -8,6 +8,7 @@ Usage: command_line_e2e.py JINRO JINRO_REPLAY
 import os
 import pty
 import re
+import resource
 import select
 import shutil
 import signal
@@ -204,6 +205,91 @@ class Records(unittest.TestCase):
         frames = plain_frames(self.run_jinro(["--replay", self.path]).stdout)
         self.assertEqual(frames, replay("zxx", seed=7)[1])
 
+    def test_output_that_cannot_be_written_is_an_error(self):
+        with open(self.path, "w", encoding="ascii") as record:
+            record.write("jinro-record 1 7\nz..")
+        for args in (["--help"], ["--version"], ["--story", self.path]):
+            with open("/dev/full", "wb") as full:
+                result = subprocess.run([harness.JINRO, *args], stdout=full, stderr=subprocess.PIPE,
+                                        env=ENV, timeout=10, stdin=subprocess.DEVNULL)
+            self.assertEqual(result.returncode, 1, args)
+            self.assertEqual(result.stderr.decode(),
+                             "jinro: standard output: cannot be written (No space left on device)\n")
+        with open("/dev/full", "wb") as full:  # a usage error that cannot even be said
+            result = subprocess.run([harness.JINRO, "--bogus"], stderr=full, env=ENV, timeout=10)
+        self.assertEqual(result.returncode, 1)
+
+    def test_files_that_are_no_records_are_refused_without_waiting(self):
+        fifo = os.path.join(self.dir, "fifo")
+        os.mkfifo(fifo)
+        for args in (["--story", fifo], ["--replay", fifo], ["--story", self.dir]):
+            result = self.run_jinro(args)
+            self.assertEqual(result.returncode, 2, args)
+            self.assertEqual(result.stderr.decode(), "jinro: %s: not a regular file\n" % args[1])
+            self.assertEqual(result.stdout, b"", args)
+
+    def test_a_record_is_never_written_through_a_link_or_over_a_file(self):
+        target = os.path.join(self.dir, "target")
+        with open(target, "w", encoding="ascii") as kept:
+            kept.write("kept")
+        for link, points_to in (("dangling", os.path.join(self.dir, "nowhere")),
+                                ("to-a-file", target)):
+            path = os.path.join(self.dir, link)
+            os.symlink(points_to, path)
+            result = self.run_jinro(["--record", path, "--seed", "1"], b"lz")
+            self.assertEqual(result.returncode, 2, link)
+            self.assertIn("exists already", result.stderr.decode(), link)
+            self.assertFalse(os.path.exists(os.path.join(self.dir, "nowhere")), link)
+        with open(target, encoding="ascii") as kept:
+            self.assertEqual(kept.read(), "kept")
+
+    def test_a_file_size_limit_ends_the_game_with_the_terminal_given_back(self):
+        pid, fd = pty.fork()
+        if pid == 0:
+            resource.setrlimit(resource.RLIMIT_FSIZE, (1024, 1024))
+            os.execve(harness.JINRO, [harness.JINRO, "--narrow", "--seed", "7", "--record",
+                                      self.path], ENV)
+        output = b""
+        for _ in range(12):  # pasted: about 1,200 keys
+            try:
+                os.write(fd, b"lzx." * 25)
+            except OSError:
+                break
+            while select.select([fd], [], [], 0.02)[0]:
+                try:
+                    output += os.read(fd, 65536)
+                except OSError:
+                    break
+        while True:
+            if not select.select([fd], [], [], 5)[0]:
+                break
+            try:
+                chunk = os.read(fd, 65536)
+            except OSError:
+                break
+            if not chunk:
+                break
+            output += chunk
+        _, status = os.waitpid(pid, 0)
+        os.close(fd)
+        self.assertEqual(os.waitstatus_to_exitcode(status), 1)
+        leave = output.rindex(b"\x1b[?1049l")
+        self.assertIn(b"game.rec: cannot be written (File too large)", output[leave:])
+        self.assertEqual(os.path.getsize(self.path), 1024)
+
+    def test_a_record_stops_at_the_most_keys_a_reader_takes(self):
+        keys = "lzx." * 25001  # 100,004 keys
+        result = subprocess.run([harness.JINRO, "--seed", "7", "--record", self.path],
+                                input=keys.encode(), stdout=subprocess.DEVNULL,
+                                stderr=subprocess.PIPE, env=ENV, timeout=120)
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(result.stderr.decode(), "jinro: %s: the record is full at 100000 keys;"
+                         " the rest of the game was not recorded\n" % self.path)
+        with open(self.path, encoding="ascii") as record:
+            self.assertEqual(record.read(), "jinro-record 1 7\n" + keys[:100000].replace("x", "."))
+        story = self.run_jinro(["--story", self.path])
+        self.assertEqual(story.returncode, 0, story.stderr)
+
     def test_bad_records_and_files_are_refused_with_the_terminal_untouched(self):
         with open(self.path, "w", encoding="ascii") as existing:
             existing.write("jinro-record 9 7\n")
@@ -212,7 +298,7 @@ class Records(unittest.TestCase):
         self.assertIn(b"exists already", output)
         self.assertNotIn(b"\x1b", output)
         for args, status, line in ((["--replay", self.path], 2, "an unknown version"),
-                                   (["--story", self.dir], 1, "cannot be read"),
+                                   (["--story", self.path + ".missing"], 1, "cannot be read"),
                                    (["--replay", self.path, "--seed", "1"], 2, "cannot be used")):
             result = self.run_jinro(args)
             self.assertEqual(result.returncode, status, args)

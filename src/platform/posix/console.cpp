@@ -67,6 +67,8 @@ struct Terminal {
     int keys_before_notice;  // queued keys that came before the notice went up
     bool ended;              // input has ended
     bool failed;             // reading or writing failed
+    int failure;             // CONSOLE_READ_FAILED or CONSOLE_WRITE_FAILED
+    int failure_errno;       // and the errno of the call that failed
     TerminalView view;       // its encoding: OUTPUT_UTF8 or OUTPUT_SHIFT_JIS
     iconv_t to_locale;       // Shift-JIS to EUC-JP, where the locale wants that
     int wake[2];             // self-pipe: signal handlers wake the key read; -1 without one
@@ -195,6 +197,14 @@ void install_signal_handlers() {
     set_handler(SIGPIPE, SIG_IGN);  // a vanished reader shows up as a failed write
 }
 
+// Reading or writing failed for good: the game cannot go on.
+void fail(int what) {
+    if (term.failed) return;
+    term.failed = true;
+    term.failure = what;
+    term.failure_errno = errno != 0 ? errno : EIO;
+}
+
 // --- output ------------------------------------------------------------------------------
 
 // Waits until fd takes more output. False when it never will.
@@ -269,7 +279,7 @@ void send_output(std::string& bytes) {
     const bool sent = write_all(term.out, bytes.data(), bytes.size());
     term.writing_frame = 0;
     bytes.clear();
-    if (!sent) term.failed = true;
+    if (!sent) fail(CONSOLE_WRITE_FAILED);
     if (term.stop_pending) stop_now();
 }
 
@@ -301,7 +311,7 @@ void read_input() {
     } else if (n == 0) {
         term.ended = true;
     } else if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
-        term.failed = true;
+        fail(CONSOLE_READ_FAILED);
     }
 }
 
@@ -318,7 +328,7 @@ void wait_for_input(int timeout_ms) {
     pollfd fds[2] = {{in, POLLIN, 0}, {term.wake[0], POLLIN, 0}};
     const int ready = poll(fds, 2, timeout_ms);
     if (ready < 0) {  // a signal: the caller looks at the flags; anything else is the end
-        if (errno != EINTR && errno != EAGAIN) term.failed = true;
+        if (errno != EINTR && errno != EAGAIN) fail(CONSOLE_READ_FAILED);
         return;
     }
     if (fds[1].revents != 0) drain_wake_pipe();
@@ -482,6 +492,10 @@ void console_open(Console& console) {
     term.view = make_terminal_view(open_output_encoding(term.input.codeset, codeset_name),
                                    AMBIGUOUS_NARROW);
     open_wake_pipe();
+    // A file-size limit (ulimit -f) on a record or on redirected output: the write that
+    // crosses it fails with EFBIG and is reported like any other failed write, instead of
+    // the signal killing the game with the terminal still in its mode.
+    set_handler(SIGXFSZ, SIG_IGN);
     std::atexit(close_process_console);
 }
 
@@ -507,18 +521,25 @@ void console_start(Console& /*console*/, int ambiguous_columns) {
     invalidate_view(term.view);
 }
 
-void console_close(Console& /*console*/) { restore_terminal(); }
+void console_restore(Console& /*console*/) { restore_terminal(); }
+
+void console_close(Console& console) { console_restore(console); }
 
 bool console_speaks_japanese(const Console& /*console*/) {
     return environment_speaks_japanese() == 1;
 }
 
-void console_message(Console& /*console*/, const char* text, bool to_error) {
+bool console_message(Console& /*console*/, const char* text, bool to_error) {
     std::string bytes;
     append_text(bytes, text, term.view.encoding);
-    if (convert_to_locale(bytes)) {
-        write_all(to_error ? STDERR_FILENO : STDOUT_FILENO, bytes.data(), bytes.size());
-    }
+    errno = 0;
+    if (!convert_to_locale(bytes)) return false;
+    return write_all(to_error ? STDERR_FILENO : STDOUT_FILENO, bytes.data(), bytes.size());
+}
+
+int console_failure(const Console& /*console*/, int& error) {
+    error = term.failure_errno;
+    return term.failed ? term.failure : 0;
 }
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 
@@ -42,7 +43,8 @@ struct WindowsConsole {
     bool started;         // frames are being drawn; something to put back
     bool restored;        // given back for good (the process is ending): nothing more is drawn
     bool ended;
-    bool failed;
+    bool failed;       // writing failed
+    bool read_failed;  // reading failed
     TerminalView view;
     PendingInput input;
 };
@@ -272,7 +274,10 @@ int read_console_key(const Screen& screen, DWORD timeout_ms) {
         }
         INPUT_RECORD record = {};
         DWORD count = 0;
-        if (!ReadConsoleInputW(win.in, &record, 1, &count)) return KEY_INPUT_FAILED;
+        if (!ReadConsoleInputW(win.in, &record, 1, &count)) {
+            win.read_failed = true;
+            return KEY_INPUT_FAILED;
+        }
         if (count == 0) continue;
         if (record.EventType == WINDOW_BUFFER_SIZE_EVENT) {
             invalidate_view(win.view);
@@ -328,10 +333,15 @@ void console_start(Console& /*console*/, int ambiguous_columns) {
     win.kanji_one_cell = !win.vt && measure_cells(L"人") == 1;
 }
 
-void console_close(Console& console) {
+void console_restore(Console& /*console*/) {
     AcquireSRWLockExclusive(&drawing);
     restore_console();
+    win.restored = true;
     ReleaseSRWLockExclusive(&drawing);
+}
+
+void console_close(Console& console) {
+    console_restore(console);
     if (console.output != nullptr) CloseHandle(console.output);
     if (console.input != nullptr) CloseHandle(console.input);
     console.output = nullptr;
@@ -346,7 +356,7 @@ bool console_speaks_japanese(const Console& /*console*/) {
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
 }
 
-void console_message(Console& /*console*/, const char* text, bool to_error) {
+bool console_message(Console& /*console*/, const char* text, bool to_error) {
     const HANDLE handle = to_error ? GetStdHandle(STD_ERROR_HANDLE) : win.out;
     DWORD mode = 0;
     const bool console = GetConsoleMode(handle, &mode) != 0;
@@ -354,7 +364,15 @@ void console_message(Console& /*console*/, const char* text, bool to_error) {
     append_text(utf8, text, OUTPUT_UTF8);
     std::string lines;  // Windows text ends its lines with CR LF
     for (char c : utf8) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    write_handle(handle, console, lines);
+    errno = 0;
+    if (write_handle(handle, console, lines)) return true;
+    errno = GetLastError() == ERROR_DISK_FULL ? ENOSPC : EIO;
+    return false;
+}
+
+int console_failure(const Console& /*console*/, int& error) {
+    error = EIO;
+    return win.failed ? CONSOLE_WRITE_FAILED : win.read_failed ? CONSOLE_READ_FAILED : 0;
 }
 
 namespace {
