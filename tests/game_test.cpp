@@ -228,4 +228,26 @@ TEST(Story, TellsOnlyWhatTheScreensShowed) {
         << failed_attack << medium_result << tie << village << wolves;
 }
 
+// The page parses the story as JSON: a double-byte character whose trail byte is 0x5C
+// (ソ, 表) passes whole, and only one-byte quotes, backslashes and control bytes are
+// escaped or dropped.
+TEST(Story, ItsJsonKeepsEveryShiftJisCharacterWhole) {
+    TestGame t = make_game(7);
+    Game& g = *t.game;
+    const struct {
+        const char* name;
+        std::string json;
+    } names[] = {
+        {"ソ表"_sj, std::string("\"") + "ソ表"_sj + "\""},
+        {"a\"b\\c", "\"a\\\"b\\\\c\""},
+        {"x\ty\x1b", "\"xy\""},
+        {"\x83", "\"\""},  // a lead byte without its trail
+    };
+    for (int seat = 0; seat < 4; ++seat) std::strcpy(g.players[seat].name, names[seat].name);
+    const std::string json = story_json(g);
+    std::string shown;
+    for (const auto& n : names) shown += (shown.empty() ? "" : ",") + n.json;
+    EXPECT_NE(json.find("\"names\":[" + shown + ","), std::string::npos) << json;
+}
+
 }  // namespace

@@ -1,7 +1,9 @@
 #include "model/story.hpp"
 
 #include <cstdio>
+#include <cstring>
 
+#include "model/sjis.hpp"
 #include "model/texts.hpp"
 
 namespace {
@@ -143,18 +145,28 @@ std::string story_text(const Game& game) {
 
 namespace {
 
+// A Shift-JIS text as a JSON string, character by character: a double-byte character
+// passes whole (its trail byte may be 0x5C, the backslash of ASCII, as in ソ or 表), and
+// only one-byte characters are escaped. Control bytes and a lead byte without its trail
+// are dropped.
 void json_string(std::string& out, const char* text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const std::size_t length = std::strlen(text);
     out += '"';
-    for (const char* c = text; *c != '\0'; ++c) {
-        const auto b = static_cast<unsigned char>(*c);
-        if (b == '"' || b == '\\') {
+    for (std::size_t i = 0; i < length;) {
+        const std::size_t size = sjis::char_length(bytes + i, length - i);
+        if (size == 2) {
+            out.append(text + i, 2);
+        } else if (size == 1 && (bytes[i] == '"' || bytes[i] == '\\')) {
             out += '\\';
-            out += *c;
-        } else if (b == '\n') {
+            out += text[i];
+        } else if (size == 1 && bytes[i] == '\n') {
             out += "\\n";
-        } else if (b >= 0x20) {
-            out += *c;
+        } else if (size == 1 && bytes[i] >= 0x20 && bytes[i] != 0x7F &&
+                   !sjis::is_lead_byte(bytes[i])) {
+            out += text[i];
         }
+        i += size == 0 ? 1 : size;
     }
     out += '"';
 }
