@@ -4,6 +4,8 @@
 // KEYS "auto" it plays a sensible wolf to the end of the game and then presses r, and prints the
 // keys it pressed first, on a line of their own.
 //
+// With --last only the screen after the last key is printed.
+//
 // With --cells every screen also gives each cell's colour: after its 24 rows of text come
 // 24 rows of one character per cell (column by column as a terminal that draws box lines
 // one column wide shows them): the hexadecimal colour attribute, or "." for a blank, whose
@@ -36,12 +38,15 @@ void append_colours(const Screen& screen, std::string& out) {
 
 int main(int argc, char** argv) {
     bool cells = false;
+    bool last = false;
     int language = LANGUAGE_JAPANESE;
     int at = 1;
     for (; at + 2 < argc; ++at) {
         const std::string option = argv[at];
         if (option == "--cells") {
             cells = true;
+        } else if (option == "--last") {
+            last = true;
         } else if (option == "--lang" && at + 3 < argc && language_named(argv[at + 1]) >= 0) {
             language = language_named(argv[++at]);
         } else {
@@ -49,7 +54,7 @@ int main(int argc, char** argv) {
         }
     }
     if (at + 2 != argc) {
-        std::fprintf(stderr, "usage: %s [--cells] [--lang ja|en] SEED KEYS\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--cells] [--last] [--lang ja|en] SEED KEYS\n", argv[0]);
         return 2;
     }
     choose_language(language);
@@ -62,8 +67,10 @@ int main(int argc, char** argv) {
     std::string out;
     next_screen(g);
     for (std::size_t k = 0;; ++k) {
-        append_plain_frame(g.console->screen, OUTPUT_UTF8, out);
-        if (cells) append_colours(g.console->screen, out);
+        if (!last || k == keys.size()) {
+            append_plain_frame(g.console->screen, OUTPUT_UTF8, out);
+            if (cells) append_colours(g.console->screen, out);
+        }
         if (automatic && k == keys.size() && k < 2000) {
             keys += g.winner == NONE ? scripted_key(g) : 'r';
         }

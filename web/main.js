@@ -4,8 +4,6 @@
 // the header and prompt wrapped, the ten cards flowing in fewer columns, then the panel
 // lines and the log line. Keys typed, the buttons and taps on cards all reach the game as
 // keys; the game draws exactly once per key, and a resize only lays out the cells again.
-import createGame from "./jinro.mjs";
-
   const COLUMNS = 76;
   const ROWS = 24;
   const CELL_BYTES = 4; // byte, colour attribute, part, ambiguous class
@@ -15,7 +13,6 @@ import createGame from "./jinro.mjs";
   const LEADING_ON = new Set([0, 3, 5, 8]); // any key goes on
   const WON = new Set([10, 11]);
   const NEXT_KEY = " ";
-  const FEED_CHUNK = 4096;
   // The regions of the screen: rows 0-1 the header and prompt; rows 2-14 the cards (a
   // card with its cursor mark is 15 columns wide, from column 1, rows 2-7 and 9-14); rows
   // 15-22 the panel lines, halves at column 40; row 23 the log line.
@@ -42,6 +39,10 @@ import createGame from "./jinro.mjs";
       cursor: "カーソル",
       cursorOn: (label) => `カーソル: ${label}`,
       loadFailed: "ゲームを読み込めませんでした。ページを読み込み直してください。",
+      badSeed: "seed= が読めないので、いまの時刻の村で遊びます。",
+      badDaily: "daily が読めないので、いまの時刻の村で遊びます。",
+      pasteCut: (n) => `貼り付けが長すぎるので、最初の ${n} 文字だけを遊びます。`,
+      recordFull: (n) => `キーが ${n} 個に達したので、ここから先は共有のリンクに残りません。`,
       seats: "席",
       controls: "操作",
       keys: "キー入力",
@@ -59,6 +60,10 @@ import createGame from "./jinro.mjs";
       cursor: "cursor",
       cursorOn: (label) => `Cursor: ${label}`,
       loadFailed: "The game could not be loaded. Please reload the page.",
+      badSeed: "seed= could not be read: this is the village of the current second.",
+      badDaily: "daily could not be read: this is the village of the current second.",
+      pasteCut: (n) => `The paste was too long: only its first ${n} characters are played.`,
+      recordFull: (n) => `${n} keys played: from here on, the share link no longer follows the game.`,
       seats: "Seats",
       controls: "Controls",
       keys: "Keys",
@@ -76,18 +81,24 @@ import createGame from "./jinro.mjs";
   // (opening it costs a new visitor more than the whole game takes to start); a choice
   // remembered there then shows the game again in that language.
   let stored; // the remembered choice: undefined until read, null for none
+  const isLanguage = (value) => typeof value === "string" && Object.hasOwn(TEXTS, value);
   function storedLanguage() {
     if (stored === undefined) {
       try {
         stored = window.localStorage.getItem(STORED_LANGUAGE);
+        if (stored !== null && !isLanguage(stored)) {
+          window.localStorage.removeItem(STORED_LANGUAGE); // not one of ours: forgotten
+          stored = null;
+        }
       } catch {
         stored = null; // no storage: the page works without remembering
       }
     }
     return stored;
   }
-  const asked = new URLSearchParams(window.location.search).get("lang");
-  let language = asked in TEXTS ? asked : "ja";
+  let params; // the address's query
+  let asked; // ?lang=, where it names a language of the page
+  let language = "ja";
   let text = TEXTS[language];
 
   // For automated checks: a promise of the first frame on screen, how many frames the
@@ -104,14 +115,15 @@ import createGame from "./jinro.mjs";
 
   const $ = (id) => document.getElementById(id);
   const cardBlocks = []; // by seat
-  const decoder = new TextDecoder("shift_jis");
-  const encoder = new TextEncoder();
+  let decoder;
+  let encoder;
   const charOf = new Map(); // Shift-JIS code -> character
   let shown = new Uint8Array(ROWS * COLUMNS * CELL_BYTES).fill(255); // what the cells show
   let game = null;
   let seed = 0;
   let typedLog = []; // every byte typed since the game was dealt: a change of language replays them
   let playedKeys = ""; // every key played, spelled as records spell them: ijklzr and "."
+  let maxKeys = 0; // the most keys a record holds: playedKeys stops there
   let panels = null; // the panels beside the game, once loaded
 
   // --- the cells -------------------------------------------------------------------------
@@ -316,6 +328,7 @@ import createGame from "./jinro.mjs";
   function showScreen() {
     refresh();
     hook.frames += 1;
+    document.body.classList.remove("starting"); // the board shows from its first frame on
   }
 
   function readStory() {
@@ -324,24 +337,57 @@ import createGame from "./jinro.mjs";
     return JSON.parse(decoder.decode(game.HEAPU8.subarray(at, end)));
   }
 
-  // Everything typed goes through the game's own key decoder, one screen per key.
-  function type(data) {
+  // Everything typed goes through the game's own key decoder. A key, a button or a tap
+  // shows a screen per key; a paste plays all its keys and shows the screen after the last.
+  function type(data, { whole = false } = {}) {
     if (!game) return;
     const bytes = typeof data === "string" ? encoder.encode(data) : data;
     typedLog.push(bytes);
     feed(bytes);
+    let shown = true;
     for (let played; (played = game._jinro_next_key()) !== 0; ) {
       const key = String.fromCharCode(played - 1);
-      playedKeys += "ijklzr".includes(key) && key !== "" ? key : ".";
-      showScreen();
+      if (playedKeys.length < maxKeys) playedKeys += "ijklzr".includes(key) && key !== "" ? key : ".";
+      else if (playedKeys.length === maxKeys) sayOnce("recordFull", text.recordFull(maxKeys));
+      shown = !whole;
+      if (shown) showScreen();
     }
+    if (!shown) showScreen();
   }
 
+  // Bytes into the game through the buffer it owns, a piece at a time.
+  function toBuffer(bytes) {
+    game.HEAPU8.set(bytes, game._jinro_buffer());
+    return bytes.length;
+  }
   function feed(bytes) {
-    for (let at = 0; at < bytes.length; at += FEED_CHUNK) {
-      const piece = bytes.subarray(at, at + FEED_CHUNK);
-      game.ccall("jinro_feed", null, ["array", "number"], [piece, piece.length]);
+    const size = game._jinro_buffer_size();
+    for (let at = 0; at < bytes.length; at += size) game._jinro_feed(toBuffer(bytes.subarray(at, at + size)));
+  }
+
+  // Keys of a record or a link, as the game checks them: only i j k l z r and ".".
+  function keysAreValid(keys) {
+    if (typeof keys !== "string" || keys.length > maxKeys) return false;
+    const bytes = encoder.encode(keys);
+    if (bytes.length !== keys.length) return false;
+    const size = game._jinro_buffer_size();
+    for (let at = 0; at < bytes.length; at += size) {
+      if (!game._jinro_check_keys(toBuffer(bytes.subarray(at, at + size)))) return false;
     }
+    return true;
+  }
+
+  // A notice for the player, said once per kind and visit.
+  const noticed = new Set();
+  function sayOnce(kind, message) {
+    if (noticed.has(kind)) return;
+    noticed.add(kind);
+    say(message);
+  }
+  function say(message) {
+    $("live").textContent = message;
+    $("notice").textContent = message;
+    $("notice").hidden = false;
   }
 
   // The game in the other language: the same seed and keys played again, the last screen
@@ -378,7 +424,9 @@ import createGame from "./jinro.mjs";
       button.textContent = shown;
       if (name) button.setAttribute("aria-label", name);
     }
-    const offer = language === "ja" && stored === null && !navigator.languages?.some((l) => l.startsWith("ja"));
+    // Offered from the first paint on (the storage is read later): only a visitor who chose
+    // Japanese before sees the switch change.
+    const offer = language === "ja" && !stored && !navigator.languages?.some((l) => l.startsWith("ja"));
     const toggle = $("language");
     toggle.textContent = offer ? "Play in English" : text.switchTo[0];
     toggle.lang = text.other;
@@ -447,17 +495,23 @@ import createGame from "./jinro.mjs";
 
   // What the player types (not what a replay plays): it takes over a replay and closes an
   // open help or result panel, and reaches the game.
-  function playerTypes(data) {
+  function playerTypes(data, options) {
     panels?.beforeKey();
-    type(data);
+    type(data, options);
   }
 
   // Text that came without a key of its own: an IME's character, a paste, a typed "あ".
+  // A paste is cut at the most keys a record holds.
   function takeText() {
     const input = $("keys");
-    const typed = input.value;
+    let typed = input.value;
     input.value = "";
-    if (typed) playerTypes(typed);
+    if (!typed) return;
+    if (typed.length > maxKeys) {
+      typed = typed.slice(0, maxKeys);
+      sayOnce("pasteCut", text.pasteCut(maxKeys));
+    }
+    playerTypes(typed, { whole: true });
   }
 
   // The keys that walk the cursor from one seat to another: k swaps the rows of five,
@@ -537,21 +591,30 @@ import createGame from "./jinro.mjs";
   // --- start ---------------------------------------------------------------------------
 
   function fail(message, error) {
-    const box = $("message");
+    rejectReady(error ?? new Error(message));
+    document.body.classList.remove("starting");
+    const box = document.getElementById("message");
+    if (!box) return;
     box.textContent = message;
     box.hidden = false;
     document.body.classList.add("failed");
-    rejectReady(error ?? new Error(message));
   }
 
+  // ?seed=N (one to ten digits, at most 4294967295), else ?daily, else the clock's second.
+  // A value that is not of its form is said, and the clock deals.
   function chooseSeed() {
-    const params = new URLSearchParams(window.location.search);
     const now = Math.floor(Date.now() / 1000);
     if (params.has("seed")) {
-      const seed = game.ccall("jinro_parse_seed", "number", ["string"], [params.get("seed")]);
-      if (seed >= 0) return seed;
+      const asked = params.get("seed");
+      const seed = /^[0-9]{1,10}$/.test(asked) ? game._jinro_parse_seed(toBuffer(encoder.encode(asked))) : -1;
+      if (seed >= 0 && seed <= 4294967295) return seed;
+      say(text.badSeed);
+      return now;
     }
-    if (params.has("daily")) return game._jinro_daily_seed(now);
+    if (params.has("daily")) {
+      if (["", "1"].includes(params.get("daily"))) return game._jinro_daily_seed(now);
+      say(text.badDaily);
+    }
     return now;
   }
 
@@ -563,13 +626,10 @@ import createGame from "./jinro.mjs";
           language: () => language,
           seed: () => seed,
           keys: () => playedKeys,
+          checkKeys: keysAreValid,
           story: readStory,
           play: (key) => type(key),
-          say: (message) => {
-            $("live").textContent = message;
-            $("notice").textContent = message;
-            $("notice").hidden = false;
-          },
+          say,
           relayout: layout,
         });
       })
@@ -578,29 +638,41 @@ import createGame from "./jinro.mjs";
 
   async function main() {
     document.getElementById("served-only")?.remove(); // scripts run: the page is served
-    const loading = createGame(); // compiles while the board is built
+    // Until the first frame the board is laid out but not shown: its rows fill at once,
+    // and nothing on screen moves when they do.
+    document.body.classList.add("starting");
+    params = new URLSearchParams(window.location.search);
+    if (isLanguage(params.get("lang"))) {
+      asked = params.get("lang");
+      language = asked;
+      text = TEXTS[language];
+    }
+    decoder = new TextDecoder("shift_jis");
+    encoder = new TextEncoder();
+    // The game compiles while the board is built.
+    const loading = import("./jinro.mjs").then(({ default: createGame }) => createGame());
     loading.catch(() => {});
     build();
     applyTexts();
     layout(); // with the Latin font's own cell width; measured again once the fonts are in
     window.addEventListener("resize", layout);
-    try {
-      game = await loading;
-    } catch (error) {
-      fail(text.loadFailed, error);
-      return;
-    }
+    game = await loading;
+    maxKeys = game._jinro_record_max_keys();
     seed = chooseSeed();
     game._jinro_set_language(LANGUAGE_CODES[language]);
     game._jinro_start(seed);
     showScreen();
+    // After the first frame, each in a task of its own so that none keeps a key waiting:
+    // the storage (a remembered language shows the game again in it), then the panels
+    // once the browser is idle.
     requestAnimationFrame(() =>
       setTimeout(() => {
         resolveReady();
         const remembered = storedLanguage();
-        if (!(asked in TEXTS) && remembered in TEXTS && remembered !== language) switchLanguage(remembered);
+        if (!asked && remembered && remembered !== language) switchLanguage(remembered);
         else applyTexts(); // the offer of English, now that the storage is known
-        loadPanels();
+        const idle = window.requestIdleCallback ?? ((run) => setTimeout(run, 1));
+        idle(loadPanels, { timeout: 500 });
       }),
     );
 
@@ -623,5 +695,10 @@ import createGame from "./jinro.mjs";
 
   // Awaited at the top of the module. The script is render-blocking, so the first paint
   // already has the board built and laid out (the controls beside an empty screen), and
-  // nothing moves when the game's first frame fills it.
-  await main();
+  // nothing moves when the game's first frame fills it. Whatever fails on the way to the
+  // first frame is said on the page, and ready rejects.
+  try {
+    await main();
+  } catch (error) {
+    fail(text.loadFailed, error);
+  }

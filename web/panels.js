@@ -5,7 +5,6 @@
 // still reaches the game (the first one closes an open help or result panel), and Escape
 // closes a panel without being a key of the game.
 
-const KEYS = /^[ijklzr.]{0,100000}$/;
 const SPEEDS = [0.5, 1, 2, 4];
 const PACE_MS = 700;
 const STATS = "jinro.stats";
@@ -55,6 +54,7 @@ const WORDS = {
     speed: "速さ",
     takeOver: "ここから遊ぶ",
     badKeys: "keys= が読めないので、最初から遊びます。",
+    statsReset: "このブラウザの成績が読めなかったので、初めから数え直します。",
   },
   en: {
     help: "How to play",
@@ -97,6 +97,7 @@ const WORDS = {
     speed: "Speed",
     takeOver: "Play from here",
     badKeys: "keys= could not be read: a fresh game instead.",
+    statsReset: "This browser's statistics could not be read: they start again from zero.",
   },
 };
 
@@ -203,12 +204,35 @@ export function startPanels(api) {
     return { day: date.getUTCDate(), month: date.getUTCMonth() + 1, index: today };
   }
 
+  // The statistics as stored: exactly these four whole numbers, each in its range. Anything
+  // else (another shape, a string, a negative count) is removed, and the player told once.
+  const FRESH = { played: 0, wolfWins: 0, streak: 0, lastDaily: -1 };
+  const count = (value, least = 0) => Number.isSafeInteger(value) && value >= least;
+  function statsAreSound(stats) {
+    if (typeof stats !== "object" || stats === null || Array.isArray(stats)) return false;
+    const keys = Object.keys(stats).sort();
+    if (keys.join() !== "lastDaily,played,streak,wolfWins") return false;
+    return count(stats.played) && count(stats.wolfWins) && stats.wolfWins <= stats.played && count(stats.streak) && count(stats.lastDaily, -1);
+  }
+  let statsChecked = false;
   function readStats() {
+    let stats = null;
     try {
-      return { played: 0, wolfWins: 0, streak: 0, lastDaily: -1, ...JSON.parse(storage()?.getItem(STATS) ?? "{}") };
+      const stored = storage()?.getItem(STATS) ?? null;
+      if (stored === null) return { ...FRESH };
+      stats = JSON.parse(stored);
     } catch {
-      return { played: 0, wolfWins: 0, streak: 0, lastDaily: -1 };
+      stats = null;
     }
+    if (statsAreSound(stats)) return stats;
+    try {
+      storage()?.removeItem(STATS);
+    } catch {
+      // nothing stored can be changed: the statistics stay as they are shown
+    }
+    if (!statsChecked) api.say(words().statsReset);
+    statsChecked = true;
+    return { ...FRESH };
   }
 
   function countGame() {
@@ -325,7 +349,7 @@ export function startPanels(api) {
     const params = new URLSearchParams(location.search);
     if (!params.has("keys")) return;
     const keys = params.get("keys");
-    if (!KEYS.test(keys)) {
+    if (!api.checkKeys(keys)) {
       api.say(words().badKeys);
       return;
     }
@@ -384,13 +408,26 @@ export function startPanels(api) {
     schedule();
   });
 
-  const firstVisit = storage()?.getItem(HELP_SEEN) === null;
-  if (firstVisit && new URLSearchParams(location.search).get("help") !== "0") togglePanel("help", true);
+  // The help opens by itself until it has been seen once; anything but "1" stored there
+  // is not ours and is removed.
+  let seen = null;
+  try {
+    seen = storage()?.getItem(HELP_SEEN) ?? null;
+    if (seen !== null && seen !== "1") {
+      storage().removeItem(HELP_SEEN);
+      seen = null;
+    }
+  } catch {
+    seen = null;
+  }
+  const firstVisit = seen === null;
+  if (firstVisit && storage() && new URLSearchParams(location.search).get("help") !== "0") togglePanel("help", true);
   try {
     storage()?.setItem(HELP_SEEN, "1");
   } catch {
     // not remembered: the help opens again next time
   }
+  readStats(); // what is stored is checked at once, not only after a win
   render();
   startReplay();
 

@@ -4,8 +4,10 @@ import { execFileSync } from "node:child_process";
 import { strict as assert } from "node:assert";
 
 // The native game's screens for a seed and keys: rows of text and a colour per cell.
-export function nativeScreens(replayTool, seed, keys, lang = "ja") {
-  const out = execFileSync(replayTool, ["--cells", "--lang", lang, String(seed), keys], { encoding: "utf8" });
+// With last, only the screen after the last key.
+export function nativeScreens(replayTool, seed, keys, lang = "ja", { last = false } = {}) {
+  const options = ["--cells", ...(last ? ["--last"] : []), "--lang", lang];
+  const out = execFileSync(replayTool, [...options, String(seed), keys], { encoding: "utf8", maxBuffer: 1 << 26 });
   let chosen = null;
   let text = out;
   if (keys === "auto") [chosen, text] = [out.slice(0, out.indexOf("\n")), out.slice(out.indexOf("\n") + 1)];

@@ -2,9 +2,13 @@
 // and owns the clock; this side owns the game. There is no loop here: the page starts a
 // game, hands over what the player types, and after each key reads the cells.
 //
+//   jinro_buffer()         where the page writes bytes for the game: jinro_buffer_size()
+//                          bytes that the module owns; every text from the page comes
+//                          through it with its length, never through the stack
 //   jinro_set_language(l)  the language of the games started from now on
 //   jinro_start(seed)      a new game, its first screen drawn
-//   jinro_feed(bytes, n)   what the player typed (keys, an arrow key's sequence, IME text)
+//   jinro_feed(n)          the first n bytes of the buffer: what the player typed (keys,
+//                          an arrow key's sequence, IME text)
 //   jinro_next_key()       plays the next key typed and draws the screen after it: the
 //                          key played plus one, or 0 when every key has been played
 //   jinro_story()          what the player has seen so far, as JSON (see below)
@@ -18,9 +22,11 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "cli/options.hpp"
+#include "cli/record.hpp"
 #include "console/console.hpp"
 #include "console/glyphs.hpp"
 #include "engine/pass.hpp"
@@ -33,6 +39,9 @@
 namespace {
 
 constexpr int CELL_BYTES = 4;
+// Larger than any seed or piece of typed text the page hands over at once; a replay's
+// keys come in pieces of this size.
+constexpr int BUFFER_BYTES = 4096;
 
 struct WebGame {
     Game* game;
@@ -41,6 +50,7 @@ struct WebGame {
     std::string typed;  // bytes from the page not yet decoded
     std::string story;
     std::uint8_t cells[SCREEN_ROWS * SCREEN_COLUMNS * CELL_BYTES];
+    char buffer[BUFFER_BYTES];
 };
 
 WebGame web = {};
@@ -92,8 +102,13 @@ EMSCRIPTEN_KEEPALIVE void jinro_start(double seed) {
     publish_cells();
 }
 
-EMSCRIPTEN_KEEPALIVE void jinro_feed(const char* bytes, int length) {
-    if (bytes != nullptr && length > 0) web.typed.append(bytes, static_cast<std::size_t>(length));
+EMSCRIPTEN_KEEPALIVE char* jinro_buffer() { return web.buffer; }
+
+EMSCRIPTEN_KEEPALIVE int jinro_buffer_size() { return BUFFER_BYTES; }
+
+EMSCRIPTEN_KEEPALIVE void jinro_feed(int length) {
+    if (length > 0 && length <= BUFFER_BYTES)
+        web.typed.append(web.buffer, static_cast<std::size_t>(length));
 }
 
 EMSCRIPTEN_KEEPALIVE int jinro_next_key() {
@@ -129,10 +144,24 @@ EMSCRIPTEN_KEEPALIVE double jinro_daily_seed(double unix_seconds) {
     return daily_seed(static_cast<std::int64_t>(unix_seconds));
 }
 
-// A seed as `jinro --seed` takes it, or -1 when the text is not one.
-EMSCRIPTEN_KEEPALIVE double jinro_parse_seed(const char* text) {
+// The first `length` bytes of the buffer as a seed, as `jinro --seed` takes it, or -1
+// when they are not one.
+EMSCRIPTEN_KEEPALIVE double jinro_parse_seed(int length) {
+    if (length <= 0 || length > SEED_DIGITS) return -1.0;
+    char text[SEED_DIGITS + 1] = {};
+    std::memcpy(text, web.buffer, static_cast<std::size_t>(length));
     std::uint32_t seed = 0;
     return parse_seed(text, seed) ? static_cast<double>(seed) : -1.0;
 }
+
+// The first `length` bytes of the buffer as keys of a record or a link (ijklzr and "."):
+// 1 when they are, 0 when not. Longer keys are checked piece by piece.
+EMSCRIPTEN_KEEPALIVE int jinro_check_keys(int length) {
+    if (length < 0 || length > BUFFER_BYTES) return 0;
+    return link_keys_valid(web.buffer, static_cast<std::size_t>(length)) ? 1 : 0;
+}
+
+// The most keys a record holds: the page's list of played keys stops there too.
+EMSCRIPTEN_KEEPALIVE int jinro_record_max_keys() { return static_cast<int>(RECORD_MAX_KEYS); }
 
 }  // extern "C"
