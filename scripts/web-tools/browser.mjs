@@ -5,6 +5,7 @@ import { createServer } from "node:http";
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { extname, join, normalize } from "node:path";
+import { gzipSync } from "node:zlib";
 import { chromium } from "../../web/node_modules/playwright-core/index.mjs";
 
 const TYPES = {
@@ -21,24 +22,35 @@ const TYPES = {
 };
 
 // Serves a folder of static files on 127.0.0.1 at a free port, and any extra files given
-// by path (typed by their names).
+// by path (typed by their names). Compressed with gzip where the browser takes it, as a
+// host serves a site.
 export async function serve(folder, pages = {}) {
+  const send = (request, response, type, body) => {
+    const headers = { "content-type": type };
+    if (/\bgzip\b/.test(request.headers["accept-encoding"] ?? "") && !/^image\/png|^font\//.test(type)) {
+      headers["content-encoding"] = "gzip";
+      headers.vary = "accept-encoding";
+      body = gzipSync(body);
+    }
+    response.writeHead(200, headers);
+    response.end(body);
+  };
   const server = createServer((request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, "http://x").pathname));
     if (path in pages) {
-      response.writeHead(200, { "content-type": TYPES[extname(path)] ?? TYPES[".html"] });
-      response.end(pages[path]);
+      send(request, response, TYPES[extname(path)] ?? TYPES[".html"], Buffer.from(pages[path]));
       return;
     }
     const file = join(folder, path.endsWith("/") ? path + "index.html" : path);
+    let body;
     try {
-      const body = readFileSync(file);
-      response.writeHead(200, { "content-type": TYPES[extname(file)] ?? "application/octet-stream" });
-      response.end(body);
+      body = readFileSync(file);
     } catch {
-      response.writeHead(404);
-      response.end();
+      response.writeHead(404, { "content-type": TYPES[".txt"] });
+      response.end("not found\n");
+      return;
     }
+    send(request, response, TYPES[extname(file)] ?? "application/octet-stream", body);
   });
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
   const close = () => {

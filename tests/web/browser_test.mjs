@@ -7,6 +7,7 @@
 //   node tests/web/browser_test.mjs BUILD_WEB_FOLDER JINRO_REPLAY
 import { strict as assert } from "node:assert";
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { createHash } from "node:crypto";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { launch, readScreen, serve, waitForFrames } from "../../scripts/web-tools/browser.mjs";
@@ -48,7 +49,7 @@ async function assertOwnFontsOnly(page, cdp, screen, where) {
 }
 
 async function openGame(browser, url, { errors, query = `seed=${SEEDS[0]}`, context = {} } = {}) {
-  const page = await browser.newPage({ viewport: DESKTOP, ...context });
+  const page = browser.newContext ? await browser.newPage({ viewport: DESKTOP, ...context }) : await browser.newPage();
   page.on("console", (message) => ["error", "warning"].includes(message.type()) && errors?.push(message.text()));
   page.on("pageerror", (error) => errors?.push(error.message));
   page.on("requestfailed", (request) => errors?.push(`failed: ${request.url()}`));
@@ -188,62 +189,156 @@ async function sizes(browser, url, errors) {
   }
 }
 
-// Visit; a new build comes while the page is open, and that page still gets its own
-// build's files; once it is closed the new build is the only one cached. Then stop the
-// server, reload, play a key.
+// Two copies of the site on one origin, /jinro/ and /jinro-beta/. Visit both; a new build
+// of /jinro/ comes while its page is open, and that page still gets its own build's files;
+// once it is closed the new build is the only one of /jinro/ cached, and /jinro-beta/
+// keeps its own. A tampered upload (a file that is not the one its build hashed) is
+// refused at install, and the build before stays. The worker gives the page only for the
+// page's address: the licence is the licence, a mistyped path goes to the server. Then
+// stop the server, reload, play a key.
 async function offlineAndUpdate(browser) {
   const site = mkdtempSync(join(tmpdir(), "jinro-site-"));
-  cpSync(folder, site, { recursive: true });
+  for (const copy of ["jinro", "jinro-beta"]) cpSync(folder, join(site, copy), { recursive: true });
   const server = await serve(site);
   const context = await browser.newContext({ viewport: DESKTOP });
   const panels = (page) => page.evaluate(() => fetch("panels.js").then((response) => response.text()));
   const cacheNames = (page) => page.evaluate(() => caches.keys());
-  try {
-    const page = await context.newPage();
-    await page.goto(`${server.url}?seed=${SEEDS[0]}&help=0`);
-    await page.evaluate(() => window.jinro.ready);
-    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
-    const [old] = await cacheNames(page);
-
-    const MARK = "\n// the next build\n";
-    writeFileSync(join(site, "panels.js"), readFileSync(join(site, "panels.js"), "utf8") + MARK);
-    writeFileSync(join(site, "sw.js"), readFileSync(join(site, "sw.js"), "utf8").replace(old, `${old}-next`));
-    await page.evaluate(async () => {
+  const sha = (text) => createHash("sha256").update(text).digest("hex").slice(0, 16);
+  // A build of /jinro/ whose panels.js ends in `mark`; its worker lists `hash` for it.
+  const build = (version, mark, hash = null) => {
+    const file = join(site, "jinro", "panels.js");
+    const panelsText = readFileSync(join(folder, "panels.js"), "utf8") + mark;
+    writeFileSync(file, panelsText);
+    const worker = readFileSync(join(folder, "sw.js"), "utf8")
+      .replace(/"panels\.js":"[0-9a-f]{16}"/, `"panels.js":"${hash ?? sha(panelsText)}"`)
+      .replace(/VERSION="([0-9a-f]{16})"/, `VERSION="${version}"`);
+    writeFileSync(join(site, "jinro", "sw.js"), worker);
+  };
+  const update = (page) =>
+    page.evaluate(async () => {
       const registration = await navigator.serviceWorker.getRegistration();
       await registration.update(); // resolves once the next build's worker is installing
       for (let waited = 0; registration.installing && waited < 10000; waited += 50) await new Promise((resolve) => setTimeout(resolve, 50));
+      return registration.waiting !== null;
     });
+  const openPage = async (copy) => {
+    const page = await context.newPage();
+    await page.goto(`${server.url}${copy}/?seed=${SEEDS[0]}&help=0`);
+    await page.evaluate(() => window.jinro.ready);
+    await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+    return page;
+  };
+  try {
+    const beta = await openPage("jinro-beta");
+    const page = await openPage("jinro");
+    const names = await cacheNames(page);
+    assert.equal(names.length, 2, `one cache for each copy: ${names}`);
+    const [old] = names.filter((n) => n.includes("/jinro/"));
+    assert.match(old, /^jinro http:\/\/127\.0\.0\.1:\d+\/jinro\/ [0-9a-f]{16}$/);
+
+    const TAMPERED = "\n// half uploaded\n";
+    build("0000000000000bad", TAMPERED, readFileSync(join(folder, "sw.js"), "utf8").match(/"panels\.js":"([0-9a-f]{16})"/)[1]);
+    assert.equal(await update(page), false, "a build with a file that is not its own was installed");
+    assert.deepEqual((await cacheNames(page)).sort(), names.sort(), "the caches after a refused install");
+    assert.ok(!(await panels(page)).includes(TAMPERED), "the tampered file reached the page");
+
+    const MARK = "\n// the next build\n";
+    build("000000000000next", MARK);
+    assert.equal(await update(page), true, "the next build installed");
     assert.ok(!(await panels(page)).includes(MARK), "an open page was given a file of the next build");
     await page.close();
     // The next build's worker takes over once no page of the old one is open.
+    const next = old.replace(/[0-9a-f]{16}$/, "000000000000next");
     const activated = async () => {
       for (const worker of context.serviceWorkers()) {
         const [state, name] = await worker.evaluate(() => [self.serviceWorker.state, CACHE]).catch(() => []);
-        if (state === "activated") return name;
+        if (state === "activated" && name === next) return true;
       }
-      return null;
+      return false;
     };
-    for (let tries = 0; (await activated()) !== `${old}-next`; tries++) {
+    for (let tries = 0; !(await activated()); tries++) {
       assert.ok(tries < 200, "the next build never took over");
       await new Promise((resolve) => setTimeout(resolve, 50));
     }
+    const fresh = await openPage("jinro");
+    const after = await cacheNames(fresh);
+    assert.deepEqual(after.sort(), [next, names.find((n) => n.includes("/jinro-beta/"))].sort(), "the caches once the old page is closed");
+    assert.ok((await panels(fresh)).includes(MARK), "the next build's page has its panels");
+    await beta.reload();
+    await beta.evaluate(() => window.jinro.ready);
 
-    const next = await context.newPage();
-    await next.goto(`${server.url}?seed=${SEEDS[0]}&help=0`);
-    await next.waitForFunction(() => navigator.serviceWorker.controller !== null);
-    assert.deepEqual(await cacheNames(next), [`${old}-next`], "the caches once the old page is closed");
-    assert.ok((await panels(next)).includes(MARK), "the next build's page has its panels");
+    const licence = await fresh.goto(`${server.url}jinro/licenses/jinro.txt`);
+    assert.match(await fresh.locator("body").innerText(), /MIT License/, "the licence through the worker");
+    assert.equal(licence.status(), 200);
+    const mistyped = await fresh.goto(`${server.url}jinro/no-such-page`);
+    assert.equal(mistyped.status(), 404, "a mistyped path is not the page");
 
     server.close();
-    await next.reload();
-    await next.evaluate(() => window.jinro.ready);
-    await press(next, "l");
-    assertSameScreen(await readScreen(next), replay(SEEDS[0], "l").frames[1], "a key played offline");
+    await fresh.goto(`${server.url}jinro/licenses/jinro.txt`);
+    assert.match(await fresh.locator("body").innerText(), /MIT License/, "the licence offline");
+    await fresh.goto(`${server.url}jinro/index.html?seed=${SEEDS[0]}&help=0`);
+    await fresh.evaluate(() => window.jinro.ready);
+    await press(fresh, "l");
+    assertSameScreen(await readScreen(fresh), replay(SEEDS[0], "l").frames[1], "a key played offline");
   } finally {
     await context.close();
     server.close();
     rmSync(site, { recursive: true, force: true });
   }
+}
+
+// What the address and the browser's storage hold is checked before use: a seed that is
+// not one (70,000 digits, served by the worker after a visit, as no server would), a
+// language named after a property every object has, a remembered language or statistics
+// that are not of their form, a paste of a megabyte. Each case: the page shows a game and
+// a message where one is due, ready resolves, and nothing is logged.
+async function untrustedInputs(browser, url) {
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const errors = [];
+  const visit = await openGame(context, url, { errors }); // the worker now answers the page's address
+  await visit.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  const notice = (page) => page.locator("#notice").innerText();
+  const cases = [
+    { query: `seed=${"9".repeat(70000)}`, message: /seed=/ },
+    { query: "seed=4294967296", message: /seed=/ },
+    { query: "seed=00000000001", message: /seed=/ },
+    { query: "daily=yes", message: /daily/ },
+    ...["toString", "constructor", "__proto__", "hasOwnProperty"].map((name) => ({ query: `seed=${SEEDS[0]}&lang=${name}`, japanese: true })),
+    ...["constructor", "__proto__", "toString"].map((name) => ({ query: `seed=${SEEDS[0]}`, stored: { "jinro.language": name }, japanese: true, forgotten: "jinro.language" })),
+    { query: `seed=${SEEDS[0]}`, stored: { "jinro.stats": '{"played":"x"}' }, forgotten: "jinro.stats", message: /成績/ },
+    { query: `seed=${SEEDS[0]}`, stored: { "jinro.stats": "[1,2]" }, forgotten: "jinro.stats", message: /成績/ },
+    { query: `seed=${SEEDS[0]}`, stored: { "jinro.helpSeen": "<b>" }, forgotten: "jinro.helpSeen", after: "1" },
+  ];
+  for (const c of cases) {
+    const where = `${c.query.slice(0, 40)} ${JSON.stringify(c.stored ?? {})}`;
+    if (c.stored) await visit.evaluate((stored) => Object.entries(stored).forEach(([k, v]) => localStorage.setItem(k, v)), c.stored);
+    const page = await context.newPage();
+    page.on("pageerror", (error) => errors.push(`${where}: ${error.message}`));
+    await page.goto(`${url}?${c.query}&help=0`);
+    assert.equal(await page.evaluate(() => window.jinro.ready.then(() => "resolved", (e) => `rejected: ${e}`)), "resolved", where);
+    await page.waitForFunction(() => document.getElementById("help-button").textContent !== ""); // the panels are in
+    if (c.japanese) assertSameScreen(await readScreen(page), replay(SEEDS[0], "").frames[0], where);
+    if (c.message) assert.match(await notice(page), c.message, where);
+    if (c.forgotten) assert.equal(await page.evaluate((key) => localStorage.getItem(key), c.forgotten), c.after ?? null, `${where}: what is stored`);
+    await press(page, "l"); // and the game plays
+    await page.close();
+  }
+
+  const page = await openGame(context, url, { errors });
+  const took = await page.evaluate(() => {
+    const start = performance.now();
+    const input = document.getElementById("keys");
+    input.value = "lzxxl".repeat(200000); // a megabyte
+    input.dispatchEvent(new InputEvent("input", { bubbles: true }));
+    return performance.now() - start;
+  });
+  assert.match(await notice(page), /100000/, "a megabyte pasted is cut, and the page says so");
+  assert.equal(await page.evaluate(() => window.jinro.frames), 2, "a paste shows the screen after its last key");
+  const keys = "lzxxl".repeat(20000);
+  assertSameScreen(await readScreen(page), nativeScreens(replayTool, SEEDS[0], keys, "ja", { last: true }).frames[0], "after the paste");
+  console.log(`browser: a paste of a megabyte played its first 100000 keys in ${took.toFixed(0)} ms`);
+  assert.deepEqual(errors, [], "the page logged errors");
+  await context.close();
 }
 
 // A missing WebAssembly file: a message on the page, and ready rejects. Opened from a
@@ -284,6 +379,8 @@ try {
   console.log("browser: taps walk the cursor and never confirm; Space on a button is one key; no scrolling at 844x390 and 1280x800");
   assert.deepEqual(errors, [], "the page logged errors or warnings");
   console.log("browser: no error or warning logged; every character drawn by the page's own fonts");
+  await untrustedInputs(browser, server.url);
+  console.log("browser: bad seeds, languages, stored values and a megabyte pasted: a game and a message every time");
   await offlineAndUpdate(browser);
   await failures(browser);
   console.log("browser: a new build waits for the open page, then replaces the cache; plays offline after one visit;");
