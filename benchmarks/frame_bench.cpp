@@ -1,55 +1,50 @@
-// How much reaches the terminal and how long one pass of the main loop takes.
+// How much reaches the terminal, how long one key takes, and how fast a game steps.
 //
 // Bytes: the first frame, a cursor move, and a phase change, as the POSIX back end would
-// send them (UTF-8, one-column box lines). Time: one pass = update + render + the frame
-// encoded and written (to /dev/null), over whole games of random keys; per-pass CPU time
-// median and 99th percentile.
+// send them (UTF-8, one-column box lines). Time: one key as the terminal plays it = the
+// step, the screen drawn, the frame encoded and written (to /dev/null), over whole games
+// of random keys; per-key CPU time median and 99th percentile. Steps: keys per second of
+// the game stepped alone, and stepped and drawn, over the same games.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <ctime>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "console/console.hpp"
-#include "console/render.hpp"
-#include "engine/keys.hpp"
-#include "engine/phases.hpp"
-#include "model/new_game.hpp"
-#include "model/random.hpp"
+#include "draw/render.hpp"
+#include "engine/step.hpp"
 #include "platform/frame.hpp"
 #include "platform/terminal_text.hpp"
 
 namespace {
 
 struct Bench {
-    Game* game;
-    Console console;
+    Game game;
+    Screen screen;
     TerminalView view;
 };
 
-void start(Bench& b, std::uint32_t seed) {
-    seed_random(seed);
-    b.game = create_game();
-    new_game(*b.game);
-    b.game->console = &b.console;
-    b.view = make_terminal_view(OUTPUT_UTF8, 1);
+std::unique_ptr<Bench> start(std::uint32_t seed) {
+    auto b = std::make_unique<Bench>();
+    start_game(b->game, seed);
+    render(b->game, LANGUAGE_JAPANESE, b->screen);
+    b->view = make_terminal_view(OUTPUT_UTF8, 1);
+    return b;
 }
 
 std::size_t frame_bytes(Bench& b) {
     std::string out;
-    append_frame(b.view, b.console.screen, out);
+    append_frame(b.view, b.screen, out);
     return out.size();
 }
 
 void press(Bench& b, char key) {
-    b.game->key = static_cast<std::uint8_t>(key);
-    handle_key(*b.game);
-    update(*b.game);
-    render(*b.game);
+    play_key(b.game, static_cast<std::uint8_t>(key), LANGUAGE_JAPANESE, b.screen);
 }
 
 void BM_BytesSent(benchmark::State& state) {
@@ -57,17 +52,13 @@ void BM_BytesSent(benchmark::State& state) {
     std::size_t move = 0;
     std::size_t phase_change = 0;
     for (auto _ : state) {
-        Bench b{};
-        start(b, 1767225600);
-        update(*b.game);
-        render(*b.game);
-        first = frame_bytes(b);
-        press(b, 'l');
-        move = frame_bytes(b);
-        while (b.game->players[b.game->cursor].role == ROLE_WOLF) press(b, 'l');
-        press(b, 'z');  // the attack: night prompt to morning, a card turns grey
-        phase_change = frame_bytes(b);
-        delete b.game;
+        const auto b = start(1767225600);
+        first = frame_bytes(*b);
+        press(*b, 'l');
+        move = frame_bytes(*b);
+        while (b->game.players[b->game.cursor].role == ROLE_WOLF) press(*b, 'l');
+        press(*b, 'z');  // the attack: night prompt to morning, a card turns grey
+        phase_change = frame_bytes(*b);
     }
     state.counters["first_frame_bytes"] = static_cast<double>(first);
     state.counters["cursor_move_bytes"] = static_cast<double>(move);
@@ -81,33 +72,51 @@ double thread_cpu_ns() {
     return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
 }
 
-void BM_Pass(benchmark::State& state) {
+// A random key of a player who plays on: r after a win.
+char next_key(const Game& game, std::mt19937& keys) {
+    static const char choices[] = "ijklzzz x";
+    return game.winner == NONE ? choices[keys() % (sizeof choices - 1)] : 'r';
+}
+
+void BM_Key(benchmark::State& state) {
     const int sink = open("/dev/null", O_WRONLY);
-    Bench b{};
-    start(b, 1);
+    const auto b = start(1);
     std::mt19937 keys(1);
-    const char choices[] = "ijklzzz x";
     std::vector<double> samples;
     std::string out;
     for (auto _ : state) {
         const double before = thread_cpu_ns();
-        update(*b.game);
-        render(*b.game);
+        press(*b, next_key(b->game, keys));
         out.clear();
-        append_frame(b.view, b.console.screen, out);
+        append_frame(b->view, b->screen, out);
         benchmark::DoNotOptimize(write(sink, out.data(), out.size()));
-        const char key = b.game->winner == NONE ? choices[keys() % (sizeof choices - 1)] : 'r';
-        b.game->key = static_cast<std::uint8_t>(key);
-        handle_key(*b.game);
         samples.push_back(thread_cpu_ns() - before);
     }
     std::sort(samples.begin(), samples.end());
     state.counters["median_us"] = samples[samples.size() / 2] / 1000.0;
     state.counters["p99_us"] = samples[samples.size() * 99 / 100] / 1000.0;
-    delete b.game;
     close(sink);
 }
-BENCHMARK(BM_Pass)->Iterations(200000);
+BENCHMARK(BM_Key)->Iterations(200000);
+
+// Keys per second: the step alone (state.range(0) == 0), or the step and the screen drawn.
+void BM_Steps(benchmark::State& state) {
+    const bool drawn = state.range(0) != 0;
+    const auto b = start(1);
+    std::mt19937 keys(1);
+    for (auto _ : state) {
+        const char key = next_key(b->game, keys);
+        if (drawn) {
+            press(*b, key);
+        } else {
+            step_game(b->game, static_cast<std::uint8_t>(key));
+        }
+        benchmark::DoNotOptimize(b->game.phase);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+    state.SetLabel(drawn ? "step and draw" : "step alone");
+}
+BENCHMARK(BM_Steps)->Arg(0)->Arg(1);
 
 }  // namespace
 

@@ -10,11 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "console/console.hpp"
-#include "engine/pass.hpp"
+#include "draw/render.hpp"
+#include "engine/step.hpp"
 #include "model/invariants.hpp"
-#include "model/new_game.hpp"
-#include "model/random.hpp"
 
 namespace {
 
@@ -35,22 +33,20 @@ void report_keys() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 4) return 0;
-    static Game* game = create_game();
-    static Console console = {};
+    static Game* game = new Game{};
+    static Screen screen = {};
     static const int reported = std::atexit(report_keys);
     (void)reported;
-    // Every input starts from a record as fresh as creation leaves it, so that a crash
-    // found on one input reproduces on that input alone.
-    reset_game(*game);
-    console = Console{};
-    seed_random(static_cast<std::uint32_t>(data[0] | data[1] << 8 | data[2] << 16 |
-                                           static_cast<std::uint32_t>(data[3]) << 24));
-    new_game(*game);
-    game->console = &console;
-    next_screen(*game);
+    // Every input starts from a record as fresh as creation leaves it (start_game resets
+    // it), so that a crash found on one input reproduces on that input alone. The
+    // language of the drawing is the last byte's lowest bit.
+    const int language = data[size - 1] & 1;
+    start_game(*game, static_cast<std::uint32_t>(data[0] | data[1] << 8 | data[2] << 16 |
+                                                 static_cast<std::uint32_t>(data[3]) << 24));
+    render(*game, language, screen);
     check(*game);
     for (std::size_t i = 4; i < size; ++i) {
-        play_key(*game, data[i]);
+        play_key(*game, data[i], language, screen);
         check(*game);
     }
     keys_played += size - 4;

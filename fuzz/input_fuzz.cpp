@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "console/console.hpp"
+#include "platform/console.hpp"
 #include "platform/key_decoder.hpp"
 
 static bool operator==(const DecodedInput& a, const DecodedInput& b) {

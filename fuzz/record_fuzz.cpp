@@ -10,13 +10,9 @@
 #include <cstring>
 #include <string>
 
-#include "cli/options.hpp"
-#include "cli/record.hpp"
-#include "console/console.hpp"
-#include "engine/pass.hpp"
+#include "engine/step.hpp"
 #include "model/invariants.hpp"
-#include "model/new_game.hpp"
-#include "model/random.hpp"
+#include "model/record.hpp"
 
 namespace {
 
@@ -31,8 +27,7 @@ void check(bool holds, const char* what) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Game* game = create_game();
-    static Console console = {};
+    static Game* game = new Game{};
     const auto* text = reinterpret_cast<const char*>(data);
     const std::string as_text(text, size);
     std::uint32_t seed = 0;
@@ -56,14 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(parse_keys(record.keys.data(), record.keys.size(), again) == RECORD_OK &&
               again == record.keys,
           "the keys do not read back");
-    reset_game(*game);
-    console = Console{};
-    seed_random(record.seed);
-    new_game(*game);
-    game->console = &console;
-    next_screen(*game);
+    start_game(*game, record.seed);
     for (std::size_t k = 0; k < record.keys.size() && k < KEYS_PLAYED; ++k) {
-        play_key(*game, static_cast<std::uint8_t>(record.keys[k]));
+        step_game(*game, static_cast<std::uint8_t>(record.keys[k]));
         check(broken_invariant(*game) == nullptr, broken_invariant(*game));
     }
     return 0;

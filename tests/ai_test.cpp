@@ -19,10 +19,10 @@ constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,    ROLE_SEER,   ROL
                                    ROLE_VILLAGER, ROLE_VILLAGER};
 
 TestGame dealt_game(std::uint32_t seed, int day) {
-    TestGame t = make_game(seed);
+    TestGame t = new_game_of(seed);
     deal(*t.game, ROLES);
     t.game->day = day;
-    seed_random(seed);
+    seed_random(t.game->random, seed);
     return t;
 }
 
@@ -53,10 +53,10 @@ TEST(NightActions, TheSeerLooksAtSeatsNobodyKnowsAboutAndSeesTheMadmanWhite) {
     for (int& count : g.white_count) count = 1;
     g.black_count[MADMAN] = 0;
     g.white_count[MADMAN] = 1;
-    seed_random(5);
-    int first = random_seat();
-    while (first == SEER) first = random_seat();
-    seed_random(5);
+    seed_random(g.random, 5);
+    int first = random_seat(g);
+    while (first == SEER) first = random_seat(g);
+    seed_random(g.random, 5);
     night_for(g, SEER);
     EXPECT_EQ(g.players[SEER].night[3].target, first);
     TestGame m = dealt_game(5, 1);
@@ -76,9 +76,9 @@ TEST(NightActions, TheHunterPrefersTheSeerThenSometimesTheMediumAndNeverHimself)
         Game& g = *t.game;
         g.co_public[SEER] = ROLE_SEER;
         g.co_public[MEDIUM] = ROLE_MEDIUM;
-        int fallback = random_seat();
-        while (fallback == HUNTER) fallback = random_seat();
-        seed_random(seed);
+        int fallback = random_seat(g);
+        while (fallback == HUNTER) fallback = random_seat(g);
+        seed_random(g.random, seed);
         night_for(g, HUNTER);
         const int target = g.players[HUNTER].night[3].target;
         ASSERT_TRUE(target == SEER || target == MEDIUM || target == fallback) << seed;
@@ -93,9 +93,9 @@ TEST(NightActions, TheHunterPrefersTheSeerThenSometimesTheMediumAndNeverHimself)
     // On night 1 nobody has claimed: the guard is the first living seat drawn.
     for (std::uint32_t seed = 0; seed < 50; ++seed) {
         TestGame t = dealt_game(seed, 1);
-        int first = random_seat();
-        while (first == HUNTER) first = random_seat();
-        seed_random(seed);
+        int first = random_seat(*t.game);
+        while (first == HUNTER) first = random_seat(*t.game);
+        seed_random(t.game->random, seed);
         night_for(*t.game, HUNTER);
         EXPECT_EQ(t.game->players[HUNTER].night[1].target, first);
         EXPECT_EQ(t.game->players[HUNTER].co_claim, NONE);  // the hunter never claims
@@ -185,7 +185,7 @@ TEST(Votes, TheMadmanVotesHisCallUnlessItDiedInTheNight) {
     g.players[MADMAN].night[4].target = 3;
     kill_seat(g, 3);
     for (std::uint32_t seed = 0; seed < 100; ++seed) {
-        seed_random(seed);
+        seed_random(g.random, seed);
         ai_vote(g, g.players[MADMAN]);
         const int v = g.players[MADMAN].vote[5];
         ASSERT_TRUE(is_seat(v));
@@ -220,14 +220,14 @@ TEST(Votes, TheMediumRuleNeedsDayThreeAPublishedWhiteAndARollBelowThirty) {
         g.claims[MEDIUM][day - 1].result = VERDICT_WHITE;
         for (auto& votes : g.votes) votes[day - 1] = 0;
         g.votes[8][day - 1] = 3;
-        seed_random(seed);
+        seed_random(g.random, seed);
         return t;
     };
     int chosen = 0;
     for (std::uint32_t seed = 0; seed < 1000; ++seed) {
         TestGame t = setup(seed, 3);
-        const int roll = percent_roll();
-        seed_random(seed);
+        const int roll = percent_roll(*t.game);
+        seed_random(t.game->random, seed);
         const int v = medium_rule_vote(*t.game, t.game->players[0]);
         EXPECT_EQ(v, roll < 30 ? 8 : NONE) << seed;
         chosen += v == 8;
@@ -247,13 +247,13 @@ TEST(Votes, TheMediumRuleNeedsDayThreeAPublishedWhiteAndARollBelowThirty) {
 
     TestGame early = setup(1, 2);  // day 2: never
     for (std::uint32_t seed = 0; seed < 50; ++seed) {
-        seed_random(seed);
+        seed_random(early.game->random, seed);
         EXPECT_EQ(medium_rule_vote(*early.game, early.game->players[0]), NONE);
     }
     TestGame black = setup(1, 4);  // a black result: never
     black.game->claims[MEDIUM][3].result = VERDICT_BLACK;
     for (std::uint32_t seed = 0; seed < 50; ++seed) {
-        seed_random(seed);
+        seed_random(black.game->random, seed);
         EXPECT_EQ(medium_rule_vote(*black.game, black.game->players[0]), NONE);
     }
 }

@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "cli/messages.hpp"
-#include "cli/options.hpp"
-#include "cli/record.hpp"
-#include "console/console.hpp"
+#include "app/messages.hpp"
+#include "app/options.hpp"
 #include "model/random.hpp"
+#include "model/record.hpp"
 #include "model/texts.hpp"
+#include "platform/console.hpp"
+#include "platform/locale.hpp"
 
 namespace {
 
@@ -180,7 +181,7 @@ TEST(CommandLine, AnArgumentInAnErrorNeverCarriesControlBytes) {
 }
 
 TEST(CommandLine, TodaysVillageIsMidnightInJapan) {
-    // 2026-12-08 00:00:00 JST is 2026-12-07 15:00:00 UTC, Unix time 1765119600.
+    // 2025-12-08 00:00:00 JST is 2025-12-07 15:00:00 UTC, Unix time 1765119600.
     const std::int64_t midnight = 1765119600;
     EXPECT_EQ(daily_seed(midnight), midnight);
     EXPECT_EQ(daily_seed(midnight + 86399), midnight);  // 23:59:59 in Japan

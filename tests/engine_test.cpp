@@ -14,7 +14,7 @@ constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,    ROLE_SEER,   ROL
                                    ROLE_VILLAGER, ROLE_VILLAGER};
 
 TestGame game_in_phase(int phase) {
-    TestGame t = make_game(7);
+    TestGame t = new_game_of(7);
     deal(*t.game, ROLES);
     t.game->phase = phase;
     return t;
@@ -88,7 +88,7 @@ TEST(Keys, TheAttackRefusesWolvesAndTheDeadThenAdvancesTheDay) {
     EXPECT_EQ(g.attacked_on[1], 8);
     EXPECT_EQ(g.phase, PHASE_DAWN_CHECK);
     EXPECT_EQ(g.day, 2);
-    EXPECT_STREQ(g.log[0], "よもぎの死体が発見された"_sj);
+    EXPECT_EQ(log_line(g), "よもぎの死体が発見された"_sj);
 }
 
 TEST(Rules, AGuardedAttackKillsNobodyButTheDayGoesOn) {
@@ -100,7 +100,7 @@ TEST(Rules, AGuardedAttackKillsNobodyButTheDayGoesOn) {
     EXPECT_EQ(g.players[2].alive, 1);
     EXPECT_EQ(g.death_day[2], NONE);
     EXPECT_EQ(g.attacked_on[1], NONE);
-    EXPECT_STREQ(g.log[0], "襲撃失敗!"_sj);
+    EXPECT_EQ(log_line(g), "襲撃失敗!"_sj);
     EXPECT_EQ(g.day, 2);
     EXPECT_EQ(g.phase, PHASE_DAWN_CHECK);
 
@@ -115,7 +115,7 @@ TEST(Rules, AGuardedAttackKillsNobodyButTheDayGoesOn) {
     for (std::uint32_t seed = 0; seed < 20; ++seed) {
         TestGame u = game_in_phase(PHASE_NIGHT_AI);
         Game& h = *u.game;
-        seed_random(seed);
+        seed_random(h.random, seed);
         h.day = 2;
         kill_seat(h, 5);
         h.players[2].alive = 0;
@@ -137,7 +137,7 @@ TEST(Rules, TheHangingNeverLeavesTheTie) {
         TestGame t = game_in_phase(PHASE_VOTE_RESULTS);
         Game& g = *t.game;
         g.day = 3;
-        seed_random(seed);
+        seed_random(g.random, seed);
         const int tally[SEAT_COUNT] = {0, 0, 3, 0, 1, 0, 0, 3, 0, 0};
         execute_hanging(g, tally);
         const int w = g.hanged_on[3];
@@ -147,7 +147,8 @@ TEST(Rules, TheHangingNeverLeavesTheTie) {
         EXPECT_EQ(g.players[w].hanged_day, 3);
         EXPECT_EQ(g.players[w].attacked_day, NONE);
         EXPECT_EQ(g.death_day[w], 3);
-        EXPECT_EQ(std::string(g.log[0]), std::string(g.players[w].name) + "が吊るされた"_sj);
+        EXPECT_EQ(log_line(g),
+                  std::string(texts_of(LANGUAGE_JAPANESE).names[w]) + "が吊るされた"_sj);
     }
     EXPECT_EQ(hanged.size(), 2u);  // both tied seats come up over many seeds
 }
@@ -273,15 +274,21 @@ TEST(Keys, WolvesVoteLowerSeatFirstAndADeadWolfIsSkipped) {
     EXPECT_EQ(k.phase, PHASE_VOTE_RESULTS);
 }
 
-TEST(Keys, TheVoteResultKeyFilesEveryVote) {
+// The key of the vote-results screen hangs the most-voted seat, then files every vote:
+// the hanged seat's too, and -1 for a seat dead before the vote.
+TEST(Keys, TheVoteResultKeyHangsThenFilesEveryVote) {
     TestGame t = game_in_phase(PHASE_VOTE_RESULTS);
     Game& g = *t.game;
     g.day = 2;
-    for (int seat = 0; seat < SEAT_COUNT; ++seat) g.players[seat].vote[2] = (seat + 1) % 10;
+    kill_seat(g, 3);
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) g.players[seat].vote[2] = seat == 8 ? 9 : 8;
     g.players[3].vote[2] = NONE;
     press(g, 'x');
+    EXPECT_EQ(g.hanged_on[2], 8);
+    EXPECT_EQ(g.players[8].hanged_day, 2);
+    EXPECT_EQ(log_line(g), "よもぎが吊るされた"_sj);
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        EXPECT_EQ(g.votes[seat][2], seat == 3 ? NONE : (seat + 1) % 10);
+        EXPECT_EQ(g.votes[seat][2], seat == 3 ? NONE : seat == 8 ? 9 : 8);
     }
     EXPECT_EQ(g.phase, PHASE_DUSK_CHECK);
 }
@@ -289,7 +296,6 @@ TEST(Keys, TheVoteResultKeyFilesEveryVote) {
 TEST(Phases, TheFirstScreenIsTheNightPromptAndComputerVotesSkipWolvesAndTheDead) {
     TestGame t = make_game(11);
     Game& g = *t.game;
-    update(g);
     EXPECT_EQ(g.phase, PHASE_ATTACK_SELECT);
     EXPECT_EQ(g.day, 1);
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/pass.hpp"
 #include "model/invariants.hpp"
+#include "model/json.hpp"
 #include "model/sjis.hpp"
 #include "model/story.hpp"
 #include "test_support.hpp"
@@ -34,22 +34,20 @@ std::vector<Death> play_scripted(std::uint32_t seed, std::set<int>* phases_seen,
     TestGame t = make_game(seed);
     Game& g = *t.game;
     std::vector<Death> deaths;
-    for (int passes = 0; passes < 1000 && g.winner == NONE; ++passes) {
-        if (phases_seen) phases_seen->insert(g.phase);
+    for (int keys = 0; keys < 1000 && g.winner == NONE; ++keys) {
+        if (phases_seen) phases_seen->insert(g.phase);  // the phase the screen shows
         bool alive[SEAT_COUNT];
         for (int s = 0; s < SEAT_COUNT; ++s) alive[s] = g.players[s].alive == 1;
-        update(g);
-        if (phases_seen) phases_seen->insert(g.phase);  // the phase the screen shows
-        render(g);
         g.key = static_cast<std::uint8_t>(scripted_key(g));
         handle_key(g);
+        if (phases_seen) phases_seen->insert(g.phase);  // the automatic work after the key
+        update(g);
         for (int s = 0; s < SEAT_COUNT; ++s) {
             if (alive[s] && g.players[s].alive != 1) {
                 deaths.push_back({s, g.death_day[s], g.players[s].hanged_day != NONE});
             }
         }
     }
-    update(g);
     if (phases_seen) phases_seen->insert(g.phase);
     if (out) *out = std::move(t);
     return deaths;
@@ -74,7 +72,6 @@ TEST(WholeGame, AScriptedGameVisitsEveryPhaseEndsAndReplaysFromItsSeed) {
     EXPECT_EQ(deaths, expected);
 
     // r starts again and leaves no trace of the old game.
-    render(g);
     g.key = 'r';
     handle_key(g);
     EXPECT_EQ(g.phase, PHASE_NIGHT_AI);
@@ -104,9 +101,51 @@ TEST(WholeGame, AScriptedGameVisitsEveryPhaseEndsAndReplaysFromItsSeed) {
         EXPECT_EQ(g.attacked_on[day], NONE);
         EXPECT_EQ(g.hanged_on[day], NONE);
     }
-    for (const char* line : g.log) EXPECT_STREQ(line, "");
+    for (const LogLine& line : g.log) EXPECT_EQ(line.kind, NONE);
     update(g);  // and the new game plays its first night
     EXPECT_EQ(g.phase, PHASE_ATTACK_SELECT);
+}
+
+// A game is one value: a copy taken at any screen, fed the same keys, shows the same
+// screens as the game it was copied from; a copy given a fresh random source is a game
+// of its own that keeps every invariant to its end.
+TEST(WholeGame, ACopyAtAnyScreenPlaysOnAsTheGameItself) {
+    for (std::uint32_t seed : {7u, 1767225600u, 20261208u}) {
+        TestGame t = make_game(seed);
+        std::vector<Game> copies;
+        std::vector<char> keys;
+        std::vector<std::string> screens;
+        const auto screen_of = [](const Game& game) {
+            Screen screen{};
+            render(game, LANGUAGE_JAPANESE, screen);
+            std::string rows;
+            for (int y = 0; y < SCREEN_ROWS; ++y) rows += screen_row(screen, y) + "\n";
+            return rows;
+        };
+        while (t.game->winner == NONE) {
+            copies.push_back(*t.game);
+            screens.push_back(screen_of(*t.game));
+            keys.push_back(scripted_key(*t.game));
+            step_game(*t.game, static_cast<std::uint8_t>(keys.back()));
+        }
+        screens.push_back(screen_of(*t.game));
+        for (std::size_t at = 0; at < copies.size(); ++at) {
+            Game copy = copies[at];
+            for (std::size_t k = at; k < keys.size(); ++k) {
+                step_game(copy, static_cast<std::uint8_t>(keys[k]));
+                ASSERT_EQ(screen_of(copy), screens[k + 1])
+                    << "seed " << seed << ", copied at " << at;
+            }
+            Game fresh = copies[at];
+            seed_random(fresh.random, seed + static_cast<std::uint32_t>(at) * 977u);
+            for (int k = 0; k < 1000 && fresh.winner == NONE; ++k) {
+                step_game(fresh, static_cast<std::uint8_t>(scripted_key(fresh)));
+                const char* broken = broken_invariant(fresh);
+                ASSERT_EQ(broken, nullptr) << broken << ", seed " << seed << ", copied at " << at;
+            }
+            EXPECT_NE(fresh.winner, NONE);
+        }
+    }
 }
 
 char random_key(std::mt19937& keys) {
@@ -131,16 +170,16 @@ TEST(WholeGame, ThousandsOfRandomGamesKeepTheInvariantsAndAllEnd) {
             ASSERT_LT(passes, 5000) << "seed " << seed << " never ended";
             char key = random_key(keys);
             if (key == 'r') key = 'z';  // a decided game is restarted only at the end
-            pass(g, key);
+            play(t, key);
             ++passes;
             if (const char* broken = broken_invariant(g)) {
                 FAIL() << broken << ", seed " << seed << ", pass " << passes;
             }
         }
-        update(g);
         (g.winner == WINNER_WOLVES ? wolves : village) += 1;
-        pass(g, 'r');
-        ASSERT_EQ(g.phase, PHASE_NIGHT_AI);
+        play(t, 'r');
+        ASSERT_EQ(g.phase, PHASE_ATTACK_SELECT);
+        ASSERT_EQ(g.day, 1);
     }
     EXPECT_EQ(village + wolves, static_cast<int>(GAMES));
     EXPECT_GT(village, 0);
@@ -176,12 +215,12 @@ TEST(Story, TellsOnlyWhatTheScreensShowed) {
     for (std::uint32_t seed = 0; seed < 60; ++seed) {
         TestGame t = make_game(seed);
         Game& g = *t.game;
-        next_screen(g);
+        draw(t);
         std::string seen;  // every row of every screen so far, spaces folded
         for (int key = 0; key < 400; ++key) {
-            for (int y = 0; y < SCREEN_ROWS; ++y) seen += folded(row_text(g, y)) + "\n";
+            for (int y = 0; y < SCREEN_ROWS; ++y) seen += folded(row_text(t, y)) + "\n";
             const Story s = story_of(g);
-            std::istringstream lines(story_text(g));
+            std::istringstream lines(story_text(g, LANGUAGE_JAPANESE));
             for (std::string line; std::getline(lines, line);) {
                 line = folded(line.substr(line.find_first_not_of(' ')));
                 const std::size_t arrow = line.find(" → "_sj);
@@ -221,7 +260,7 @@ TEST(Story, TellsOnlyWhatTheScreensShowed) {
                 wolves = wolves || g.winner == WINNER_WOLVES;
                 break;
             }
-            play_key(g, static_cast<std::uint8_t>(scripted_key(g)));
+            play(t, scripted_key(g));
         }
     }
     EXPECT_TRUE(failed_attack && medium_result && tie && village && wolves)
@@ -232,22 +271,23 @@ TEST(Story, TellsOnlyWhatTheScreensShowed) {
 // (ソ, 表) passes whole, and only one-byte quotes, backslashes and control bytes are
 // escaped or dropped.
 TEST(Story, ItsJsonKeepsEveryShiftJisCharacterWhole) {
-    TestGame t = make_game(7);
-    Game& g = *t.game;
     const struct {
-        const char* name;
+        const char* text;
         std::string json;
-    } names[] = {
+    } cases[] = {
         {"ソ表"_sj, std::string("\"") + "ソ表"_sj + "\""},
-        {"a\"b\\c", "\"a\\\"b\\\\c\""},
-        {"x\ty\x1b", "\"xy\""},
+        {"a\"b\\c\n", "\"a\\\"b\\\\c\\n\""},
+        {"x\ty\x1b\x7f", "\"xy\""},
         {"\x83", "\"\""},  // a lead byte without its trail
     };
-    for (int seat = 0; seat < 4; ++seat) std::strcpy(g.players[seat].name, names[seat].name);
-    const std::string json = story_json(g);
-    std::string shown;
-    for (const auto& n : names) shown += (shown.empty() ? "" : ",") + n.json;
-    EXPECT_NE(json.find("\"names\":[" + shown + ","), std::string::npos) << json;
+    for (const auto& c : cases) {
+        std::string json;
+        json_string(json, c.text);
+        EXPECT_EQ(json, c.json);
+    }
+    const std::string story = story_json(*make_game(7).game, LANGUAGE_JAPANESE);
+    EXPECT_NE(story.find(std::string("\"names\":[\"") + "ミモザ"_sj + "\""), std::string::npos)
+        << story;
 }
 
 }  // namespace

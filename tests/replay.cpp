@@ -14,8 +14,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/options.hpp"
-#include "engine/pass.hpp"
 #include "model/texts.hpp"
 #include "platform/frame.hpp"
 #include "platform/terminal_text.hpp"
@@ -57,7 +55,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s [--cells] [--last] [--lang ja|en] SEED KEYS\n", argv[0]);
         return 2;
     }
-    choose_language(language);
     const char* seed = argv[argc - 2];
     const std::string given = argv[argc - 1];
     TestGame t = make_game(static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)));
@@ -65,17 +62,17 @@ int main(int argc, char** argv) {
     bool automatic = given == "auto";
     std::string keys = automatic ? "" : given;
     std::string out;
-    next_screen(g);
+    draw(t, language);
     for (std::size_t k = 0;; ++k) {
         if (!last || k == keys.size()) {
-            append_plain_frame(g.console->screen, OUTPUT_UTF8, out);
-            if (cells) append_colours(g.console->screen, out);
+            append_plain_frame(*t.screen, OUTPUT_UTF8, out);
+            if (cells) append_colours(*t.screen, out);
         }
         if (automatic && k == keys.size() && k < 2000) {
             keys += g.winner == NONE ? scripted_key(g) : 'r';
         }
         if (k == keys.size()) break;
-        play_key(g, static_cast<std::uint8_t>(keys[k]));
+        play(t, keys[k], language);
         if (automatic && keys[k] == 'r') automatic = false;
     }
     if (given == "auto") std::printf("%s\n", keys.c_str());

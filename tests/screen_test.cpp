@@ -7,9 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "console/glyphs.hpp"
-#include "console/panels.hpp"
-#include "engine/pass.hpp"
+#include "draw/panels.hpp"
 #include "model/sjis.hpp"
 #include "model/texts.hpp"
 #include "test_support.hpp"
@@ -21,26 +19,26 @@ constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,    ROLE_SEER,   ROL
                                    ROLE_VILLAGER, ROLE_VILLAGER};
 
 TestGame shown_game(int phase, int day) {
-    TestGame t = make_game(5);
+    TestGame t = new_game_of(5);
     deal(*t.game, ROLES);
     t.game->phase = phase;
     t.game->day = day;
     return t;
 }
 
-std::string text_at(const Game& g, int x, int y, std::size_t length) {
+std::string text_at(const TestGame& g, int x, int y, std::size_t length) {
     return row_text(g, y).substr(static_cast<std::size_t>(x), length);
 }
 
 // The text at (x, y) is expected, byte for byte.
-void expect_text(const Game& g, int x, int y, const std::string& expected) {
+void expect_text(const TestGame& g, int x, int y, const std::string& expected) {
     EXPECT_EQ(text_at(g, x, y, expected.size()), expected) << "at " << x << "," << y;
 }
 
-int attr_at(const Game& g, int x, int y) { return g.console->screen.cells[y][x].attr; }
+int attr_at(const TestGame& g, int x, int y) { return g.screen->cells[y][x].attr; }
 
 // Every cell of a card, all fourteen columns by six rows, has this colour.
-void expect_card_colour(const Game& g, int seat, int attr) {
+void expect_card_colour(const TestGame& g, int seat, int attr) {
     for (int dy = 0; dy < 6; ++dy) {
         for (int dx = 0; dx < 14; ++dx) {
             if (dy == 0 && dx == 1) continue;  // the gap between seat number and border
@@ -56,17 +54,17 @@ TEST(Screen, AWholeCardWithItsBordersTextsAndColour) {
     g.co_public[2] = ROLE_SEER;
     g.black_count[2] = 1;
     g.white_count[2] = 12;
-    render(g);
+    draw(t);
     const int x = card_x(2);
     EXPECT_EQ(x, 32);
-    EXPECT_EQ(text_at(g, x, 2, 14), std::string("2 ") + "─────┐"_sj);
-    EXPECT_EQ(text_at(g, x, 3, 14), std::string("│"_sj) + "  すずらん"_sj + "│"_sj);
-    EXPECT_EQ(text_at(g, x, 4, 14), std::string("│CO:"_sj) + "     占"_sj + "│"_sj);
-    EXPECT_EQ(text_at(g, x, 5, 14), std::string("│黒 1  白12│"_sj));
-    EXPECT_EQ(text_at(g, x, 6, 14), std::string("│"_sj) + "          " + "│"_sj);
-    EXPECT_EQ(text_at(g, x, 7, 14), std::string("└─────┘"_sj));
-    expect_card_colour(g, 2, ATTR_BRIGHT_CYAN);
-    EXPECT_EQ(row_text(g, 1), std::string("3日朝です。投票先を選んでください。JKIL"_sj) +
+    EXPECT_EQ(text_at(t, x, 2, 14), std::string("2 ") + "─────┐"_sj);
+    EXPECT_EQ(text_at(t, x, 3, 14), std::string("│"_sj) + "  すずらん"_sj + "│"_sj);
+    EXPECT_EQ(text_at(t, x, 4, 14), std::string("│CO:"_sj) + "     占"_sj + "│"_sj);
+    EXPECT_EQ(text_at(t, x, 5, 14), std::string("│黒 1  白12│"_sj));
+    EXPECT_EQ(text_at(t, x, 6, 14), std::string("│"_sj) + "          " + "│"_sj);
+    EXPECT_EQ(text_at(t, x, 7, 14), std::string("└─────┘"_sj));
+    expect_card_colour(t, 2, ATTR_BRIGHT_CYAN);
+    EXPECT_EQ(row_text(t, 1), std::string("3日朝です。投票先を選んでください。JKIL"_sj) +
                                   std::string(76 - 39, ' '));
 }
 
@@ -78,35 +76,33 @@ TEST(Screen, ColoursByRoleClaimAndDeath) {
     g.co_public[3] = ROLE_SEER;
     kill_seat(g, 3);  // a dead claimer: grey, claim still shown
     kill_seat(g, 4);  // a dead wolf: grey, not red
-    render(g);
-    expect_card_colour(g, 1, ATTR_BRIGHT_RED);
-    expect_card_colour(g, 4, ATTR_GREY);
-    expect_card_colour(g, 7, ATTR_BRIGHT_MAGENTA);
-    expect_card_colour(g, 6, ATTR_BRIGHT_CYAN);
-    expect_card_colour(g, 3, ATTR_GREY);
-    expect_card_colour(g, 0, ATTR_BRIGHT_WHITE);
-    EXPECT_EQ(text_at(g, card_x(3), 4, 14), std::string("│CO:"_sj) + "     占"_sj + "│"_sj);
-    EXPECT_EQ(text_at(g, card_x(3), 6, 14), std::string("│ 3日  襲撃│"_sj));
+    draw(t);
+    expect_card_colour(t, 1, ATTR_BRIGHT_RED);
+    expect_card_colour(t, 4, ATTR_GREY);
+    expect_card_colour(t, 7, ATTR_BRIGHT_MAGENTA);
+    expect_card_colour(t, 6, ATTR_BRIGHT_CYAN);
+    expect_card_colour(t, 3, ATTR_GREY);
+    expect_card_colour(t, 0, ATTR_BRIGHT_WHITE);
+    EXPECT_EQ(text_at(t, card_x(3), 4, 14), std::string("│CO:"_sj) + "     占"_sj + "│"_sj);
+    EXPECT_EQ(text_at(t, card_x(3), 6, 14), std::string("│ 3日  襲撃│"_sj));
     g.players[4].attacked_day = NONE;
     g.players[4].hanged_day = 2;
-    render(g);
-    EXPECT_EQ(text_at(g, card_x(4), 6, 14), std::string("│ 2日  吊り│"_sj));
-    EXPECT_EQ(row_text(g, 0).substr(0, 42),
+    draw(t);
+    EXPECT_EQ(text_at(t, card_x(4), 6, 14), std::string("│ 2日  吊り│"_sj));
+    EXPECT_EQ(row_text(t, 0).substr(0, 42),
               std::string("人狼は【 カモミール 】【 ひいらぎ 】"_sj) + "      ");
 }
 
 TEST(Screen, BeforeAnyClaimEveryCardShowsAQuestionMarkAndNoVerdicts) {
     TestGame t = make_game(99);
-    update(*t.game);
-    render(*t.game);
+    draw(t);
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        EXPECT_EQ(text_at(*t.game, card_x(seat), card_y(seat) + 2, 14),
+        EXPECT_EQ(text_at(t, card_x(seat), card_y(seat) + 2, 14),
                   std::string("│CO:"_sj) + "     ？"_sj + "│"_sj);
-        EXPECT_EQ(text_at(*t.game, card_x(seat), card_y(seat) + 3, 14),
-                  std::string("│黒 0  白 0│"_sj));
+        EXPECT_EQ(text_at(t, card_x(seat), card_y(seat) + 3, 14), std::string("│黒 0  白 0│"_sj));
     }
-    EXPECT_EQ(attr_at(*t.game, 1, 2), ATTR_BRIGHT_GREEN);  // the cursor starts on seat 0
-    EXPECT_EQ(text_at(*t.game, 1, 2, 1), ">");
+    EXPECT_EQ(attr_at(t, 1, 2), ATTR_BRIGHT_GREEN);  // the cursor starts on seat 0
+    EXPECT_EQ(text_at(t, 1, 2, 1), ">");
 }
 
 TEST(Screen, AfterAWinEveryCardRevealsItsRoleOverTheTopBorder) {
@@ -114,42 +110,42 @@ TEST(Screen, AfterAWinEveryCardRevealsItsRoleOverTheTopBorder) {
     Game& g = *t.game;
     g.winner = WINNER_WOLVES;
     kill_seat(g, 2);
-    render(g);
+    draw(t);
     const char* glyphs[] = {"村"_sj, "狼"_sj, "占"_sj, "村"_sj, "狼"_sj,
                             "狩"_sj, "霊"_sj, "狂"_sj, "村"_sj, "村"_sj};
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const int x = card_x(seat);
         const int y = card_y(seat);
-        EXPECT_EQ(text_at(g, x + 2, y, 12), std::string("────"_sj) + glyphs[seat] + "┐"_sj);
+        EXPECT_EQ(text_at(t, x + 2, y, 12), std::string("────"_sj) + glyphs[seat] + "┐"_sj);
         const int colour = seat == 2                ? ATTR_GREY
                            : seat == 1 || seat == 4 ? ATTR_BRIGHT_RED
                                                     : ATTR_BRIGHT_WHITE;
-        EXPECT_EQ(attr_at(g, x + 10, y), colour);
+        EXPECT_EQ(attr_at(t, x + 10, y), colour);
     }
-    EXPECT_EQ(row_text(g, 1).substr(0, 32), "人狼の勝利です! Press R to Retry"_sj);
+    EXPECT_EQ(row_text(t, 1).substr(0, 32), "人狼の勝利です! Press R to Retry"_sj);
 
     TestGame v = shown_game(PHASE_VILLAGE_WON, 5);
     v.game->winner = WINNER_VILLAGE;
-    render(*v.game);
-    EXPECT_EQ(row_text(*v.game, 1), "村人の勝利です! Press R to Retry"_sj + std::string(44, ' '));
+    draw(v);
+    EXPECT_EQ(row_text(v, 1), "村人の勝利です! Press R to Retry"_sj + std::string(44, ' '));
 }
 
 TEST(Screen, TheCursorMarkStandsLeftOfTheCardOnEveryScreen) {
     for (int phase : {PHASE_ATTACK_SELECT, PHASE_FAKE_CLAIM, PHASE_VOTE_SELECT, PHASE_NIGHT_AI}) {
         TestGame t = shown_game(phase, 2);
         t.game->cursor = 7;
-        render(*t.game);
-        EXPECT_EQ(text_at(*t.game, 31, 9, 1), ">");
-        EXPECT_EQ(attr_at(*t.game, 31, 9), ATTR_BRIGHT_GREEN);
+        draw(t);
+        EXPECT_EQ(text_at(t, 31, 9, 1), ">");
+        EXPECT_EQ(attr_at(t, 31, 9), ATTR_BRIGHT_GREEN);
         int marks = 0;
         for (int y = 0; y < SCREEN_ROWS; ++y) {
-            for (char c : row_text(*t.game, y)) marks += c == '>';
+            for (char c : row_text(t, y)) marks += c == '>';
         }
         EXPECT_EQ(marks, 1);
     }
 }
 
-TEST(Panels, ClaimLinesStandInTheRowOfTheirSeatAndPublishTheClaims) {
+TEST(Panels, ClaimLinesStandInTheRowOfTheirSeat) {
     TestGame t = shown_game(PHASE_PUBLISH_CLAIMS, 4);
     Game& g = *t.game;
     g.players[2].co_claim = ROLE_SEER;
@@ -161,62 +157,62 @@ TEST(Panels, ClaimLinesStandInTheRowOfTheirSeatAndPublishTheClaims) {
     kill_seat(g, 3);  // called for, then killed in the night: his name still shows
     g.phase = PHASE_PUBLISH_CLAIMS;
     update(g);
-    render(g);
-    EXPECT_EQ(row_text(g, 1), "4日朝です。CO結果"_sj + std::string(59, ' '));
-    expect_text(g, 0, 17, std::string("  すずらん 占CO ひいらぎ  黒"_sj) + "  ");
-    expect_text(g, 40, 16, std::string("    なずな 霊CO ミモザ  白"_sj) + " ");
-    expect_text(g, 40, 17, "ラベンダー 狂CO たんぽぽ  死ね"_sj);
+    draw(t);
+    EXPECT_EQ(row_text(t, 1), "4日朝です。CO結果"_sj + std::string(59, ' '));
+    expect_text(t, 0, 17, std::string("  すずらん 占CO ひいらぎ  黒"_sj) + "  ");
+    expect_text(t, 40, 16, std::string("    なずな 霊CO ミモザ  白"_sj) + " ");
+    expect_text(t, 40, 17, "ラベンダー 狂CO たんぽぽ  死ね"_sj);
     EXPECT_EQ(g.co_public[2], ROLE_SEER);
     EXPECT_EQ(g.co_public[6], ROLE_MEDIUM);
     EXPECT_EQ(g.co_public[7], ROLE_MADMAN);
     EXPECT_EQ(g.black_count[4], 0);  // the counts come with the next key
     // The cards of this very screen still show the claim colours and glyphs.
-    expect_card_colour(g, 2, ATTR_BRIGHT_CYAN);
+    expect_card_colour(t, 2, ATTR_BRIGHT_CYAN);
 
-    // On day 2 the medium's line is the claim alone; the dead get no line.
+    // On day 2 the medium's line is the claim alone; a claimant dead in the night, its
+    // claim published on an earlier morning, gets no line.
     TestGame u = shown_game(PHASE_CLAIM_RESULTS, 2);
-    u.game->players[6].co_claim = ROLE_MEDIUM;
+    u.game->players[6].co_claim = u.game->co_public[6] = ROLE_MEDIUM;
     u.game->players[6].night[1] = {1, ROLE_MEDIUM, NONE, VERDICT_WHITE};
-    u.game->players[2].co_claim = ROLE_SEER;
+    u.game->players[2].co_claim = u.game->co_public[2] = ROLE_SEER;
     kill_seat(*u.game, 2);
-    render(*u.game);
-    EXPECT_EQ(row_text(*u.game, 16).substr(40),
+    draw(u);
+    EXPECT_EQ(row_text(u, 16).substr(40),
               std::string("    なずな 霊CO "_sj) + std::string(20, ' '));
-    EXPECT_EQ(row_text(*u.game, 17), std::string(76, ' '));
-    EXPECT_EQ(u.game->co_public[2], NONE);
+    EXPECT_EQ(row_text(u, 17), std::string(76, ' '));
 }
 
 TEST(Panels, TheVoteScreenShowsTheSeatAliveAndTheNextScreenShowsItHanged) {
-    TestGame t = make_game(3);
+    TestGame t = new_game_of(3);
     Game& g = *t.game;
     deal(g, ROLES);
     g.phase = PHASE_VOTE_RESULTS;
     g.day = 2;
     kill_seat(g, 0);
-    push_log(g, "ミモザの死体が発見された"_sj);
+    push_log(g, LOG_FOUND_DEAD, 0);
     for (int seat = 1; seat < SEAT_COUNT; ++seat) g.players[seat].vote[2] = seat == 8 ? 9 : 8;
-    render(g);
-    expect_text(g, 5, 18, "  たんぽぽ >     よもぎ"_sj);
-    expect_text(g, 45, 15, "  ききょう >     よもぎ"_sj);
-    expect_text(g, 45, 18, "    よもぎ >     セージ"_sj);
-    EXPECT_EQ(row_text(g, 15).substr(0, 5 + 10), "               ");  // seat 0 is dead
-    EXPECT_EQ(text_at(g, card_x(8), card_y(8) + 4, 14),
+    draw(t);
+    draw(t);  // drawing only draws: again, and nothing changes
+    expect_text(t, 5, 18, "  たんぽぽ >     よもぎ"_sj);
+    expect_text(t, 45, 15, "  ききょう >     よもぎ"_sj);
+    expect_text(t, 45, 18, "    よもぎ >     セージ"_sj);
+    EXPECT_EQ(row_text(t, 15).substr(0, 5 + 10), "               ");  // seat 0 is dead
+    EXPECT_EQ(text_at(t, card_x(8), card_y(8) + 4, 14),
               std::string("│"_sj) + "          " + "│"_sj);
-    expect_text(g, 2, 23, "ミモザの死体が発見された"_sj);
-    EXPECT_EQ(g.hanged_on[2], 8);  // hanged after the lines were drawn
-    EXPECT_STREQ(g.log[0], "よもぎが吊るされた"_sj);
+    expect_text(t, 2, 23, "ミモザの死体が発見された"_sj);
+    EXPECT_EQ(g.hanged_on[2], NONE);  // the key of this screen hangs
 
-    play_key(g, 'x');  // phase 9: victory check, then the screen of the hanging
+    play(t, 'x');  // the hanging, the votes filed, the victory check: the screen of the hanging
     EXPECT_EQ(g.phase, PHASE_NIGHT_AI);
-    // The vote screen was drawn once: one hanging, one log line, seat 8 the only one hanged.
-    EXPECT_STREQ(g.log[1], "ミモザの死体が発見された"_sj);
+    EXPECT_EQ(g.hanged_on[2], 8);
+    EXPECT_EQ(log_line(g, 1), "ミモザの死体が発見された"_sj);
     int hanged = 0;
     for (const Player& p : g.players) hanged += p.hanged_day != NONE;
     EXPECT_EQ(hanged, 1);
-    EXPECT_EQ(text_at(g, card_x(8), card_y(8) + 4, 14), std::string("│ 2日  吊り│"_sj));
-    expect_card_colour(g, 8, ATTR_GREY);
-    expect_text(g, 2, 23, "よもぎが吊るされた"_sj);
-    EXPECT_EQ(row_text(g, 1), std::string(76, ' '));  // no prompt
+    EXPECT_EQ(text_at(t, card_x(8), card_y(8) + 4, 14), std::string("│ 2日  吊り│"_sj));
+    expect_card_colour(t, 8, ATTR_GREY);
+    expect_text(t, 2, 23, "よもぎが吊るされた"_sj);
+    EXPECT_EQ(row_text(t, 1), std::string(76, ' '));  // no prompt
 }
 
 }  // namespace
@@ -276,51 +272,19 @@ TEST(Languages, EveryTextFitsItsField) {
     }
 }
 
-// The same seeds and keys in both languages: the same game, and on every screen the same
-// card borders, cursor and panel rows.
+// One game drawn in both languages, screen after screen: the same card borders, cursor
+// and panel rows.
 TEST(Languages, EnglishScreensKeepTheJapaneseGeometryOverWholeGames) {
-    struct Shown {
-        Screen screen;
-        int phase;
-        int cursor;
-        int deaths[SEAT_COUNT];
-    };
-    // Plays the seed in one language to its end and a restart, the keys a sensible wolf
-    // presses in the Japanese game; every screen is kept.
-    const auto play = [](std::uint32_t seed, int language, std::string& keys) {
-        choose_language(language);
-        TestGame t = make_game(seed);
-        next_screen(*t.game);
-        std::vector<Shown> shown;
-        for (std::size_t k = 0;; ++k) {
-            Shown s{t.game->console->screen, t.game->phase, t.game->cursor, {}};
-            std::memcpy(s.deaths, t.game->death_day, sizeof s.deaths);
-            shown.push_back(s);
-            if (k == keys.size()) {
-                if (language == LANGUAGE_ENGLISH || (!keys.empty() && keys.back() == 'r') ||
-                    k > 400)
-                    break;
-                keys += t.game->winner == NONE ? scripted_key(*t.game) : 'r';
-            }
-            play_key(*t.game, static_cast<std::uint8_t>(keys[k]));
-        }
-        choose_language(LANGUAGE_JAPANESE);
-        return shown;
-    };
     for (std::uint32_t seed : {1u, 7u, 1767225600u, 20261208u, 4294967295u}) {
-        std::string keys;
-        const std::vector<Shown> ja = play(seed, LANGUAGE_JAPANESE, keys);
-        const std::vector<Shown> en = play(seed, LANGUAGE_ENGLISH, keys);
-        ASSERT_EQ(keys.back(), 'r') << "seed " << seed << ": the game never ended";
-        ASSERT_EQ(ja.size(), en.size());
-        for (std::size_t k = 0; k < ja.size(); ++k) {
+        TestGame t = make_game(seed);
+        Screen a{};
+        Screen b{};
+        bool restarted = false;
+        for (int k = 0; k < 400 && !restarted; ++k) {
             const std::string where =
                 "seed " + std::to_string(seed) + " after key " + std::to_string(k);
-            ASSERT_EQ(ja[k].phase, en[k].phase) << where;
-            ASSERT_EQ(ja[k].cursor, en[k].cursor) << where;
-            ASSERT_EQ(std::memcmp(ja[k].deaths, en[k].deaths, sizeof ja[k].deaths), 0) << where;
-            const Screen& a = ja[k].screen;
-            const Screen& b = en[k].screen;
+            render(*t.game, LANGUAGE_JAPANESE, a);
+            render(*t.game, LANGUAGE_ENGLISH, b);
             for (int y = 0; y < SCREEN_ROWS; ++y) {
                 for (int x = 0; x < SCREEN_COLUMNS; ++x) {
                     const Cell& j = a.cells[y][x];
@@ -345,7 +309,10 @@ TEST(Languages, EnglishScreensKeepTheJapaneseGeometryOverWholeGames) {
                     }
                 }
             }
+            restarted = t.game->winner != NONE;
+            step_game(*t.game, static_cast<std::uint8_t>(restarted ? 'r' : scripted_key(*t.game)));
         }
+        EXPECT_TRUE(restarted) << "seed " << seed << ": the game never ended";
     }
 }
 

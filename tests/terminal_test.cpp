@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "console/glyphs.hpp"
-#include "engine/pass.hpp"
 #include "model/sjis.hpp"
+#include "platform/console.hpp"
 #include "platform/console_keys.hpp"
 #include "platform/frame.hpp"
 #include "platform/key_decoder.hpp"
@@ -69,19 +68,6 @@ TEST(ScreenCells, TextStopsAtTheEdgesAndNeverSplitsACharacter) {
     EXPECT_EQ(s.cells[SCREEN_ROWS - 1][0].byte, 'a');
 }
 
-TEST(Frames, ColoursAreSixteenColourSgr) {
-    const std::pair<int, const char*> colours[] = {
-        {ATTR_GREY, "\x1b[37m"},           {ATTR_BRIGHT_GREEN, "\x1b[92m"},
-        {ATTR_BRIGHT_CYAN, "\x1b[96m"},    {ATTR_BRIGHT_RED, "\x1b[91m"},
-        {ATTR_BRIGHT_MAGENTA, "\x1b[95m"}, {ATTR_BRIGHT_WHITE, "\x1b[97m"},
-    };
-    for (const auto& [attr, sgr] : colours) {
-        std::string out;
-        append_colour(out, attr);
-        EXPECT_EQ(out, sgr) << attr;
-    }
-}
-
 TEST(Frames, BoxLinesArePaddedToTwoColumnsOnlyWhereTheTerminalDrawsThemNarrow) {
     const Screen s = screen_with("│CO:─┐└x"_sj, 0, 0, ATTR_BRIGHT_WHITE);
     TerminalView narrow = make_terminal_view(OUTPUT_UTF8, 1);
@@ -99,21 +85,16 @@ TEST(Frames, BoxLinesArePaddedToTwoColumnsOnlyWhereTheTerminalDrawsThemNarrow) {
 
 TEST(Frames, OnlyChangedCellsAreSentAfterTheFirstFrame) {
     TestGame t = make_game(42);
-    Game& g = *t.game;
-    update(g);
-    render(g);
+    draw(t);
     TerminalView view = make_terminal_view(OUTPUT_UTF8, 1);
-    const std::string first = frame(view, g.console->screen);
+    const std::string first = frame(view, *t.screen);
     EXPECT_EQ(first.rfind("\x1b[0m\x1b[H\x1b[2J", 0), 0u);
     EXPECT_GT(first.size(), 2000u);
 
-    EXPECT_EQ(frame(view, g.console->screen), "");  // nothing changed, nothing sent
+    EXPECT_EQ(frame(view, *t.screen), "");  // nothing changed, nothing sent
 
-    g.key = 'l';
-    handle_key(g);
-    update(g);
-    render(g);
-    const std::string move = frame(view, g.console->screen);
+    play(t, 'l');
+    const std::string move = frame(view, *t.screen);
     EXPECT_LT(move.size(), 100u) << move;
     EXPECT_NE(move.find("\x1b[3;17H\x1b[92m>"), std::string::npos) << move;  // on seat 1
     EXPECT_NE(move.find("\x1b[3;2H "), std::string::npos) << move;           // gone from seat 0
@@ -122,7 +103,7 @@ TEST(Frames, OnlyChangedCellsAreSentAfterTheFirstFrame) {
     // A repaint after invalidation sends the same screen as the first frame did.
     invalidate_view(view);
     TerminalView fresh = make_terminal_view(OUTPUT_UTF8, 1);
-    EXPECT_EQ(frame(view, g.console->screen), frame(fresh, g.console->screen));
+    EXPECT_EQ(frame(view, *t.screen), frame(fresh, *t.screen));
 }
 
 TEST(Frames, ControlBytesOnTheScreenNeverReachTheTerminal) {
@@ -136,28 +117,29 @@ TEST(Frames, ControlBytesOnTheScreenNeverReachTheTerminal) {
 
 TEST(Frames, EveryBackEndPresentsTheScreenTheNoticeOnceOrPlainText) {
     TestGame t = make_game(42);
-    next_screen(*t.game);
-    const Screen& s = t.game->console->screen;
+    draw(t);
+    const Screen& s = *t.screen;
+    const char* too_small = texts_of(LANGUAGE_ENGLISH).too_small;
     TerminalView view = make_terminal_view(OUTPUT_UTF8, 1);
     std::string out;
-    EXPECT_EQ(append_present(view, s, false, true, out), PRESENT_SCREEN);
+    EXPECT_EQ(append_present(view, s, too_small, false, true, out), PRESENT_SCREEN);
     TerminalView fresh = make_terminal_view(OUTPUT_UTF8, 1);
     EXPECT_EQ(out, frame(fresh, s));
 
     std::string notice;  // too small: the notice, once, and the game forgotten
-    EXPECT_EQ(append_present(view, s, false, false, notice), PRESENT_NOTICE);
+    EXPECT_EQ(append_present(view, s, too_small, false, false, notice), PRESENT_NOTICE);
     std::string expected = "\x1b[0m\x1b[H\x1b[2J";
-    append_text(expected, too_small_notice(), OUTPUT_UTF8);
+    append_text(expected, too_small, OUTPUT_UTF8);
     EXPECT_EQ(notice, expected);
     std::string again;
-    EXPECT_EQ(append_present(view, s, false, false, again), PRESENT_NOTHING);
+    EXPECT_EQ(append_present(view, s, too_small, false, false, again), PRESENT_NOTHING);
     EXPECT_EQ(again, "");
     std::string back;  // fits again: the whole screen
-    EXPECT_EQ(append_present(view, s, false, true, back), PRESENT_SCREEN);
+    EXPECT_EQ(append_present(view, s, too_small, false, true, back), PRESENT_SCREEN);
     EXPECT_EQ(back, out);
 
     std::string plain;  // no terminal: text whatever the size
-    EXPECT_EQ(append_present(view, s, true, false, plain), PRESENT_SCREEN);
+    EXPECT_EQ(append_present(view, s, too_small, true, false, plain), PRESENT_SCREEN);
     EXPECT_EQ(plain.rfind('\f', 0), 0u);
     EXPECT_EQ(plain.find('\x1b'), std::string::npos);
 

@@ -1,38 +1,49 @@
-// Helpers shared by the tests: a game on a private console, seeded, and passes of the
-// main loop driven by a list of keys.
+// Helpers shared by the tests: a game started from a seed as every front end starts it,
+// with a screen of its own to draw into, and the keys a sensible wolf player presses.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "console/console.hpp"
-#include "console/render.hpp"
+#include "draw/render.hpp"
 #include "engine/keys.hpp"
 #include "engine/phases.hpp"
+#include "engine/step.hpp"
 #include "model/game.hpp"
 #include "model/new_game.hpp"
-#include "model/random.hpp"
+#include "model/texts.hpp"
 
 struct TestGame {
     std::unique_ptr<Game> game;
-    std::unique_ptr<Console> console;
+    std::unique_ptr<Screen> screen;
 };
 
-// A new game dealt from the given seed, drawing on its own console.
+// A game dealt from the seed, waiting on its first screen (the first night's prompt),
+// not yet drawn.
 inline TestGame make_game(std::uint32_t seed) {
-    TestGame t{std::unique_ptr<Game>(create_game()), std::make_unique<Console>()};
-    seed_random(seed);
-    new_game(*t.game);
-    t.game->console = t.console.get();
+    TestGame t{std::make_unique<Game>(), std::make_unique<Screen>()};
+    start_game(*t.game, seed);
     return t;
 }
 
-// One pass of the main loop with the given key: update, render, key, handle_key.
-inline void pass(Game& game, char key) {
-    update(game);
-    render(game);
-    game.key = static_cast<std::uint8_t>(key);
-    handle_key(game);
+// A game dealt from the seed, before its first night: for tests that deal roles of their
+// own (deal below) and set up the phase they test.
+inline TestGame new_game_of(std::uint32_t seed) {
+    TestGame t{std::make_unique<Game>(), std::make_unique<Screen>()};
+    reset_game(*t.game);
+    seed_random(t.game->random, seed);
+    new_game(*t.game);
+    return t;
+}
+
+// Draws the game's screen in a language.
+inline void draw(TestGame& t, int language = LANGUAGE_JAPANESE) {
+    render(*t.game, language, *t.screen);
+}
+
+// One key as a front end plays it: the step, then the screen drawn.
+inline void play(TestGame& t, char key, int language = LANGUAGE_JAPANESE) {
+    play_key(*t.game, static_cast<std::uint8_t>(key), language, *t.screen);
 }
 
 // The first seat at or after the cursor (in seat order, wrapping) that test accepts.
@@ -43,12 +54,6 @@ int next_seat(const Game& game, Test test) {
         if (test(seat)) return seat;
     }
     return -1;
-}
-
-// Keys l that walk the cursor from where it is to seat.
-inline std::string walk_to(const Game& game, int seat) {
-    return std::string(static_cast<std::size_t>((seat - game.cursor + SEAT_COUNT) % SEAT_COUNT),
-                       'l');
 }
 
 // The key a sensible wolf player presses: attack the next living villager, vote for the
@@ -81,7 +86,12 @@ inline void deal(Game& game, const int (&roles)[SEAT_COUNT]) {
     game.wolf_count = wolves;
 }
 
-// The screen row as UTF-8-free bytes: compare with "..."_sj literals.
-inline std::string row_text(const Game& game, int row) {
-    return screen_row(game.console->screen, row);
+// The newest log line as a screen shows it in a language.
+inline std::string log_line(const Game& game, int line = 0, int language = LANGUAGE_JAPANESE) {
+    char text[LOG_LINE_BYTES];
+    log_text(texts_of(language), game.log[line], text);
+    return text;
 }
+
+// A screen row's bytes (Shift-JIS): compare with "..."_sj literals.
+inline std::string row_text(const TestGame& t, int row) { return screen_row(*t.screen, row); }

@@ -1,8 +1,8 @@
-// Random seat choices shared by the computer seats' night actions and votes.
+// Random seat choices shared by the computer seats' night actions and votes, drawn from
+// the game's own random source.
 #pragma once
 
 #include "model/game.hpp"
-#include "model/random.hpp"
 
 // A seat other than p that is still alive.
 inline bool is_living_candidate(const Game& game, const Player& p, int c) {
@@ -10,18 +10,18 @@ inline bool is_living_candidate(const Game& game, const Player& p, int c) {
 }
 
 // Draws seats until a living candidate comes up. A running game always has one.
-inline int draw_living_candidate(const Game& game, const Player& p) {
-    int c = random_seat();
-    while (!is_living_candidate(game, p, c)) c = random_seat();
+inline int draw_living_candidate(Game& game, const Player& p) {
+    int c = random_seat(game);
+    while (!is_living_candidate(game, p, c)) c = random_seat(game);
     return c;
 }
 
 // Up to n draws, every draw counting: the first living candidate that meets the test,
 // or -1.
 template <typename Test>
-int search_draws(const Game& game, const Player& p, int n, Test test) {
+int search_draws(Game& game, const Player& p, int n, Test test) {
     for (int k = 0; k < n; ++k) {
-        const int c = random_seat();
+        const int c = random_seat(game);
         if (is_living_candidate(game, p, c) && test(c)) return c;
     }
     return NONE;
@@ -30,7 +30,7 @@ int search_draws(const Game& game, const Player& p, int n, Test test) {
 // Up to n attempts: each attempt draws until a living candidate comes up (those draws do
 // not count) and then tests it. The first candidate that passes, or -1.
 template <typename Test>
-int search_attempts(const Game& game, const Player& p, int n, Test test) {
+int search_attempts(Game& game, const Player& p, int n, Test test) {
     for (int k = 0; k < n; ++k) {
         const int c = draw_living_candidate(game, p);
         if (test(c)) return c;

@@ -2,7 +2,7 @@
 
 #include "ai/draws.hpp"
 
-int pick_living_other(const Game& game, const Player& p) { return draw_living_candidate(game, p); }
+int pick_living_other(Game& game, const Player& p) { return draw_living_candidate(game, p); }
 
 namespace {
 
@@ -12,7 +12,7 @@ constexpr int HUNTER_MEDIUM_FIRST_PERCENT = 15;
 constexpr int MADMAN_FIRST_NIGHT = 3;
 
 // The seer looks for a seat nobody knows anything about: no claim, no published verdict.
-int seer_target(const Game& game, const Player& p) {
+int seer_target(Game& game, const Player& p) {
     // Drawn first, whether it is needed or not: the draws after it depend on it.
     const int fallback = draw_living_candidate(game, p);
     const int unknown = search_draws(game, p, SEER_SEARCH_DRAWS, [&](int c) {
@@ -22,14 +22,14 @@ int seer_target(const Game& game, const Player& p) {
 }
 
 // The hunter prefers a claimed seer, sometimes a claimed medium first, else anyone.
-int hunter_target(const Game& game, const Player& p) {
+int hunter_target(Game& game, const Player& p) {
     const auto claimed = [&](int role) {
         return search_draws(game, p, HUNTER_SEARCH_DRAWS,
                             [&](int c) { return game.co_public[c] == role; });
     };
     const int fallback = draw_living_candidate(game, p);  // drawn first, needed or not
     int target = NONE;
-    if (percent_roll() < HUNTER_MEDIUM_FIRST_PERCENT) target = claimed(ROLE_MEDIUM);
+    if (percent_roll(game) < HUNTER_MEDIUM_FIRST_PERCENT) target = claimed(ROLE_MEDIUM);
     if (target == NONE) target = claimed(ROLE_SEER);
     if (target == NONE) target = claimed(ROLE_MEDIUM);
     return target != NONE ? target : fallback;
@@ -41,7 +41,7 @@ int verdict_on(const Game& game, int seat) {
 
 }  // namespace
 
-void ai_night_action(const Game& game, Player& p) {
+void ai_night_action(Game& game, Player& p) {
     const int d = game.day;
     switch (p.role) {
     case ROLE_MADMAN:

@@ -5,12 +5,13 @@
 #include "model/game.hpp"
 
 // A random living seat other than p, drawn until one comes up.
-int pick_living_other(const Game& game, const Player& p);
+int pick_living_other(Game& game, const Player& p);
 
-// The night actions read the game and write only the acting seat's own record and claim.
+// The night actions read the game, draw from its random source, and write only the acting
+// seat's own record and claim.
 
 // Seat p's choice for tonight (the night of day game.day), by its role.
-void ai_night_action(const Game& game, Player& p);
+void ai_night_action(Game& game, Player& p);
 
 // Completes seat p's record of tonight: the seer's and medium's verdicts, the hunter's
 // guard (never himself).

@@ -25,7 +25,7 @@ int claimed_medium(const Game& game) {
 
 // With one published seer: a black verdict first, then the medium rule, then a seat with
 // neither claim nor white verdict.
-int vote_with_one_seer(const Game& game, const Player& p) {
+int vote_with_one_seer(Game& game, const Player& p) {
     int choice = lowest_living_black(game);
     if (choice == NONE) choice = medium_rule_vote(game, p);
     if (choice == NONE) {
@@ -37,7 +37,7 @@ int vote_with_one_seer(const Game& game, const Player& p) {
 }
 
 // With no published seer: the medium rule, then a seat without claim.
-int vote_without_seer(const Game& game, const Player& p) {
+int vote_without_seer(Game& game, const Player& p) {
     int choice = medium_rule_vote(game, p);
     if (choice == NONE) {
         choice = search_attempts(game, p, VOTE_ATTEMPTS,
@@ -48,20 +48,20 @@ int vote_without_seer(const Game& game, const Player& p) {
 
 }  // namespace
 
-int medium_rule_vote(const Game& game, const Player& p) {
+int medium_rule_vote(Game& game, const Player& p) {
     const int d = game.day;
     if (game.medium_claims != 1 || d < MEDIUM_RULE_FIRST_DAY) return NONE;
     const int hanged = game.hanged_on[d - 1];
     const int medium = claimed_medium(game);
     if (medium == NONE || game.claims[medium][d - 1].result != VERDICT_WHITE) return NONE;
-    if (percent_roll() >= MEDIUM_RULE_PERCENT) return NONE;
+    if (percent_roll(game) >= MEDIUM_RULE_PERCENT) return NONE;
     return search_attempts(game, p, VOTE_ATTEMPTS, [&](int c) {
         return game.co_public[c] == NONE && game.white_count[c] < 1 &&
                game.votes[c][d - 1] == hanged;
     });
 }
 
-void ai_vote(const Game& game, Player& p) {
+void ai_vote(Game& game, Player& p) {
     const int d = game.day;
     p.vote[d] = draw_living_candidate(game, p);
     int choice = NONE;

@@ -5,9 +5,9 @@
 #include "model/game.hpp"
 
 // Sets p.vote[game.day].
-void ai_vote(const Game& game, Player& p);
+void ai_vote(Game& game, Player& p);
 
 // The medium rule: after a published white result on yesterday's hanged seat, sometimes
 // vote for a seat without claim or white verdict that voted for that innocent. Returns the
 // seat chosen, or -1.
-int medium_rule_vote(const Game& game, const Player& p);
+int medium_rule_vote(Game& game, const Player& p);

@@ -61,7 +61,10 @@ void confirm_wolf_vote(Game& game) {
     if (game.voter_index >= game.wolf_count) game.phase = PHASE_VOTE_RESULTS;
 }
 
+// The vote-results screen showed every vote and the cards before the hanging; its key
+// hangs the most-voted seat (the next screen shows it dead), then files the day's votes.
 void file_votes(Game& game) {
+    hang_most_voted(game);
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         game.votes[seat][game.day] = game.players[seat].vote[game.day];
     }
@@ -69,6 +72,28 @@ void file_votes(Game& game) {
 }
 
 }  // namespace
+
+int screen_kind(const Game& game) {
+    switch (game.phase) {
+    case PHASE_ATTACK_SELECT: return SCREEN_CHOOSE_ATTACK;
+    case PHASE_VOTE_SELECT: return SCREEN_CHOOSE_VOTE;
+    case PHASE_VILLAGE_WON:
+    case PHASE_WOLVES_WON: return SCREEN_WON;
+    default: return SCREEN_ANY_KEY;
+    }
+}
+
+std::string keys_to_seat(int from, int to) {
+    if (!is_seat(from) || !is_seat(to)) return "";
+    std::string keys;
+    int at = from;
+    if (at / SEATS_PER_ROW != to / SEATS_PER_ROW) {
+        keys += 'k';
+        at = (at + SEATS_PER_ROW) % SEAT_COUNT;
+    }
+    keys.append(static_cast<std::size_t>(to > at ? to - at : at - to), to > at ? 'l' : 'j');
+    return keys;
+}
 
 void move_cursor(Game& game) {
     switch (game.key) {

@@ -1,15 +1,10 @@
 #include "engine/rules.hpp"
 
-#include <cstdio>
-
-#include "model/random.hpp"
-#include "model/texts.hpp"
-
 void resolve_attack(Game& game, int t) {
     // A dead hunter wrote no record tonight, so his target is -1 and guards nobody.
     for (const Player& p : game.players) {
         if (p.role == ROLE_HUNTER && p.night[game.day].target == t) {
-            push_log(game, texts().attack_failed);
+            push_log(game, LOG_ATTACK_FAILED, NONE);
             return;
         }
     }
@@ -22,9 +17,7 @@ void execute_attack(Game& game, int t) {
     game.players[t].alive = 0;
     game.players[t].attacked_day = d;
     game.death_day[t] = d;
-    char text[LOG_LINE_BYTES];
-    std::snprintf(text, sizeof text, texts().found_dead, game.players[t].name);
-    push_log(game, text);
+    push_log(game, LOG_FOUND_DEAD, t);
 }
 
 void execute_hanging(Game& game, const int (&tally)[SEAT_COUNT]) {
@@ -36,15 +29,22 @@ void execute_hanging(Game& game, const int (&tally)[SEAT_COUNT]) {
     // With no vote at all there is nobody to hang; drawing "a seat with 0 votes" could
     // hang a seat that is already dead.
     if (most < 1) return;
-    int w = random_seat();
-    while (tally[w] != most) w = random_seat();
+    int w = random_seat(game);
+    while (tally[w] != most) w = random_seat(game);
     game.players[w].alive = 0;
     game.players[w].hanged_day = d;
-    char text[LOG_LINE_BYTES];
-    std::snprintf(text, sizeof text, texts().was_hanged, game.players[w].name);
-    push_log(game, text);
+    push_log(game, LOG_HANGED, w);
     game.hanged_on[d] = w;
     game.death_day[w] = d;
+}
+
+void hang_most_voted(Game& game) {
+    const int d = game.day;
+    int tally[SEAT_COUNT] = {};
+    for (const Player& p : game.players) {
+        if (p.alive == 1 && is_seat(p.vote[d])) tally[p.vote[d]] += 1;
+    }
+    execute_hanging(game, tally);
 }
 
 void check_victory(Game& game) {

@@ -14,5 +14,8 @@ void execute_attack(Game& game, int t);
 // Hangs one of the seats with the most votes in tally, chosen at random among them.
 void execute_hanging(Game& game, const int (&tally)[SEAT_COUNT]);
 
+// Counts today's votes of the living seats and hangs the most-voted seat.
+void hang_most_voted(Game& game);
+
 // Counts the living wolves into wolf_count and ends the game when one side has won.
 void check_victory(Game& game);

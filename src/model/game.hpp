@@ -1,11 +1,13 @@
 // The records of one game of jinro. Every other part of the program reads and writes
-// these directly; there is no other game state.
+// these directly; there is no other game state. A Game is one plain value: copying it
+// copies everything its future depends on, the random source included, and nothing in it
+// points elsewhere. What the screens say in words is written when they are drawn, in the
+// language of the drawing; the game keeps what happened.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
-struct Console;
+#include "model/random.hpp"
 
 inline constexpr int SEAT_COUNT = 10;
 inline constexpr int DAY_SLOTS = 10;  // tables indexed by day; slot 0 is never used
@@ -14,7 +16,7 @@ inline constexpr int LOG_LINE_BYTES = 100;
 inline constexpr int NAME_BYTES = 12;
 inline constexpr int WOLF_SEATS = 2;
 
-inline constexpr int NONE = -1;  // no seat, no day, no claim, no verdict
+inline constexpr int NONE = -1;  // no seat, no day, no claim, no verdict, no log line
 
 inline constexpr int ROLE_WOLF = 0;
 inline constexpr int ROLE_MADMAN = 1;
@@ -42,6 +44,10 @@ inline constexpr int PHASE_DUSK_CHECK = 9;
 inline constexpr int PHASE_VILLAGE_WON = 10;
 inline constexpr int PHASE_WOLVES_WON = 11;
 
+// The medium's morning line tells a result from this day on: day 2 follows a night with
+// no hanging before it.
+inline constexpr int MEDIUM_FIRST_RESULT_DAY = 3;
+
 // What one seat did on one night (or, in Game::claims, what it published about it).
 struct NightRecord {
     std::int32_t day;     // the night's day number; the madman leaves it -1
@@ -50,6 +56,8 @@ struct NightRecord {
     std::int32_t result;  // VERDICT_WHITE or VERDICT_BLACK for seer and medium, else -1
 };
 
+// The seats keep their names, game after game: seat i is always the i-th name of the
+// language's table (model/texts.hpp), so a seat number names its character.
 struct Player {
     std::int32_t seat;
     std::int32_t co_claim;  // the role this seat will claim in public, -1 none
@@ -59,7 +67,16 @@ struct Player {
     std::int32_t vote[DAY_SLOTS];  // by day: the seat voted for
     std::int32_t alive;            // 1 living, 0 dead
     std::int32_t role;
-    char name[NAME_BYTES];  // Shift-JIS, NUL-terminated
+};
+
+// What a line of the log tells: somebody found dead, an attack that failed, a hanging.
+inline constexpr int LOG_FOUND_DEAD = 0;
+inline constexpr int LOG_ATTACK_FAILED = 1;
+inline constexpr int LOG_HANGED = 2;
+
+struct LogLine {
+    std::int32_t kind;  // LOG_..., or NONE for an empty line
+    std::int32_t seat;  // the seat it names, or NONE
 };
 
 struct Game {
@@ -79,29 +96,29 @@ struct Game {
     std::int32_t cursor;
     Player players[SEAT_COUNT];
     std::uint8_t key;  // the last key read
-    Console* console;  // not owned
     std::int32_t phase;
-    std::int32_t voter_index;             // next entry of wolf_seats to vote in phase 7
-    std::int32_t wolf_count;              // living wolves as of the last victory check
-    char log[LOG_LINES][LOG_LINE_BYTES];  // line 0 is the newest
+    std::int32_t voter_index;  // next entry of wolf_seats to vote in phase 7
+    std::int32_t wolf_count;   // living wolves as of the last victory check
+    LogLine log[LOG_LINES];    // line 0 is the newest
+    Random random;             // the game's own random source
 };
-
-// Name of a seat in the chosen language (the ten characters sit in the same seats in
-// every game), or the empty string for -1 or any other value outside 0..9.
-const char* character_name(int seat);
 
 // Sets every field of every published claim and every night record to -1.
 void clear_night_records(Game& game);
 
 // Makes the record what creation makes it: every field zero, every night record and
-// published claim -1. Allocates nothing.
+// published claim -1, the log empty. Allocates nothing.
 void reset_game(Game& game);
 
-// Allocates a game reset as above; new_game sets the rest. Never freed by the game itself.
-Game* create_game();
+// Pushes a line onto the log: line 0 becomes the new one, older lines move down, line 4
+// is lost.
+void push_log(Game& game, int kind, int seat);
 
-// Pushes a text onto the log: line 0 becomes the text, older lines move down, line 4 is lost.
-void push_log(Game& game, const char* text);
+// A random seat of the game's random source: the next output mod 10.
+int random_seat(Game& game);
+
+// A percentage roll: the next output mod 100.
+int percent_roll(Game& game);
 
 // True when seat is a seat number 0..9.
 constexpr bool is_seat(int seat) { return seat >= 0 && seat < SEAT_COUNT; }

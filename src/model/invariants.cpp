@@ -1,7 +1,5 @@
 #include "model/invariants.hpp"
 
-#include <cstring>
-
 namespace {
 
 bool seat_or_none(int value) { return value == NONE || is_seat(value); }
@@ -30,10 +28,9 @@ const char* broken_seat_invariant(const Game& game, int seat) {
     return nullptr;
 }
 
-// Every vote about to be counted is on a living seat (until the hanging, drawn with the
-// vote results, kills one of them).
+// Every vote about to be counted is on a living seat.
 const char* broken_vote_invariant(const Game& game) {
-    if (game.phase != PHASE_VOTE_RESULTS || game.hanged_on[game.day] != NONE) return nullptr;
+    if (game.phase != PHASE_VOTE_RESULTS) return nullptr;
     for (const Player& p : game.players) {
         if (p.alive != 1) continue;
         const int vote = p.vote[game.day];
@@ -61,8 +58,12 @@ const char* broken_invariant(const Game& game) {
             return "a death names a seat outside 0..9";
         }
     }
-    for (const auto& line : game.log) {
-        if (std::memchr(line, '\0', LOG_LINE_BYTES) == nullptr) return "an unterminated log line";
+    for (const LogLine& line : game.log) {
+        const bool empty = line.kind == NONE && line.seat == NONE;
+        const bool failed = line.kind == LOG_ATTACK_FAILED && line.seat == NONE;
+        const bool death =
+            (line.kind == LOG_FOUND_DEAD || line.kind == LOG_HANGED) && is_seat(line.seat);
+        if (!empty && !failed && !death) return "a log line tells nothing that can happen";
     }
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         if (const char* broken = broken_seat_invariant(game, seat)) return broken;

@@ -1,15 +1,12 @@
 #include "model/new_game.hpp"
 
-#include <cstring>
 #include <utility>
 
-#include "model/random.hpp"
-
-void shuffle_deck(std::array<int, SEAT_COUNT>& deck) {
+void shuffle_deck(std::array<int, SEAT_COUNT>& deck, Random& random) {
     // One 15-bit draw per position is always enough here: k + 1 never exceeds 32767.
     static_assert(SEAT_COUNT <= RANDOM_MAX);
     for (unsigned k = 1; k < SEAT_COUNT; ++k) {
-        const unsigned j = static_cast<unsigned>(random_output()) % (k + 1);
+        const unsigned j = static_cast<unsigned>(random_output(random)) % (k + 1);
         if (j != k) std::swap(deck[k], deck[j]);
     }
 }
@@ -36,12 +33,11 @@ void clear_tables(Game& game) {
     game.day = 1;
     game.phase = PHASE_NIGHT_AI;
     game.cursor = 0;
-    for (auto& line : game.log) line[0] = '\0';
+    for (LogLine& line : game.log) line = {NONE, NONE};
 }
 
 void reset_seat(Game& game, int seat, int role) {
     Player& p = game.players[seat];
-    p.name[0] = '\0';
     p.co_claim = NONE;
     p.hanged_day = NONE;
     p.attacked_day = NONE;
@@ -60,9 +56,6 @@ void reset_seat(Game& game, int seat, int role) {
 void new_game(Game& game) {
     clear_tables(game);
     std::array<int, SEAT_COUNT> deck = ROLE_DECK;
-    shuffle_deck(deck);
+    shuffle_deck(deck, game.random);
     for (int seat = 0; seat < SEAT_COUNT; ++seat) reset_seat(game, seat, deck[seat]);
-    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        std::strncpy(game.players[seat].name, character_name(seat), NAME_BYTES - 1);
-    }
 }

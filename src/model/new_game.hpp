@@ -1,4 +1,4 @@
-// The start of a fresh game on an existing Game record: clear, deal, name.
+// The start of a fresh game on an existing Game record: clear and deal.
 #pragma once
 
 #include <array>
@@ -12,8 +12,8 @@ inline constexpr std::array<int, SEAT_COUNT> ROLE_DECK = {
 };
 
 // Shuffles the deck in place with exactly nine draws of the random source.
-void shuffle_deck(std::array<int, SEAT_COUNT>& deck);
+void shuffle_deck(std::array<int, SEAT_COUNT>& deck, Random& random);
 
 // Turns the game into the first night of a new one: every table cleared, roles dealt at
-// random, every seat alive and named. The random source is not reseeded.
+// random from the game's own random source (not reseeded), every seat alive.
 void new_game(Game& game);

@@ -1,12 +1,11 @@
 #include "model/random.hpp"
 
-#include "model/game.hpp"
+void seed_random(Random& random, std::uint32_t seed) { random.state = seed; }
 
-namespace {
-std::uint32_t random_state = 1;
+int random_output(Random& random) {
+    random.state = random.state * 214013u + 2531011u;
+    return static_cast<int>((random.state >> 16) & 0x7FFFu);
 }
-
-void seed_random(std::uint32_t seed) { random_state = seed; }
 
 std::uint32_t daily_seed(std::int64_t unix_time) {
     // JST is UTC+9, with no summer time.
@@ -18,12 +17,3 @@ std::uint32_t daily_seed(std::int64_t unix_time) {
     // Seeds are Unix times in whole seconds taken modulo 2^32, as the clock gives them.
     return static_cast<std::uint32_t>(day * DAY - JAPAN_OFFSET);
 }
-
-int random_output() {
-    random_state = random_state * 214013u + 2531011u;
-    return static_cast<int>((random_state >> 16) & 0x7FFFu);
-}
-
-int random_seat() { return random_output() % SEAT_COUNT; }
-
-int percent_roll() { return random_output() % 100; }

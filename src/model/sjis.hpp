@@ -67,6 +67,17 @@ constexpr int encode(char32_t c) {
     return found != end && found->unicode == c ? found->code : -1;
 }
 
+// East Asian ambiguous width of a double-byte character: 0 for a character of fixed
+// width; 1 ambiguous; 2 ambiguous line joining to the right (padded with ─ where a
+// terminal draws it one column wide); 3 the same, heavy (padded with ━).
+constexpr int ambiguous_class(unsigned char lead, unsigned char trail) {
+    const int code = (lead << 8) | trail;
+    const auto* end = std::end(cp932::kAmbiguous);
+    const auto* found = std::lower_bound(std::begin(cp932::kAmbiguous), end, code,
+                                         [](const auto& e, int c) { return e.code < c; });
+    return found != end && found->code == code ? found->width_class : 0;
+}
+
 namespace detail {
 
 template <std::size_t N>

@@ -1,14 +1,11 @@
 #include "model/story.hpp"
 
 #include <cstdio>
-#include <cstring>
 
-#include "model/sjis.hpp"
+#include "model/json.hpp"
 #include "model/texts.hpp"
 
 namespace {
-
-constexpr int MEDIUM_FIRST_RESULT_DAY = 3;  // day 2's medium line is the claim alone
 
 // The claims of a morning, as its claim-results screen showed them: what each living
 // claimant published of the night before, filed when that screen was left.
@@ -40,9 +37,7 @@ void read_votes(const Game& game, StoryDay& t) {
     t.hanged = game.hanged_on[t.day];  // shown on the screen that the filing left
 }
 
-const char* name_of(const Game& game, int seat) {
-    return is_seat(seat) ? game.players[seat].name : "";
-}
+const char* name_of(const Texts& w, int seat) { return is_seat(seat) ? w.names[seat] : ""; }
 
 std::string format(const char* pattern, const char* a, const char* b = "") {
     char text[256];
@@ -64,21 +59,19 @@ void add_line(std::string& out, std::string line) {
     out += "  " + line + "\n";
 }
 
-void tell_day(const Game& game, const StoryDay& t, std::string& out) {
-    const Texts& w = texts();
+void tell_day(const Texts& w, const StoryDay& t, std::string& out) {
     char heading[64];
     std::snprintf(heading, sizeof heading, w.story_day, t.day);
     out += std::string(heading) + "\n";
     if (t.attacked == NONE) add_line(out, w.attack_failed);
-    if (is_seat(t.attacked)) add_line(out, format(w.found_dead, name_of(game, t.attacked)));
+    if (is_seat(t.attacked)) add_line(out, format(w.found_dead, name_of(w, t.attacked)));
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const int role = t.claim[seat];
         if (role == NONE) continue;
-        const char* glyph = role >= 0 && role < ROLE_COUNT ? w.glyphs[role] : w.no_glyph;
-        std::string line = format(w.claim_line, name_of(game, seat), glyph);
-        if (role == ROLE_MADMAN) line += format(w.madman_call, name_of(game, t.claim_target[seat]));
+        std::string line = format(w.claim_line, name_of(w, seat), role_glyph(w, role));
+        if (role == ROLE_MADMAN) line += format(w.madman_call, name_of(w, t.claim_target[seat]));
         if (t.claim_result[seat] != NONE) {
-            line += format(w.verdict_line, name_of(game, t.claim_target[seat]));
+            line += format(w.verdict_line, name_of(w, t.claim_target[seat]));
             line += t.claim_result[seat] == VERDICT_BLACK ? w.black : w.white;
         }
         add_line(out, line);
@@ -87,19 +80,19 @@ void tell_day(const Game& game, const StoryDay& t, std::string& out) {
     int tally[SEAT_COUNT] = {};
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         if (!is_seat(t.vote[seat])) continue;
-        add_line(out, format(w.story_vote, name_of(game, seat), name_of(game, t.vote[seat])));
+        add_line(out, format(w.story_vote, name_of(w, seat), name_of(w, t.vote[seat])));
         tally[t.vote[seat]] += 1;
     }
     std::string counts;
     for (int most = SEAT_COUNT; most > 0; --most) {
         for (int seat = 0; seat < SEAT_COUNT; ++seat) {
             if (tally[seat] != most) continue;
-            counts += (counts.empty() ? "" : ", ") +
-                      format_number(w.story_tally, name_of(game, seat), most);
+            counts +=
+                (counts.empty() ? "" : ", ") + format_number(w.story_tally, name_of(w, seat), most);
         }
     }
     add_line(out, counts);
-    if (is_seat(t.hanged)) add_line(out, format(w.was_hanged, name_of(game, t.hanged)));
+    if (is_seat(t.hanged)) add_line(out, format(w.was_hanged, name_of(w, t.hanged)));
 }
 
 }  // namespace
@@ -126,102 +119,82 @@ Story story_of(const Game& game) {
     return s;
 }
 
-std::string story_text(const Game& game) {
+std::string story_text(const Game& game, int language) {
     const Story s = story_of(game);
+    const Texts& w = texts_of(language);
     std::string out;
-    for (int d = 2; d <= s.days; ++d) tell_day(game, s.day[d - 1], out);
+    for (int d = 2; d <= s.days; ++d) tell_day(w, s.day[d - 1], out);
     if (s.winner == NONE) return out;
-    const Texts& w = texts();
     char won[128];
     std::snprintf(won, sizeof won, w.story_won[s.winner == WINNER_VILLAGE ? 0 : 1], s.days);
     out += std::string(won) + "\n";
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const int role = s.role[seat];
-        add_line(out, format(w.story_role, name_of(game, seat),
+        add_line(out, format(w.story_role, name_of(w, seat),
                              role >= 0 && role < ROLE_COUNT ? w.role_names[role] : ""));
     }
     return out;
 }
 
-namespace {
-
-// A Shift-JIS text as a JSON string, character by character: a double-byte character
-// passes whole (its trail byte may be 0x5C, the backslash of ASCII, as in ソ or 表), and
-// only one-byte characters are escaped. Control bytes and a lead byte without its trail
-// are dropped.
-void json_string(std::string& out, const char* text) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    const std::size_t length = std::strlen(text);
-    out += '"';
-    for (std::size_t i = 0; i < length;) {
-        const std::size_t size = sjis::char_length(bytes + i, length - i);
-        if (size == 2) {
-            out.append(text + i, 2);
-        } else if (size == 1 && (bytes[i] == '"' || bytes[i] == '\\')) {
-            out += '\\';
-            out += text[i];
-        } else if (size == 1 && bytes[i] == '\n') {
-            out += "\\n";
-        } else if (size == 1 && bytes[i] >= 0x20 && bytes[i] != 0x7F &&
-                   !sjis::is_lead_byte(bytes[i])) {
-            out += text[i];
-        }
-        i += size == 0 ? 1 : size;
-    }
-    out += '"';
-}
-
-template <typename Each>
-void json_array(std::string& out, int count, Each each) {
-    out += '[';
-    for (int k = 0; k < count; ++k) {
-        if (k > 0) out += ',';
-        each(k);
-    }
-    out += ']';
-}
-
-}  // namespace
-
-std::string story_json(const Game& game) {
+std::string story_json(const Game& game, int language) {
     const Story s = story_of(game);
-    const Texts& w = texts();
-    std::string out = "{\"days\":";
+    const Texts& w = texts_of(language);
+    std::string out;
+    const auto name_or_null = [&](int seat) {
+        if (is_seat(seat)) {
+            json_string(out, w.names[seat]);
+        } else {
+            out += "null";
+        }
+    };
+    out += "{\"days\":";
     json_array(out, s.days, [&](int k) {
         const StoryDay& t = s.day[k];
-        out.append("{\"day\":").append(std::to_string(t.day));
-        out.append(",\"attacked\":").append(std::to_string(t.attacked)).append(",\"claims\":");
-        const char* separator = "[";
+        out += "{\"day\":" + std::to_string(t.day) + ",\"foundDead\":";
+        name_or_null(t.attacked);
+        out += ",\"attackFailed\":";
+        out += t.attacked == NONE ? "true" : "false";
+        out += ",\"claims\":[";
+        bool first = true;
         for (int seat = 0; seat < SEAT_COUNT; ++seat) {
             if (t.claim[seat] == NONE) continue;
-            out.append(separator).append("[").append(std::to_string(seat));
-            for (int value : {t.claim[seat], t.claim_target[seat], t.claim_result[seat]}) {
-                out.append(",").append(std::to_string(value));
+            out += first ? "{\"name\":" : ",{\"name\":";
+            first = false;
+            json_string(out, w.names[seat]);
+            out += ",\"glyph\":";
+            json_string(out, role_glyph(w, t.claim[seat]));
+            out += ",\"target\":";
+            name_or_null(t.claim_target[seat]);
+            out += ",\"verdict\":";
+            if (t.claim_result[seat] == VERDICT_BLACK || t.claim_result[seat] == VERDICT_WHITE) {
+                json_string(out, t.claim_result[seat] == VERDICT_BLACK ? w.black : w.white);
+            } else {
+                out += "null";
             }
-            out.append("]");
-            separator = ",";
+            out += "}";
         }
-        out.append(separator[0] == '[' ? "[]" : "]").append(",\"votes\":");
+        out += "],\"votes\":";
         if (t.voted) {
-            json_array(out, SEAT_COUNT, [&](int seat) { out += std::to_string(t.vote[seat]); });
+            json_array(out, SEAT_COUNT, [&](int seat) { name_or_null(t.vote[seat]); });
         } else {
             out += "null";
         }
         out += ",\"hanged\":" + std::to_string(t.hanged) + "}";
     });
-    out += ",\"winner\":" + std::to_string(s.winner) + ",\"roles\":";
-    json_array(out, SEAT_COUNT, [&](int seat) { out += std::to_string(s.role[seat]); });
+    out += ",\"winner\":";
+    out += s.winner == WINNER_WOLVES    ? "\"wolves\""
+           : s.winner == WINNER_VILLAGE ? "\"village\""
+                                        : "null";
+    out += ",\"lastDay\":" + std::to_string(s.days);
     out += ",\"names\":";
-    json_array(out, SEAT_COUNT, [&](int seat) { json_string(out, game.players[seat].name); });
-    out += ",\"glyphs\":";
-    json_array(out, ROLE_COUNT, [&](int role) { json_string(out, w.glyphs[role]); });
-    out += ",\"roleNames\":";
-    json_array(out, ROLE_COUNT, [&](int role) { json_string(out, w.role_names[role]); });
-    out += ",\"black\":";
-    json_string(out, w.black);
-    out += ",\"white\":";
-    json_string(out, w.white);
-    out += ",\"story\":";
-    json_string(out, story_text(game).c_str());
+    json_array(out, SEAT_COUNT, [&](int seat) { json_string(out, w.names[seat]); });
+    out += ",\"roles\":";
+    json_array(out, SEAT_COUNT, [&](int seat) {
+        if (s.role[seat] >= 0 && s.role[seat] < ROLE_COUNT) {
+            json_string(out, w.role_names[s.role[seat]]);
+        } else {
+            out += "null";
+        }
+    });
     return out + "}";
 }

@@ -35,9 +35,13 @@ struct Story {
 // What the player has seen of the game so far.
 Story story_of(const Game& game);
 
-// The story as text in the chosen language (Shift-JIS, lines ending in newlines).
-std::string story_text(const Game& game);
+// The story as text in a language (Shift-JIS, lines ending in newlines).
+std::string story_text(const Game& game, int language);
 
-// The story as JSON for the web page, with the names and words of the chosen language
-// and the text of story_text (Shift-JIS strings).
-std::string story_json(const Game& game);
+// The story as JSON for the web page, in the names and words of a language (Shift-JIS
+// strings); every fact the page shows is in it, so that it needs no code of the game:
+//   {"days":[{"day":2,"foundDead":NAME|null,"attackFailed":BOOL,
+//             "claims":[{"name":NAME,"glyph":GLYPH,"target":NAME|null,"verdict":WORD|null}],
+//             "votes":[NAME|null x10]|null,"hanged":SEAT}...],
+//    "winner":"village"|"wolves"|null,"lastDay":D,"names":[NAME x10],"roles":[ROLE|null x10]}
+std::string story_json(const Game& game, int language);

@@ -1,5 +1,7 @@
 #include "model/texts.hpp"
 
+#include <cstring>
+
 #include "model/sjis.hpp"
 
 namespace {
@@ -93,12 +95,13 @@ constexpr Texts ENGLISH = {
     "%s: %s",
 };
 
-const Texts* chosen = &JAPANESE;
-
 }  // namespace
 
 const Texts& texts_of(int language) { return language == LANGUAGE_ENGLISH ? ENGLISH : JAPANESE; }
 
-const Texts& texts() { return *chosen; }
-
-void choose_language(int language) { chosen = &texts_of(language); }
+int language_named(const char* name) {
+    if (name == nullptr) return -1;
+    if (std::strcmp(name, "ja") == 0) return LANGUAGE_JAPANESE;
+    if (std::strcmp(name, "en") == 0) return LANGUAGE_ENGLISH;
+    return -1;
+}

@@ -1,8 +1,9 @@
-// Every word the game shows, one table per language, chosen once at start. The screen's
-// layout counts Shift-JIS bytes, and an English letter is one byte and one column, so the
-// English table keeps every field's width: the cards, the panels and the cursor stand in
-// the same columns and rows in both languages. The box lines are layout, not language:
-// both tables draw the same ones.
+// Every word the game shows, one table per language. The language is a choice of the
+// drawing, never of the game: the same game draws in either. The screen's layout counts
+// Shift-JIS bytes, and an English letter is one byte and one column, so the English table
+// keeps every field's width: the cards, the panels and the cursor stand in the same
+// columns and rows in both languages. The box lines are layout, not language: both tables
+// draw the same ones.
 #pragma once
 
 #include "model/game.hpp"
@@ -44,11 +45,14 @@ struct Texts {
     const char* story_role;              // a name and its role
 };
 
-// The table of a language.
+// The one-character glyph of a role code in a table; the no-claim glyph for -1 or
+// anything unknown.
+inline const char* role_glyph(const Texts& texts, int code) {
+    return code >= 0 && code < ROLE_COUNT ? texts.glyphs[code] : texts.no_glyph;
+}
+
+// The table of a language (Japanese for any value but LANGUAGE_ENGLISH).
 const Texts& texts_of(int language);
 
-// The table chosen at start (Japanese until another is chosen).
-const Texts& texts();
-
-// Chooses the language of everything the game shows from now on.
-void choose_language(int language);
+// The language named "ja" or "en", or -1.
+int language_named(const char* name);

@@ -1,6 +1,6 @@
 #include "platform/console_keys.hpp"
 
-#include "console/console.hpp"
+#include "platform/console.hpp"
 
 namespace {
 

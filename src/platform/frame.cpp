@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "console/console.hpp"
-#include "console/glyphs.hpp"
 #include "platform/terminal_text.hpp"
 #include "platform/vt.hpp"
 
@@ -126,8 +124,8 @@ int present_step(TerminalView& view, bool window_fits) {
     return PRESENT_NOTICE;
 }
 
-int append_present(TerminalView& view, const Screen& screen, bool plain, bool window_fits,
-                   std::string& out) {
+int append_present(TerminalView& view, const Screen& screen, const char* too_small, bool plain,
+                   bool window_fits, std::string& out) {
     if (plain) {
         append_plain_frame(screen, view.encoding, out);
         return PRESENT_SCREEN;
@@ -135,7 +133,7 @@ int append_present(TerminalView& view, const Screen& screen, bool plain, bool wi
     const int step = present_step(view, window_fits);
     if (step == PRESENT_NOTICE) {
         out += vt::CLEAR;
-        append_text(out, too_small_notice(), view.encoding);
+        append_text(out, too_small, view.encoding);
     } else if (step == PRESENT_SCREEN) {
         append_frame(view, screen, out);
     }

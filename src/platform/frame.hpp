@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "console/screen.hpp"
+#include "draw/screen.hpp"
 
 // What the terminal shows now, as far as the game knows.
 struct TerminalView {
@@ -52,6 +52,7 @@ inline constexpr int PRESENT_NOTHING = 2;  // the notice stands already
 int present_step(TerminalView& view, bool window_fits);
 
 // The one choice of every terminal back end: for output that is no terminal the plain
-// frame; otherwise the present_step, appended. Returns the step.
-int append_present(TerminalView& view, const Screen& screen, bool plain, bool window_fits,
-                   std::string& out);
+// frame; otherwise the present_step, appended, with the too-small notice (Shift-JIS text)
+// where it goes up. Returns the step.
+int append_present(TerminalView& view, const Screen& screen, const char* too_small, bool plain,
+                   bool window_fits, std::string& out);

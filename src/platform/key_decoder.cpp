@@ -5,8 +5,8 @@
 #include <initializer_list>
 #include <string>
 
-#include "console/console.hpp"
 #include "model/sjis.hpp"
+#include "platform/console.hpp"
 
 namespace {
 

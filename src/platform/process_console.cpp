@@ -1,4 +1,4 @@
-#include "console/console.hpp"
+#include "platform/console.hpp"
 
 namespace {
 

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "console/glyphs.hpp"
 #include "model/sjis.hpp"
 #include "platform/key_decoder.hpp"
 
@@ -48,7 +47,7 @@ int append_double(std::string& out, unsigned char lead, unsigned char trail, int
         out += "??";
         return 0;
     }
-    const int width_class = ambiguous_class(lead, trail);
+    const int width_class = sjis::ambiguous_class(lead, trail);
     append_char(out, c, encoding);
     if (width_class != 0 && ambiguous_columns == 1) {
         // Second column: the line goes on where the glyph joins to the right.

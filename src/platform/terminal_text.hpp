@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "console/screen.hpp"
+#include "draw/screen.hpp"
 
 inline constexpr int OUTPUT_UTF8 = 0;
 inline constexpr int OUTPUT_SHIFT_JIS = 1;

@@ -106,7 +106,7 @@ class TmuxGame(unittest.TestCase):
 
     def test_a_resize_repaints_without_changing_the_game(self):
         self.start()
-        # Stop on the vote results: drawing that screen again would hang a second seat.
+        # Stop on the vote results, the screen with the most on it: a repaint shows it as it was.
         vote_result = next(i for i, f in enumerate(self.frames) if "投票結果" in f[1])
         self.tmux.type(self.keys[:vote_result])
         self.assertTrue(self.tmux.wait_screen(self.frames[vote_result]))

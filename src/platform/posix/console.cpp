@@ -8,7 +8,7 @@
 // raw mode and frames, and the console operations the game calls.
 #ifndef _WIN32
 
-#include "console/console.hpp"
+#include "platform/console.hpp"
 
 #include <fcntl.h>
 #include <iconv.h>
@@ -22,16 +22,17 @@
 #include <cerrno>
 #include <clocale>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
 
-#include "cli/messages.hpp"
 #include "model/sjis.hpp"
 #include "platform/frame.hpp"
 #include "platform/key_decoder.hpp"
+#include "platform/locale.hpp"
 #include "platform/terminal_text.hpp"
 #include "platform/vt.hpp"
 
@@ -70,6 +71,7 @@ struct Terminal {
     int failure;             // CONSOLE_READ_FAILED or CONSOLE_WRITE_FAILED
     int failure_errno;       // and the errno of the call that failed
     TerminalView view;       // its encoding: OUTPUT_UTF8 or OUTPUT_SHIFT_JIS
+    const char* too_small;   // what stands instead of the game in a window too small
     iconv_t to_locale;       // Shift-JIS to EUC-JP, where the locale wants that
     int wake[2];             // self-pipe: signal handlers wake the key read; -1 without one
     PendingInput input;      // also keeps keys typed while the start-up probe waits
@@ -433,7 +435,8 @@ void probe_ambiguous_width(std::string& out) {
 void present(const Screen& screen) {
     std::string out;
     const bool fits = term.plain || window_fits();
-    if (append_present(term.view, screen, term.plain, fits, out) == PRESENT_NOTICE) {
+    if (append_present(term.view, screen, term.too_small, term.plain, fits, out) ==
+        PRESENT_NOTICE) {
         term.keys_before_notice = term.input.key_count;  // these were typed before: kept
     }
     send_output(out);
@@ -479,10 +482,11 @@ void close_process_console() { console_close(process_console()); }
 
 // --- the console operations ----------------------------------------------------------------
 
-void console_open(Console& console) {
+void console_open(Console& /*console*/) {
     open_standard_descriptors();
-    term.in = console.input = STDIN_FILENO;
-    term.out = console.output = STDOUT_FILENO;
+    term.in = STDIN_FILENO;
+    term.out = STDOUT_FILENO;
+    term.too_small = "";
     term.input_tty = isatty(term.in) == 1 && tcgetattr(term.in, &term.saved) == 0;
     term.output_tty = isatty(term.out) == 1;
     term.plain = !term.output_tty || cannot_place_cursor();
@@ -499,9 +503,10 @@ void console_open(Console& console) {
     std::atexit(close_process_console);
 }
 
-void console_start(Console& /*console*/, int ambiguous_columns) {
+void console_start(Console& /*console*/, int ambiguous_columns, const char* too_small) {
     if (term.started) return;
     term.started = true;
+    term.too_small = too_small;
     if (term.input_tty) {
         make_raw_settings();
         enter_raw_mode();
@@ -544,17 +549,18 @@ int console_failure(const Console& /*console*/, int& error) {
 
 namespace {
 
-int monotonic_ms() {
+// Milliseconds of a clock that only goes forward and never wraps.
+std::int64_t monotonic_ms() {
     timespec now = {};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int>(now.tv_sec % 1000000 * 1000 + now.tv_nsec / 1000000);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 // A key, waiting for ever (timeout_ms -1) or at most timeout_ms.
 int read_key(const Console& console, int timeout_ms) {
-    if (!term.started) console_start(process_console(), AMBIGUOUS_ASK_TERMINAL);
+    if (!term.started) console_start(process_console(), AMBIGUOUS_ASK_TERMINAL, "");
     if (!term.failed) present(console.screen);
-    const int deadline = monotonic_ms() + timeout_ms;
+    const std::int64_t deadline = monotonic_ms() + timeout_ms;
     for (;;) {
         if (term.failed) return KEY_INPUT_FAILED;
         repaint_if_needed(console.screen);
@@ -569,7 +575,8 @@ int read_key(const Console& console, int timeout_ms) {
         if (!term.plain && !term.view.valid && !term.view.notice_up) present(console.screen);
         int wait = term.input.length > 0 ? ESCAPE_TIMEOUT_MS : -1;
         if (timeout_ms >= 0) {
-            const int left = deadline - monotonic_ms();
+            const auto left =
+                static_cast<int>(std::max<std::int64_t>(deadline - monotonic_ms(), 0));
             if (left <= 0) return KEY_TIMEOUT;
             wait = wait < 0 || left < wait ? left : wait;
         }

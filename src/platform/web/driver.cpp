@@ -1,64 +1,83 @@
 // The game in a web page, built to WebAssembly. The page draws the screen of cells itself
-// and owns the clock; this side owns the game. There is no loop here: the page starts a
-// game, hands over what the player types, and after each key reads the cells.
+// and owns the clock; this side owns the game and every fact the page shows about it.
+// There is no loop here: the page starts a game, hands over what the player types, and
+// after each key reads the cells and the facts. No rule, code, geometry or key spelling of
+// the game is written again in the page: it asks.
 //
-//   jinro_buffer()         where the page writes bytes for the game: jinro_buffer_size()
-//                          bytes that the module owns; every text from the page comes
-//                          through it with its length, never through the stack
-//   jinro_set_language(l)  the language of the games started from now on
-//   jinro_start(seed)      a new game, its first screen drawn
-//   jinro_feed(n)          the first n bytes of the buffer: what the player typed (keys,
-//                          an arrow key's sequence, IME text)
-//   jinro_next_key()       plays the next key typed and draws the screen after it: the
-//                          key played plus one, or 0 when every key has been played
-//   jinro_story()          what the player has seen so far, as JSON (see below)
-//   jinro_cells()          the screen of cells, row by row, four bytes a cell: the
-//                          Shift-JIS byte, the colour attribute, the part (0 a one-byte
-//                          character, 1 the lead and 2 the trail of a double-byte one) and
-//                          for a lead byte the ambiguous class of its character
-//
-// Keys go through the same key decoder as in a terminal, and every key through the same
-// pass of the main loop: a typed letter is one key, an arrow key one key without meaning.
+// What comes from the page: every text arrives through one buffer the module owns
+// (jinro_buffer, jinro_buffer_size bytes), with its length, never through the stack.
+//   jinro_start(seed)       a new game dealt from the seed, its first screen drawn
+//   jinro_set_language(l)   0 Japanese, 1 English: the screen drawn again in it, no key
+//                           played again
+//   jinro_feed(n)           the first n bytes of the buffer: what the player typed (keys,
+//                           an arrow key's sequence, IME text), through the terminal's own
+//                           key decoder
+//   jinro_next_key()        plays the next key typed and draws the screen after it: the
+//                           key played plus one, or 0 when every key has been played
+//   jinro_play_typed()      plays every key typed and draws only the last screen: how many
+//   jinro_parse_seed(n)     the buffer's first n bytes as a seed, or -1
+//   jinro_check_keys(n)     1 when the buffer's first n bytes are a link's keys
+// What the page reads:
+//   jinro_cells()           the screen of cells, row by row, four bytes a cell: the
+//                           Shift-JIS byte, the colour attribute, the part (0 a one-byte
+//                           character, 1 the lead and 2 the trail of a double-byte one) and
+//                           for a lead byte the ambiguous class of its character
+//   jinro_screen()          what the keys do on this screen: "attack" or "vote" (the cursor
+//                           chooses), "any key" (leads on), "won" (r plays again)
+//   jinro_cursor()          the seat under the cursor
+//   jinro_walk(seat)        the keys that walk the cursor there (a text)
+//   jinro_layout()          the regions of the screen (JSON)
+//   jinro_cards()           each card's facts, for its label (JSON, Shift-JIS)
+//   jinro_story()           what the player has seen so far (JSON, Shift-JIS)
+//   jinro_keys_played()     every key played since the game was dealt, spelled as records
+//                           spell them, at most jinro_record_max_keys()
+//   jinro_replay_link()     "?seed=N&keys=..." of the game so far
+//   jinro_daily(unix)       today's village for a Unix time in seconds (JSON)
+//   jinro_replay_pace_ms(), jinro_record_max_keys()
+// Texts are NUL-terminated, in memory the module owns, valid until the next call.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
 #include <cstring>
 #include <string>
 
-#include "cli/options.hpp"
-#include "cli/record.hpp"
-#include "console/console.hpp"
-#include "console/glyphs.hpp"
-#include "engine/pass.hpp"
-#include "model/new_game.hpp"
-#include "model/random.hpp"
+#include "draw/panels.hpp"
+#include "draw/render.hpp"
+#include "engine/keys.hpp"
+#include "engine/step.hpp"
+#include "model/json.hpp"
+#include "model/record.hpp"
 #include "model/story.hpp"
-#include "model/texts.hpp"
 #include "platform/key_decoder.hpp"
 
 namespace {
 
 constexpr int CELL_BYTES = 4;
-// Larger than any seed or piece of typed text the page hands over at once; a replay's
-// keys come in pieces of this size.
+// Larger than any seed or piece of typed text the page hands over at once; longer keys
+// come in pieces of this size.
 constexpr int BUFFER_BYTES = 4096;
 
 struct WebGame {
-    Game* game;
-    Console console;
+    Game game;
+    Screen screen;
+    int language;
+    std::uint32_t seed;
+    bool started;
     PendingInput input;
     std::string typed;  // bytes from the page not yet decoded
-    std::string story;
+    std::string keys;   // every key played, spelled: ijklzr and "."
+    std::string text;   // the last text handed to the page
     std::uint8_t cells[SCREEN_ROWS * SCREEN_COLUMNS * CELL_BYTES];
     char buffer[BUFFER_BYTES];
 };
 
 WebGame web = {};
 
-// Copies the screen where the page reads it.
-void publish_cells() {
+// Draws the screen and copies it where the page reads it.
+void draw() {
+    render(web.game, web.language, web.screen);
     std::uint8_t* out = web.cells;
-    for (const Cell* row : web.console.screen.cells) {
+    for (const Cell* row : web.screen.cells) {
         for (int x = 0; x < SCREEN_COLUMNS; ++x) {
             *out++ = static_cast<std::uint8_t>(row[x].byte);
             *out++ = row[x].attr;
@@ -83,28 +102,44 @@ bool key_waiting() {
     return web.input.key_count > 0;
 }
 
+// Steps the game with the next key typed, if there is one; the key, or -1.
+int step_typed() {
+    int key = 0;
+    if (!web.started || !key_waiting() || !take_key(web.input, key)) return -1;
+    step_game(web.game, static_cast<std::uint8_t>(key));
+    if (web.keys.size() < RECORD_MAX_KEYS) web.keys += spelled_key(key);
+    return key;
+}
+
+const char* handed(std::string text) {
+    web.text = std::move(text);
+    return web.text.c_str();
+}
+
+const char* name_of(const Texts& t, int seat) { return is_seat(seat) ? t.names[seat] : ""; }
+
 }  // namespace
 
 extern "C" {
 
-// The language of everything the game shows from the next jinro_start on: 0 Japanese,
-// 1 English.
-EMSCRIPTEN_KEEPALIVE void jinro_set_language(int language) { choose_language(language); }
-
-EMSCRIPTEN_KEEPALIVE void jinro_start(double seed) {
-    if (web.game == nullptr) web.game = create_game();  // lives as long as the page
-    seed_random(static_cast<std::uint32_t>(seed));
-    new_game(*web.game);
-    web.game->console = &web.console;
-    web.input = {};
-    web.typed.clear();
-    next_screen(*web.game);
-    publish_cells();
-}
-
 EMSCRIPTEN_KEEPALIVE char* jinro_buffer() { return web.buffer; }
 
 EMSCRIPTEN_KEEPALIVE int jinro_buffer_size() { return BUFFER_BYTES; }
+
+EMSCRIPTEN_KEEPALIVE void jinro_start(double seed) {
+    web.seed = static_cast<std::uint32_t>(seed);
+    start_game(web.game, web.seed);
+    web.started = true;
+    web.input = {};
+    web.typed.clear();
+    web.keys.clear();
+    draw();
+}
+
+EMSCRIPTEN_KEEPALIVE void jinro_set_language(int language) {
+    web.language = language == LANGUAGE_ENGLISH ? LANGUAGE_ENGLISH : LANGUAGE_JAPANESE;
+    if (web.started) draw();
+}
 
 EMSCRIPTEN_KEEPALIVE void jinro_feed(int length) {
     if (length > 0 && length <= BUFFER_BYTES)
@@ -112,40 +147,116 @@ EMSCRIPTEN_KEEPALIVE void jinro_feed(int length) {
 }
 
 EMSCRIPTEN_KEEPALIVE int jinro_next_key() {
-    int key = 0;
-    if (web.game == nullptr || !key_waiting() || !take_key(web.input, key)) return 0;
-    play_key(*web.game, static_cast<std::uint8_t>(key));
-    publish_cells();
+    const int key = step_typed();
+    if (key < 0) return 0;
+    draw();
     return key + 1;
+}
+
+EMSCRIPTEN_KEEPALIVE int jinro_play_typed() {
+    int played = 0;
+    while (step_typed() >= 0) ++played;
+    if (played > 0) draw();
+    return played;
 }
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* jinro_cells() { return web.cells; }
 
-// What the player has seen of the game so far, for the page's record and result panels:
-// JSON in Shift-JIS (the names and words of the chosen language), NUL-terminated.
-//   {"days":[{"day":2,"attacked":S,"claims":[[seat,role,target,result]...],
-//             "votes":[S x10]|null,"hanged":S}...],
-//    "winner":W,"roles":[R x10],"names":[...],"glyphs":[...],"roleNames":[...],
-//    "story":"..."}
+EMSCRIPTEN_KEEPALIVE const char* jinro_screen() {
+    switch (web.started ? screen_kind(web.game) : 0) {
+    case SCREEN_CHOOSE_ATTACK: return "attack";
+    case SCREEN_CHOOSE_VOTE: return "vote";
+    case SCREEN_WON: return "won";
+    default: return "any key";
+    }
+}
+
+EMSCRIPTEN_KEEPALIVE int jinro_cursor() { return web.started ? web.game.cursor : -1; }
+
+EMSCRIPTEN_KEEPALIVE const char* jinro_walk(int seat) {
+    return handed(web.started ? keys_to_seat(web.game.cursor, seat) : "");
+}
+
+// {"columns":76,"rows":24,"header":[0,1],"cards":{"rows":[2,9],"height":6,"left":1,
+//  "width":15,"perRow":5},"panel":{"rows":[15,22],"split":40},"log":23}: a card with the
+// cursor mark before it is `width` columns from `left`; the panel rows lie between the
+// cards and the log line, in two halves.
+EMSCRIPTEN_KEEPALIVE const char* jinro_layout() {
+    const auto n = [](int value) { return std::to_string(value); };
+    return handed("{\"columns\":" + n(SCREEN_COLUMNS) + ",\"rows\":" + n(SCREEN_ROWS) +
+                  ",\"header\":[0,1],\"cards\":{\"rows\":[" + n(card_y(0)) + "," + n(card_y(5)) +
+                  "],\"height\":" + n(CARD_HEIGHT) + ",\"left\":" + n(card_x(0) - 1) +
+                  ",\"width\":" + n(card_x(1) - card_x(0)) +
+                  ",\"perRow\":5},\"panel\":{\"rows\":[" + n(PANEL_TOP) + "," + n(LOG_Y - 1) +
+                  "],\"split\":" + n(PANEL_SPLIT) + "},\"log\":" + n(LOG_Y) + "}");
+}
+
+// [{"seat":0,"name":NAME,"claim":ROLE|null,"black":B,"white":W,"alive":true,
+//   "died":{"day":D,"hanged":BOOL}|null,"role":ROLE|null,"cursor":BOOL} x10]: the roles
+// in words of the language, the true role only after a win.
+EMSCRIPTEN_KEEPALIVE const char* jinro_cards() {
+    const Game& g = web.game;
+    const Texts& t = texts_of(web.language);
+    std::string out;
+    const auto role = [&](int code) {
+        if (code >= 0 && code < ROLE_COUNT) {
+            json_string(out, t.role_names[code]);
+        } else {
+            out += "null";
+        }
+    };
+    json_array(out, SEAT_COUNT, [&](int seat) {
+        const Player& p = g.players[seat];
+        out += "{\"seat\":" + std::to_string(seat) + ",\"name\":";
+        json_string(out, name_of(t, seat));
+        out += ",\"claim\":";
+        role(g.co_public[seat]);
+        out += ",\"black\":" + std::to_string(g.black_count[seat]) +
+               ",\"white\":" + std::to_string(g.white_count[seat]);
+        out += p.alive == 1 ? ",\"alive\":true,\"died\":null" : ",\"alive\":false,\"died\":";
+        if (p.alive != 1) {
+            const bool hanged = p.hanged_day != NONE;
+            out += "{\"day\":" + std::to_string(hanged ? p.hanged_day : p.attacked_day) +
+                   ",\"hanged\":" + (hanged ? "true}" : "false}");
+        }
+        out += ",\"role\":";
+        role(g.winner != NONE ? p.role : NONE);
+        out += seat == g.cursor ? ",\"cursor\":true}" : ",\"cursor\":false}";
+    });
+    return handed(out);
+}
+
 EMSCRIPTEN_KEEPALIVE const char* jinro_story() {
-    web.story = web.game != nullptr ? story_json(*web.game) : "{}";
-    return web.story.c_str();
+    return handed(web.started ? story_json(web.game, web.language) : "{}");
 }
 
-// The phase of the screen shown: the page tells a selection screen from one that any key
-// leads on from.
-EMSCRIPTEN_KEEPALIVE int jinro_phase() { return web.game != nullptr ? web.game->phase : -1; }
+EMSCRIPTEN_KEEPALIVE const char* jinro_keys_played() { return handed(web.keys); }
 
-// The seat under the cursor: the page walks it to a tapped card with keys.
-EMSCRIPTEN_KEEPALIVE int jinro_cursor() { return web.game != nullptr ? web.game->cursor : -1; }
-
-// The seed of today's village for a Unix time in seconds, as `jinro --daily` takes it.
-EMSCRIPTEN_KEEPALIVE double jinro_daily_seed(double unix_seconds) {
-    return daily_seed(static_cast<std::int64_t>(unix_seconds));
+EMSCRIPTEN_KEEPALIVE const char* jinro_replay_link() {
+    return handed(record_link(Record{web.seed, web.keys}));
 }
 
-// The first `length` bytes of the buffer as a seed, as `jinro --seed` takes it, or -1
-// when they are not one.
+// {"seed":S,"day":N,"month":M,"date":D}: the seed of the village of the day in Japan that
+// the Unix time falls on, that day's number since 1970 (consecutive days, consecutive
+// numbers), and its month and date.
+EMSCRIPTEN_KEEPALIVE const char* jinro_daily(double unix_seconds) {
+    const std::uint32_t seed = daily_seed(static_cast<std::int64_t>(unix_seconds));
+    constexpr std::int64_t JAPAN_OFFSET = 9 * 3600;
+    const std::int64_t day = (static_cast<std::int64_t>(seed) + JAPAN_OFFSET) / 86400;
+    // The civil date of a day number (Howard Hinnant's days_from_civil, inverted).
+    const std::int64_t z = day + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    const std::int64_t date = doy - (153 * mp + 2) / 5 + 1;
+    const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
+    return handed("{\"seed\":" + std::to_string(seed) + ",\"day\":" + std::to_string(day) +
+                  ",\"month\":" + std::to_string(month) + ",\"date\":" + std::to_string(date) +
+                  "}");
+}
+
 EMSCRIPTEN_KEEPALIVE double jinro_parse_seed(int length) {
     if (length <= 0 || length > SEED_DIGITS) return -1.0;
     char text[SEED_DIGITS + 1] = {};
@@ -154,14 +265,13 @@ EMSCRIPTEN_KEEPALIVE double jinro_parse_seed(int length) {
     return parse_seed(text, seed) ? static_cast<double>(seed) : -1.0;
 }
 
-// The first `length` bytes of the buffer as keys of a record or a link (ijklzr and "."):
-// 1 when they are, 0 when not. Longer keys are checked piece by piece.
 EMSCRIPTEN_KEEPALIVE int jinro_check_keys(int length) {
     if (length < 0 || length > BUFFER_BYTES) return 0;
     return link_keys_valid(web.buffer, static_cast<std::size_t>(length)) ? 1 : 0;
 }
 
-// The most keys a record holds: the page's list of played keys stops there too.
+EMSCRIPTEN_KEEPALIVE int jinro_replay_pace_ms() { return REPLAY_PACE_MS; }
+
 EMSCRIPTEN_KEEPALIVE int jinro_record_max_keys() { return static_cast<int>(RECORD_MAX_KEYS); }
 
 }  // extern "C"

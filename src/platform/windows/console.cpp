@@ -6,7 +6,7 @@
 // put back at exit, on Ctrl-C, Ctrl-Break and when the window is closed.
 #ifdef _WIN32
 
-#include "console/console.hpp"
+#include "platform/console.hpp"
 
 #include <windows.h>
 
@@ -14,11 +14,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/messages.hpp"
-#include "console/glyphs.hpp"
 #include "platform/console_keys.hpp"
 #include "platform/frame.hpp"
 #include "platform/key_decoder.hpp"
+#include "platform/locale.hpp"
 #include "platform/terminal_text.hpp"
 #include "platform/vt.hpp"
 #include "platform/vt_probe.hpp"
@@ -47,6 +46,7 @@ struct WindowsConsole {
     bool read_failed;  // reading failed
     TerminalView view;
     PendingInput input;
+    const char* too_small;  // what stands instead of the game in a window too small
 };
 
 // Plain data: the console is opened during static initialisation.
@@ -220,14 +220,14 @@ void present_locked(const Screen& screen) {
     const bool fits = !win.output_console || window_fits();
     if (!win.output_console || win.vt) {
         std::string out;
-        append_present(win.view, screen, !win.output_console, fits, out);
+        append_present(win.view, screen, win.too_small, !win.output_console, fits, out);
         write_text(out);
         return;
     }
     const int step = present_step(win.view, fits);
     if (step == PRESENT_NOTICE) {
         std::string notice;
-        append_text(notice, too_small_notice(), OUTPUT_UTF8);
+        append_text(notice, win.too_small, OUTPUT_UTF8);
         clear_with_console_api();
         SetConsoleTextAttribute(win.out, ATTR_BRIGHT_WHITE);
         write_text(notice);
@@ -300,9 +300,10 @@ int read_console_key(const Screen& screen, DWORD timeout_ms) {
 
 }  // namespace
 
-void console_open(Console& console) {
-    win.out = console.output = GetStdHandle(STD_OUTPUT_HANDLE);
-    win.in = console.input = GetStdHandle(STD_INPUT_HANDLE);
+void console_open(Console& /*console*/) {
+    win.out = GetStdHandle(STD_OUTPUT_HANDLE);
+    win.in = GetStdHandle(STD_INPUT_HANDLE);
+    win.too_small = "";
     win.input_console = GetConsoleMode(win.in, &win.saved_input_mode) != 0;
     if (win.input_console) SetConsoleMode(win.in, win.saved_input_mode | MOUSE_INPUT);
     win.output_console = GetConsoleMode(win.out, &win.saved_output_mode) != 0;
@@ -312,9 +313,10 @@ void console_open(Console& console) {
     std::atexit(close_process_console);
 }
 
-void console_start(Console& /*console*/, int ambiguous_columns) {
+void console_start(Console& /*console*/, int ambiguous_columns, const char* too_small) {
     if (win.started) return;
     win.started = true;
+    win.too_small = too_small;
     if (win.input_console) {
         SetConsoleMode(win.in, win.saved_input_mode | MOUSE_INPUT | ENABLE_WINDOW_INPUT);
     }
@@ -342,10 +344,10 @@ void console_restore(Console& /*console*/) {
 
 void console_close(Console& console) {
     console_restore(console);
-    if (console.output != nullptr) CloseHandle(console.output);
-    if (console.input != nullptr) CloseHandle(console.input);
-    console.output = nullptr;
-    console.input = nullptr;
+    if (win.out != nullptr) CloseHandle(win.out);
+    if (win.in != nullptr) CloseHandle(win.in);
+    win.out = nullptr;
+    win.in = nullptr;
 }
 
 // The locale variables where a user has set them (as MSYS and Cygwin do), otherwise the
@@ -378,7 +380,7 @@ int console_failure(const Console& /*console*/, int& error) {
 namespace {
 
 int read_key(const Console& console, DWORD timeout_ms) {
-    if (!win.started) console_start(process_console(), AMBIGUOUS_ASK_TERMINAL);
+    if (!win.started) console_start(process_console(), AMBIGUOUS_ASK_TERMINAL, "");
     if (!win.failed) present(console.screen);
     if (win.failed) return KEY_INPUT_FAILED;
     int key = 0;

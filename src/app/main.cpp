@@ -3,18 +3,16 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
-#include "cli/messages.hpp"
-#include "cli/options.hpp"
-#include "cli/record.hpp"
-#include "cli/record_file.hpp"
-#include "console/console.hpp"
-#include "engine/pass.hpp"
-#include "engine/run_game.hpp"
-#include "model/new_game.hpp"
-#include "model/random.hpp"
+#include "app/messages.hpp"
+#include "app/options.hpp"
+#include "app/record_file.hpp"
+#include "app/run_game.hpp"
+#include "engine/step.hpp"
+#include "model/record.hpp"
 #include "model/story.hpp"
-#include "model/texts.hpp"
+#include "platform/console.hpp"
 
 namespace {
 
@@ -58,25 +56,22 @@ int after_game(Console& console, int status, const RecordFile* record, bool japa
     return complain(console, lines, status);
 }
 
-// Plays the record on a screen of its own, never shown, and prints the story of each of
-// its games and the address that opens the record in the page.
+// Steps through the record without drawing it, and prints the story of each of its games
+// and the address that opens the record in the page.
 int tell_story(Console& console, const Options& options, bool japanese) {
     Record record{};
     int status = EXIT_NORMAL;
     if (!read_record(console, options.story_path, record, japanese, status)) return status;
-    choose_language(options.language);
-    seed_random(record.seed);
-    Game* game = create_game();
-    Console screen = {};
-    new_game(*game);
-    game->console = &screen;
-    next_screen(*game);
+    const auto game = std::make_unique<Game>();
+    start_game(*game, record.seed);
     std::string story;
     for (char key : record.keys) {
-        if (game->winner != NONE && key == 'r') story += story_text(*game) + "\n";  // a game ends
-        play_key(*game, static_cast<std::uint8_t>(key));
+        if (game->winner != NONE && key == 'r') {  // a game ends
+            story += story_text(*game, options.language) + "\n";
+        }
+        step_game(*game, static_cast<std::uint8_t>(key));
     }
-    story += story_text(*game) + record_link(record) + "\n";
+    story += story_text(*game, options.language) + record_link(record) + "\n";
     return print(console, story, japanese);
 }
 

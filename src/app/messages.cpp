@@ -1,9 +1,8 @@
-#include "cli/messages.hpp"
+#include "app/messages.hpp"
 
-#include <cstdlib>
 #include <cstring>
 
-#include "cli/record.hpp"
+#include "model/record.hpp"
 #include "model/sjis.hpp"
 
 #ifndef JINRO_VERSION
@@ -107,20 +106,6 @@ std::string usage_error_text(const Options& options, bool japanese) {
     return text;
 }
 
-namespace {
-
-// A path as it may be printed: printable ASCII kept, anything else "?".
-std::string shown_path(const char* path) {
-    std::string shown;
-    for (const char* c = path; *c != '\0' && shown.size() < ARGUMENT_BYTES; ++c) {
-        const auto b = static_cast<unsigned char>(*c);
-        shown += b >= 0x20 && b < 0x7F ? *c : '?';
-    }
-    return shown;
-}
-
-}  // namespace
-
 std::string record_error_text(int error, const char* path, bool japanese) {
     const char* what = "";
     switch (error) {
@@ -144,12 +129,12 @@ std::string record_error_text(int error, const char* path, bool japanese) {
                 : "not a jinro record (a first line jinro-record 1 SEED, then the keys ijklzr.)";
         break;
     }
-    return "jinro: " + shown_path(path) + ": " + what + "\n";
+    return "jinro: " + printable(path, ARGUMENT_BYTES) + ": " + what + "\n";
 }
 
 std::string record_file_error_text(bool exists, const char* path, int error, bool japanese) {
     if (exists) {
-        return "jinro: " + shown_path(path) + ": " +
+        return "jinro: " + printable(path, ARGUMENT_BYTES) + ": " +
                (japanese ? "すでにあります (上書きしません)"_sj
                          : "exists already (never overwritten)") +
                "\n";
@@ -161,33 +146,19 @@ std::string write_error_text(const char* path, int error, bool creating, bool ja
     const char* what = creating ? (japanese ? "作れません"_sj : "cannot be created")
                                 : (japanese ? "書き込めません"_sj : "cannot be written");
     const char* shown = path != nullptr ? nullptr : japanese ? "標準出力"_sj : "standard output";
-    return "jinro: " + (shown != nullptr ? std::string(shown) : shown_path(path)) + ": " + what +
-           " (" + shown_path(std::strerror(error)) + ")\n";
+    return "jinro: " + (shown != nullptr ? std::string(shown) : printable(path, ARGUMENT_BYTES)) +
+           ": " + what + " (" + printable(std::strerror(error), ARGUMENT_BYTES) + ")\n";
 }
 
 std::string read_error_text(int error, bool japanese) {
     return std::string("jinro: ") +
            (japanese ? "標準入力: 読めません"_sj : "standard input: cannot be read") + " (" +
-           shown_path(std::strerror(error)) + ")\n";
+           printable(std::strerror(error), ARGUMENT_BYTES) + ")\n";
 }
 
 std::string record_full_text(const char* path, bool japanese) {
-    return "jinro: " + shown_path(path) + ": " +
+    return "jinro: " + printable(path, ARGUMENT_BYTES) + ": " +
            (japanese ? "記録がキー 100000 個に達したので、その先は記録していません"_sj
                      : "the record is full at 100000 keys; the rest of the game was not recorded") +
            "\n";
-}
-
-int environment_speaks_japanese() {
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && value[0] != '\0') return locale_is_japanese(value) ? 1 : 0;
-    }
-    return -1;
-}
-
-bool locale_is_japanese(const char* name) {
-    return name != nullptr && name[0] == 'j' && name[1] == 'a' &&
-           (name[2] == '\0' || name[2] == '_' || name[2] == '.' || name[2] == '@' ||
-            name[2] == '-');
 }

@@ -1,13 +1,11 @@
-#include "engine/run_game.hpp"
+#include "app/run_game.hpp"
 
-#include <cstdint>
 #include <ctime>
 
-#include "console/console.hpp"
-#include "engine/pass.hpp"
-#include "model/new_game.hpp"
-#include "model/random.hpp"
+#include "draw/render.hpp"
+#include "engine/step.hpp"
 #include "model/texts.hpp"
+#include "platform/console.hpp"
 
 Game* process_game = nullptr;
 
@@ -21,28 +19,26 @@ std::uint32_t choose_seed(const Options& options) {
 }
 
 int run_game(const Options& options, const Record* replay, RecordFile* record) {
-    choose_language(options.language);  // once, before the first name is copied
-    seed_random(replay != nullptr ? replay->seed : choose_seed(options));
-    process_game = create_game();
+    process_game = new Game{};
     Game& game = *process_game;
-    new_game(game);
-    game.console = &process_console();
-    console_start(*game.console, options.ambiguous_columns);
-    next_screen(game);
+    Console& console = process_console();
+    start_game(game, replay != nullptr ? replay->seed : choose_seed(options));
+    console_start(console, options.ambiguous_columns, texts_of(options.language).too_small);
+    render(game, options.language, console.screen);
     std::size_t replayed = 0;
     for (;;) {
         int key = 0;
         if (replay != nullptr && replayed < replay->keys.size()) {
             // A key typed steps at once; the end of input only ends the waiting.
-            const int typed = console_read_key_within(*game.console, REPLAY_PACE_MS);
+            const int typed = console_read_key_within(console, REPLAY_PACE_MS);
             if (typed == KEY_INPUT_FAILED) return EXIT_INPUT_OUTPUT_ERROR;
             key = static_cast<unsigned char>(replay->keys[replayed++]);
         } else {
-            key = console_read_key(*game.console);
+            key = console_read_key(console);
             if (key == KEY_END_OF_INPUT) return EXIT_NORMAL;
             if (key == KEY_INPUT_FAILED) return EXIT_INPUT_OUTPUT_ERROR;
         }
-        play_key(game, static_cast<std::uint8_t>(key));
+        play_key(game, static_cast<std::uint8_t>(key), options.language, console.screen);
         if (record != nullptr && !record_key(*record, key)) return EXIT_INPUT_OUTPUT_ERROR;
     }
 }

@@ -1,19 +1,13 @@
-// The console: the process's standard input and output, and the operations the game
-// draws and reads keys with. Drawing goes into the in-memory screen; the platform back
-// end sends that screen to the real terminal when a key is about to be read.
+// The platform's contract: the process's console (a terminal, the Windows console, or
+// plain output), which shows the screen the game was drawn into and reads keys. Each back
+// end (posix/, windows/) implements these operations; the web page has a driver of its
+// own and none of them.
 #pragma once
 
-#include "console/screen.hpp"
+#include "draw/screen.hpp"
 
-#ifdef _WIN32
-using ConsoleHandle = void*;  // a Windows HANDLE
-#else
-using ConsoleHandle = int;  // a file descriptor
-#endif
-
+// The process-wide console: the screen it shows when a key is about to be read.
 struct Console {
-    ConsoleHandle input;
-    ConsoleHandle output;
     Screen screen;
 };
 
@@ -24,14 +18,18 @@ inline constexpr int KEY_END_OF_INPUT = -1;
 inline constexpr int KEY_INPUT_FAILED = -2;
 // What console_read_key_within returns when no key came in time.
 inline constexpr int KEY_TIMEOUT = -3;
-// What console_read_key returns for a key that is several bytes long (an arrow key, a
-// function key, a non-ASCII character): one key press without a meaning.
+// What a key that is several bytes long (an arrow key, a function key, a non-ASCII
+// character) is: one key press without a meaning.
 inline constexpr int KEY_NO_MEANING = 0x1B;
 
 // How wide the game takes the terminal to draw the box-drawing lines ─ │ ┐ └ ┘.
 inline constexpr int AMBIGUOUS_ASK_TERMINAL = 0;  // find out at start
 inline constexpr int AMBIGUOUS_NARROW = 1;        // one column
 inline constexpr int AMBIGUOUS_WIDE = 2;          // two columns
+
+// After KEY_INPUT_FAILED, what failed.
+inline constexpr int CONSOLE_READ_FAILED = 1;
+inline constexpr int CONSOLE_WRITE_FAILED = 2;
 
 // The process-wide console, opened during static initialisation and closed at exit.
 Console& process_console();
@@ -42,7 +40,9 @@ void console_open(Console& console);
 
 // Puts the terminal into the mode the game plays in (keys without echo, the game's own
 // screen) and lays out for the given ambiguous width, asking the terminal if need be.
-void console_start(Console& console, int ambiguous_columns);
+// too_small is what the screen shows instead of the game while the window is smaller
+// than the game (Shift-JIS, kept by the caller for as long as the console runs).
+void console_start(Console& console, int ambiguous_columns, const char* too_small);
 
 // Gives the terminal back as it was (its mode, its screen, the cursor), for good: nothing
 // more is drawn. Safe to call more than once.
@@ -61,27 +61,7 @@ bool console_message(Console& console, const char* text, bool to_error);
 
 // After KEY_INPUT_FAILED: what failed, CONSOLE_READ_FAILED or CONSOLE_WRITE_FAILED (0 when
 // nothing has), with the errno of the call in error.
-inline constexpr int CONSOLE_READ_FAILED = 1;
-inline constexpr int CONSOLE_WRITE_FAILED = 2;
 int console_failure(const Console& console, int& error);
-
-// What the screen shows instead of the game while the window is smaller than the game.
-const char* too_small_notice();
-
-// Erases the whole screen (in the current attribute) and puts the cursor at the top left.
-void console_clear(Console& console);
-
-// Places the cursor: column x and row y, from 0 at the top left.
-void console_move(Console& console, int x, int y);
-
-// Sets the colour attribute of everything printed next.
-void console_set_attr(Console& console, int attr);
-
-// Prints Shift-JIS text at the cursor.
-void console_print(Console& console, const char* text);
-
-// Prints formatted Shift-JIS text at the cursor; field widths count bytes.
-void console_printf(Console& console, const char* format, ...);
 
 // Shows the screen and waits for one key: its byte, KEY_NO_MEANING, KEY_END_OF_INPUT or
 // KEY_INPUT_FAILED.

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "cli/record.hpp"
+#include "model/record.hpp"
 
 // Reads and parses the record file at path: RECORD_OK, or what is wrong. Opening never
 // waits (a FIFO without a writer is refused at once), and never more than

@@ -12,6 +12,9 @@
 #include <string>
 
 inline constexpr int RECORD_VERSION = 1;
+// A record played back goes at this pace, a key at a time, in the terminal and the page.
+inline constexpr int REPLAY_PACE_MS = 600;
+inline constexpr int SEED_DIGITS = 10;  // 4294967295, the largest seed
 inline constexpr std::size_t RECORD_MAX_KEYS = 100000;
 // The header, the keys, and a line break every so often: anything longer is no record.
 inline constexpr std::size_t RECORD_MAX_BYTES = 2 * RECORD_MAX_KEYS;
@@ -25,6 +28,10 @@ inline constexpr int RECORD_NOT_TEXT = 5;  // a NUL or another control byte: a b
 inline constexpr int RECORD_TOO_LARGE = 6;
 inline constexpr int RECORD_READ_ERROR = 7;   // the file could not be read: status 1, not 2
 inline constexpr int RECORD_NOT_REGULAR = 8;  // a directory, a FIFO, a device: never read
+
+// A seed as the command line, records and the web page take it: a whole number
+// 0..4294967295 in one to ten decimal digits, nothing else. False when the text is not one.
+bool parse_seed(const char* text, std::uint32_t& seed);
 
 struct Record {
     std::uint32_t seed;

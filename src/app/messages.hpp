@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "cli/options.hpp"
+#include "app/options.hpp"
 
 // The help printed by --help.
 const char* help_text(bool japanese);
@@ -15,7 +15,7 @@ std::string version_text();
 // One line saying what is wrong with the command line, and a line pointing at --help.
 std::string usage_error_text(const Options& options, bool japanese);
 
-// One line saying what is wrong with a record file (RECORD_... of cli/record.hpp), or
+// One line saying what is wrong with a record file (RECORD_... of model/record.hpp), or
 // that the file to record into is there already (exists) or cannot be made (errno error).
 std::string record_error_text(int error, const char* path, bool japanese);
 std::string record_file_error_text(bool exists, const char* path, int error, bool japanese);
@@ -30,10 +30,3 @@ std::string read_error_text(int error, bool japanese);
 // One line saying that a record reached the most keys a record holds, and that the rest
 // of the game went unrecorded.
 std::string record_full_text(const char* path, bool japanese);
-
-// True when a locale of this name speaks Japanese ("ja", "ja_JP.UTF-8", ...).
-bool locale_is_japanese(const char* name);
-
-// Whether the locale variables (LC_ALL, then LC_MESSAGES, then LANG) say Japanese: 1 yes,
-// 0 no, -1 when none of them is set.
-int environment_speaks_japanese();

@@ -1,6 +1,8 @@
-#include "console/screen.hpp"
+#include "draw/screen.hpp"
 
-#include "model/sjis.hpp"
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
 
 void screen_clear(Screen& screen) {
     const Cell blank = {' ', static_cast<std::uint8_t>(screen.attr), CELL_SINGLE};
@@ -9,6 +11,30 @@ void screen_clear(Screen& screen) {
     }
     screen.cursor_x = 0;
     screen.cursor_y = 0;
+}
+
+void screen_move(Screen& screen, int x, int y) {
+    screen.cursor_x = x;
+    screen.cursor_y = y;
+}
+
+void screen_set_attr(Screen& screen, int attr) { screen.attr = attr; }
+
+void screen_print(Screen& screen, const char* text) {
+    screen_write(screen, text, std::strlen(text));
+}
+
+void screen_printf(Screen& screen, const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    const int length = std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (length < 0) return;
+    const auto written = static_cast<std::size_t>(length) < sizeof text
+                             ? static_cast<std::size_t>(length)
+                             : sizeof text - 1;
+    screen_write(screen, text, written);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 inline constexpr int ACTION_PLAY = 0;
 inline constexpr int ACTION_HELP = 1;
@@ -27,12 +28,16 @@ inline constexpr int USAGE_BAD_LANGUAGE_ENVIRONMENT = 9;  // JINRO_LANG=xx
 inline constexpr int USAGE_REPLAY_WITH_OTHERS = 10;       // --replay or --story with --seed, ...
 
 inline constexpr int ARGUMENT_BYTES = 64;
-inline constexpr int SEED_DIGITS = 10;  // 4294967295, the largest seed
 
 // Exit statuses.
 inline constexpr int EXIT_NORMAL = 0;
 inline constexpr int EXIT_INPUT_OUTPUT_ERROR = 1;
 inline constexpr int EXIT_USAGE_ERROR = 2;
+
+// Everything the game passes on from outside (an argument, a path, a system's message)
+// as it may be printed: printable ASCII kept, anything else "?", at most `most` bytes.
+// Nothing from outside reaches the terminal as a control sequence.
+std::string printable(const char* text, std::size_t most = ARGUMENT_BYTES - 1);
 
 struct Options {
     int action;
@@ -51,10 +56,3 @@ struct Options {
 // language is --lang where given, else JINRO_LANG, else Japanese. The locale never
 // chooses it.
 Options parse_options(int argc, const char* const* argv, const char* language_variable);
-
-// The language named "ja" or "en", or -1.
-int language_named(const char* name);
-
-// A seed as the command line and the web page take it: a whole number 0..4294967295 in
-// one to ten decimal digits, nothing else. False when the text is not one.
-bool parse_seed(const char* text, std::uint32_t& seed);

@@ -1,4 +1,4 @@
-#include "cli/record_file.hpp"
+#include "app/record_file.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,29 +1,28 @@
-#include "cli/options.hpp"
+#include "app/options.hpp"
 
 #include <cstring>
 
-#include "console/console.hpp"
+#include "model/record.hpp"
 #include "model/texts.hpp"
+#include "platform/console.hpp"
+
+std::string printable(const char* text, std::size_t most) {
+    std::string shown;
+    for (const char* c = text; *c != '\0' && shown.size() < most; ++c) {
+        const auto b = static_cast<unsigned char>(*c);
+        shown += b >= 0x20 && b < 0x7F ? *c : '?';
+    }
+    return shown;
+}
 
 namespace {
-
-constexpr std::uint64_t LARGEST_SEED = 0xFFFFFFFFu;
-
-// Keeps a copy of the argument safe to print: anything but printable ASCII becomes "?",
-// so that an argument can never reach the terminal as a control sequence.
-void keep_argument(Options& options, const char* text) {
-    std::size_t i = 0;
-    for (; text[i] != '\0' && i + 1 < ARGUMENT_BYTES; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        options.argument[i] = c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-    }
-    options.argument[i] = '\0';
-}
 
 bool fail(Options& options, int error, const char* argument) {
     options.action = ACTION_USAGE_ERROR;
     options.usage_error = error;
-    keep_argument(options, argument);
+    const std::string shown = printable(argument);
+    shown.copy(options.argument, shown.size());
+    options.argument[shown.size()] = '\0';
     return false;
 }
 
@@ -105,25 +104,6 @@ bool check_conflicts(Options& options, const Seen& seen) {
 
 }  // namespace
 
-int language_named(const char* name) {
-    if (name == nullptr) return -1;
-    if (std::strcmp(name, "ja") == 0) return LANGUAGE_JAPANESE;
-    if (std::strcmp(name, "en") == 0) return LANGUAGE_ENGLISH;
-    return -1;
-}
-
-bool parse_seed(const char* text, std::uint32_t& seed) {
-    std::uint64_t value = 0;
-    if (text == nullptr || text[0] == '\0') return false;
-    for (const char* c = text; *c != '\0'; ++c) {
-        if (*c < '0' || *c > '9' || c - text >= SEED_DIGITS) return false;
-        value = value * 10 + static_cast<std::uint64_t>(*c - '0');
-        if (value > LARGEST_SEED) return false;
-    }
-    seed = static_cast<std::uint32_t>(value);
-    return true;
-}
-
 Options parse_options(int argc, const char* const* argv, const char* language_variable) {
     Options options = {};
     options.action = ACTION_PLAY;
@@ -142,12 +122,8 @@ Options parse_options(int argc, const char* const* argv, const char* language_va
         }
         if (std::strcmp(arg, "--") == 0) {
             only_arguments = true;
-        } else if (option_named(arg, "--seed", value)) {
-            if (value == nullptr && i + 1 < argc) value = argv[++i];
-            if (value == nullptr) {
-                fail(options, USAGE_MISSING_VALUE, "--seed");
-                return options;
-            }
+        } else if (option_value(options, argc, argv, i, "--seed", value)) {
+            if (options.action == ACTION_USAGE_ERROR) return options;  // the value was missing
             if (!parse_seed(value, options.seed)) {
                 fail(options, USAGE_BAD_SEED, value);
                 return options;
@@ -161,12 +137,8 @@ Options parse_options(int argc, const char* const* argv, const char* language_va
         } else if (option_value(options, argc, argv, i, "--story", value)) {
             if (!take_path(options, arg, value, options.story_path)) return options;
             if (options.action == ACTION_PLAY) options.action = ACTION_STORY;
-        } else if (option_named(arg, "--lang", value)) {
-            if (value == nullptr && i + 1 < argc) value = argv[++i];
-            if (value == nullptr) {
-                fail(options, USAGE_MISSING_VALUE, "--lang");
-                return options;
-            }
+        } else if (option_value(options, argc, argv, i, "--lang", value)) {
+            if (options.action == ACTION_USAGE_ERROR) return options;  // the value was missing
             options.language = language_named(value);
             if (options.language < 0) {
                 fail(options, USAGE_BAD_LANGUAGE, value);

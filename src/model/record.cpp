@@ -1,8 +1,6 @@
-#include "cli/record.hpp"
+#include "model/record.hpp"
 
 #include <cstring>
-
-#include "cli/options.hpp"
 
 namespace {
 
@@ -10,6 +8,19 @@ constexpr char MAGIC[] = "jinro-record ";
 constexpr char KEYS[] = "ijklzr.";
 
 }  // namespace
+
+bool parse_seed(const char* text, std::uint32_t& seed) {
+    constexpr std::uint64_t LARGEST_SEED = 0xFFFFFFFFu;
+    std::uint64_t value = 0;
+    if (text == nullptr || text[0] == '\0') return false;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9' || c - text >= SEED_DIGITS) return false;
+        value = value * 10 + static_cast<std::uint64_t>(*c - '0');
+        if (value > LARGEST_SEED) return false;
+    }
+    seed = static_cast<std::uint32_t>(value);
+    return true;
+}
 
 char spelled_key(int key) {
     const bool kept = key > 0 && key < 0x80 && key != '.' && std::strchr(KEYS, key) != nullptr;

@@ -1,0 +1,18 @@
+#include "engine/step.hpp"
+
+#include "engine/keys.hpp"
+#include "engine/phases.hpp"
+#include "model/new_game.hpp"
+
+void start_game(Game& game, std::uint32_t seed) {
+    reset_game(game);
+    seed_random(game.random, seed);
+    new_game(game);
+    update(game);
+}
+
+void step_game(Game& game, std::uint8_t key) {
+    game.key = key;
+    handle_key(game);
+    update(game);
+}
