@@ -6,11 +6,8 @@
 // closes a panel without being a key of the game.
 
 const SPEEDS = [0.5, 1, 2, 4];
-const PACE_MS = 700;
 const STATS = "jinro.stats";
 const HELP_SEEN = "jinro.helpSeen";
-const DAY_SECONDS = 86400;
-const JAPAN_OFFSET = 9 * 3600;
 
 const WORDS = {
   ja: {
@@ -19,15 +16,30 @@ const WORDS = {
     close: "閉じる",
     helpBody: [
       ["h3", "目的"],
-      ["p", "あなたは二人の人狼です。夜ごとに村人を一人襲い、昼の投票で吊られないようにして、人狼の数が残りの村人と同じになれば勝ちです。人狼が二人とも吊られると村人の勝ちです。"],
+      [
+        "p",
+        "あなたは二人の人狼です。夜ごとに村人を一人襲い、昼の投票で吊られないようにして、人狼の数が残りの村人と同じになれば勝ちです。人狼が二人とも吊られると村人の勝ちです。",
+      ],
       ["h3", "役"],
-      ["p", "狼 人狼（あなた）。狂 狂人：人狼の味方の村人で、3日目の夜から「死ね」と一人を名指しします。占 占い師：毎晩一人を占い、朝に 黒（人狼）か 白 を言います。霊 霊媒師：前の日に吊られた人が人狼だったかを言います。狩 狩人：毎晩一人を守り、その人への襲撃は失敗します。村 村人：何もしません。"],
+      [
+        "p",
+        "狼 人狼（あなた）。狂 狂人：人狼の味方の村人で、3日目の夜から「死ね」と一人を名指しします。占 占い師：毎晩一人を占い、朝に 黒（人狼）か 白 を言います。霊 霊媒師：前の日に吊られた人が人狼だったかを言います。狩 狩人：毎晩一人を守り、その人への襲撃は失敗します。村 村人：何もしません。",
+      ],
       ["h3", "キーとボタン"],
-      ["p", "i j k l（↑ ← ↓ →）でカーソルを動かし、z（決定）で決めます。ほかの画面はどのキーでも（次へ）進みます。勝負がついたら r（もう一度）。カードをタップするとカーソルがそこへ動きます。Escape でこの窓を閉じます。"],
+      [
+        "p",
+        "i j k l（↑ ← ↓ →）でカーソルを動かし、z（決定）で決めます。ほかの画面はどのキーでも（次へ）進みます。勝負がついたら r（もう一度）。カードをタップするとカーソルがそこへ動きます。Escape でこの窓を閉じます。",
+      ],
       ["h3", "カード"],
-      ["p", "赤は生きている人狼、紫は 狂 を名乗った人、水色は 占 か 霊 を名乗った人、灰色は死んだ人。CO は名乗った役、黒 と 白 はその人が受けた占いの数、下の行は死んだ日と 襲撃 か 吊り。"],
+      [
+        "p",
+        "赤は生きている人狼、紫は 狂 を名乗った人、水色は 占 か 霊 を名乗った人、灰色は死んだ人。CO は名乗った役、黒 と 白 はその人が受けた占いの数、下の行は死んだ日と 襲撃 か 吊り。",
+      ],
       ["h3", "一日の流れ"],
-      ["p", "夜：襲う人を選ぶ。朝：死体が見つかり、名乗った人が結果を言う（CO結果）。投票：人狼ごとに一票を入れ、いちばん票の多い人が吊られる（同数ならくじ）。そして次の夜。"],
+      [
+        "p",
+        "夜：襲う人を選ぶ。朝：死体が見つかり、名乗った人が結果を言う（CO結果）。投票：人狼ごとに一票を入れ、いちばん票の多い人が吊られる（同数ならくじ）。そして次の夜。",
+      ],
     ],
     night: (d) => `${d}日目`,
     attackFailed: "襲撃失敗",
@@ -46,7 +58,7 @@ const WORDS = {
     copied: "コピーしました",
     notCopied: "コピーできませんでした",
     cancelled: "共有をやめました",
-    village: (seed, daily) => (daily ? `${daily.month}月${daily.day}日の村` : `村 ${seed}`),
+    village: (seed, daily) => (daily ? `${daily.month}月${daily.date}日の村` : `村 ${seed}`),
     replay: "リプレイ",
     play: "再生",
     pause: "一時停止",
@@ -62,15 +74,30 @@ const WORDS = {
     close: "Close",
     helpBody: [
       ["h3", "Goal"],
-      ["p", "You are both werewolves. Each night you attack a villager; by day, avoid being hanged. You win once the wolves are as many as the other living seats. The village wins once both wolves are hanged."],
+      [
+        "p",
+        "You are both werewolves. Each night you attack a villager; by day, avoid being hanged. You win once the wolves are as many as the other living seats. The village wins once both wolves are hanged.",
+      ],
       ["h3", "Roles"],
-      ["p", "Wo werewolf (you). Ma madman: a human on the wolves' side; from night 3 he names someone who must die. Se seer: each night he looks at one seat and says in the morning: wolf or human. Me medium: he says whether yesterday's hanged seat was a wolf. Hu hunter: each night he guards one seat, and an attack on it fails. Vi villager: does nothing."],
+      [
+        "p",
+        "Wo werewolf (you). Ma madman: a human on the wolves' side; from night 3 he names someone who must die. Se seer: each night he looks at one seat and says in the morning: wolf or human. Me medium: he says whether yesterday's hanged seat was a wolf. Hu hunter: each night he guards one seat, and an attack on it fails. Vi villager: does nothing.",
+      ],
       ["h3", "Keys and buttons"],
-      ["p", "i j k l (↑ ← ↓ →) move the cursor, z (Confirm) chooses. Any key (Next) goes on from the other screens. After a win, r (Again). A tap on a card moves the cursor there. Escape closes this panel."],
+      [
+        "p",
+        "i j k l (↑ ← ↓ →) move the cursor, z (Confirm) chooses. Any key (Next) goes on from the other screens. After a win, r (Again). A tap on a card moves the cursor there. Escape closes this panel.",
+      ],
       ["h3", "Cards"],
-      ["p", "Red: a living wolf. Magenta: claimed madman. Cyan: claimed seer or medium. Grey: dead. Claim: the role a seat claims. Bk and Wh: the black (wolf) and white (human) verdicts it got. The last row: the day it died, Kill (by the wolves) or Hang (by the village)."],
+      [
+        "p",
+        "Red: a living wolf. Magenta: claimed madman. Cyan: claimed seer or medium. Grey: dead. Claim: the role a seat claims. Bk and Wh: the black (wolf) and white (human) verdicts it got. The last row: the day it died, Kill (by the wolves) or Hang (by the village).",
+      ],
       ["h3", "A day"],
-      ["p", "Night: choose a victim. Morning: the body is found and the claimants tell their results. Vote: one vote for each wolf; the seat with the most votes is hanged (a tie is drawn). Then the next night."],
+      [
+        "p",
+        "Night: choose a victim. Morning: the body is found and the claimants tell their results. Vote: one vote for each wolf; the seat with the most votes is hanged (a tie is drawn). Then the next night.",
+      ],
     ],
     night: (d) => `Day ${d}`,
     attackFailed: "the attack failed",
@@ -89,7 +116,7 @@ const WORDS = {
     copied: "Copied",
     notCopied: "Could not copy",
     cancelled: "Not shared",
-    village: (seed, daily) => (daily ? `the village of ${daily.month}/${daily.day}` : `village ${seed}`),
+    village: (seed, daily) => (daily ? `the village of ${daily.month}/${daily.date}` : `village ${seed}`),
     replay: "Replay",
     play: "Play",
     pause: "Pause",
@@ -118,10 +145,10 @@ function storage() {
   }
 }
 
-// The day in Japan (a whole number) of a Unix time in seconds.
-const japanDay = (seconds) => Math.floor((seconds + JAPAN_OFFSET) / DAY_SECONDS);
-
+// api: language(), seed(), game (the driver: story, keys, links, today's village, the
+// replay's pace), play(key), say(message), relayout().
 export function startPanels(api) {
+  const { game } = api;
   const words = () => WORDS[api.language()];
   let story = null;
   let counted = false; // this game's result is in the statistics
@@ -154,19 +181,18 @@ export function startPanels(api) {
     const body = $("record-body");
     body.replaceChildren();
     if (!story) return;
-    const name = (seat) => story.names[seat] ?? "";
     const days = story.days.filter((d) => d.day >= 2);
     for (const d of days) {
       const list = element("ul");
-      if (d.attacked === -1) list.append(element("li", w.attackFailed));
-      else if (d.attacked >= 0) list.append(element("li", w.foundDead(name(d.attacked))));
-      for (const [seat, role, target, result] of d.claims) {
-        let line = `${name(seat)} ${story.glyphs[role] ?? ""}`;
-        if (target >= 0) line += ` → ${name(target)}`;
-        if (result === 10 || result === 11) line += ` ${result === 11 ? story.black : story.white}`;
+      if (d.attackFailed) list.append(element("li", w.attackFailed));
+      else if (d.foundDead) list.append(element("li", w.foundDead(d.foundDead)));
+      for (const claim of d.claims) {
+        let line = `${claim.name} ${claim.glyph}`;
+        if (claim.target) line += ` → ${claim.target}`;
+        if (claim.verdict) line += ` ${claim.verdict}`;
         list.append(element("li", line));
       }
-      if (d.votes && d.hanged >= 0) list.append(element("li", w.hanged(name(d.hanged))));
+      if (d.votes && d.hanged >= 0) list.append(element("li", w.hanged(story.names[d.hanged])));
       if (list.children.length === 0) continue;
       body.append(element("h3", w.night(d.day)), list);
     }
@@ -184,10 +210,9 @@ export function startPanels(api) {
     const rows = element("tbody");
     for (let seat = 0; seat < 10; seat++) {
       const row = element("tr");
-      row.append(element("th", `${seat} ${name(seat)}`, { scope: "row" }));
+      row.append(element("th", `${seat} ${story.names[seat]}`, { scope: "row" }));
       for (const d of voted) {
-        const vote = d.votes[seat];
-        row.append(element("td", vote >= 0 ? name(vote) : "", d.hanged === seat ? { class: "hanged" } : {}));
+        row.append(element("td", d.votes[seat] ?? "", d.hanged === seat ? { class: "hanged" } : {}));
       }
       rows.append(row);
     }
@@ -197,11 +222,10 @@ export function startPanels(api) {
 
   // --- the result of a game ----------------------------------------------------------------
 
+  // Today's village, as the game tells it, when the seed is its seed; else null.
   function daily(seed) {
-    const today = japanDay(Date.now() / 1000);
-    if (japanDay(seed) !== today || (seed + JAPAN_OFFSET) % DAY_SECONDS !== 0) return null;
-    const date = new Date((seed + JAPAN_OFFSET) * 1000);
-    return { day: date.getUTCDate(), month: date.getUTCMonth() + 1, index: today };
+    const today = game.daily(Date.now() / 1000);
+    return today.seed === seed ? today : null;
   }
 
   // The statistics as stored: exactly these four whole numbers, each in its range. Anything
@@ -216,7 +240,7 @@ export function startPanels(api) {
   }
   let statsChecked = false;
   function readStats() {
-    let stats = null;
+    let stats;
     try {
       const stored = storage()?.getItem(STATS) ?? null;
       if (stored === null) return { ...FRESH };
@@ -241,11 +265,11 @@ export function startPanels(api) {
     counted = true;
     const stats = readStats();
     stats.played += 1;
-    if (story.winner === 11) stats.wolfWins += 1;
+    if (story.winner === "wolves") stats.wolfWins += 1;
     const today = daily(api.seed());
-    if (today && stats.lastDaily !== today.index) {
-      stats.streak = stats.lastDaily === today.index - 1 ? stats.streak + 1 : 1;
-      stats.lastDaily = today.index;
+    if (today && stats.lastDaily !== today.day) {
+      stats.streak = stats.lastDaily === today.day - 1 ? stats.streak + 1 : 1;
+      stats.lastDaily = today.day;
     }
     try {
       store.setItem(STATS, JSON.stringify(stats));
@@ -254,20 +278,18 @@ export function startPanels(api) {
     }
   }
 
-  function lastDay() {
-    return story.days.length ? story.days.at(-1).day : 1;
-  }
+  const wolvesWon = () => story.winner === "wolves";
 
   function links() {
     const base = `${location.origin}${location.pathname}`;
     const langPart = api.language() === "en" ? "&lang=en" : "";
-    return { replay: `${base}?seed=${api.seed()}&keys=${api.keys()}${langPart}`, play: `${base}?seed=${api.seed()}${langPart}` };
+    return { replay: `${base}${game.replayLink()}${langPart}`, play: `${base}?seed=${api.seed()}${langPart}` };
   }
 
   function shareText() {
     const w = words();
     const { replay, play } = links();
-    return `人狼 jinro — ${w.village(api.seed(), daily(api.seed()))}: ${w.won[story.winner === 11 ? 1 : 0]} (${w.onDay(lastDay())})\n${replay}\n${play}`;
+    return `人狼 jinro — ${w.village(api.seed(), daily(api.seed()))}: ${w.won[wolvesWon() ? 1 : 0]} (${w.onDay(story.lastDay)})\n${replay}\n${play}`;
   }
 
   async function share() {
@@ -290,15 +312,19 @@ export function startPanels(api) {
     const w = words();
     const body = $("result-body");
     body.replaceChildren();
-    if (!story || story.winner < 0) return;
-    $("result-title").textContent = `${w.won[story.winner === 11 ? 1 : 0]} (${w.onDay(lastDay())})`;
+    if (!story || !story.winner) return;
+    $("result-title").textContent = `${w.won[wolvesWon() ? 1 : 0]} (${w.onDay(story.lastDay)})`;
     const roles = element("ul", null, { "aria-label": w.roles });
-    story.names.forEach((name, seat) => roles.append(element("li", `${seat} ${name}: ${story.roleNames[story.roles[seat]] ?? ""}`)));
+    story.names.forEach((name, seat) => roles.append(element("li", `${seat} ${name}: ${story.roles[seat] ?? ""}`)));
     body.append(roles);
     if (storage()) {
       const stats = readStats();
       const list = element("dl");
-      for (const [term, value] of [[w.played, stats.played], [w.wolfWins, stats.wolfWins], [w.streak, stats.streak]]) {
+      for (const [term, value] of [
+        [w.played, stats.played],
+        [w.wolfWins, stats.wolfWins],
+        [w.streak, stats.streak],
+      ]) {
         list.append(element("dt", term), element("dd", String(value)));
       }
       body.append(list);
@@ -325,7 +351,7 @@ export function startPanels(api) {
 
   function schedule() {
     clearTimeout(timer);
-    if (playing) timer = setTimeout(() => replayStep() && schedule(), PACE_MS / speed);
+    if (playing) timer = setTimeout(() => replayStep() && schedule(), game.replayPace() / speed);
   }
 
   function stopReplay() {
@@ -349,7 +375,7 @@ export function startPanels(api) {
     const params = new URLSearchParams(location.search);
     if (!params.has("keys")) return;
     const keys = params.get("keys");
-    if (!api.checkKeys(keys)) {
+    if (!game.checkKeys(keys)) {
       api.say(words().badKeys);
       return;
     }
@@ -365,10 +391,10 @@ export function startPanels(api) {
 
   function render() {
     story = api.story();
-    if (story.winner < 0) counted = false;
+    if (!story.winner) counted = false;
     if (isOpen("help")) renderHelp();
     if (isOpen("record")) renderRecord();
-    if (story.winner >= 0) {
+    if (story.winner) {
       countGame();
       if (!isOpen("result") && !$("result").dataset.shown) {
         $("result").dataset.shown = "1";
@@ -410,7 +436,7 @@ export function startPanels(api) {
 
   // The help opens by itself until it has been seen once; anything but "1" stored there
   // is not ours and is removed.
-  let seen = null;
+  let seen;
   try {
     seen = storage()?.getItem(HELP_SEEN) ?? null;
     if (seen !== null && seen !== "1") {

@@ -17,7 +17,10 @@ const EARLIER = /^jinro-[0-9a-f]{16}$/;
 
 async function hashOf(response) {
   const digest = new Uint8Array(await crypto.subtle.digest("SHA-256", await response.clone().arrayBuffer()));
-  return [...digest].map((byte) => byte.toString(16).padStart(2, "0")).join("").slice(0, 16);
+  return [...digest]
+    .map((byte) => byte.toString(16).padStart(2, "0"))
+    .join("")
+    .slice(0, 16);
 }
 
 // Fetches one file past the browser's cache and keeps it, if it is the file the build

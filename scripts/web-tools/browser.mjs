@@ -103,7 +103,12 @@ export async function readScreen(page) {
 }
 
 export function fromCells(cells) {
-  const rows = cells.map((row) => row.map((cell) => cell.ch).join("").replace(/ +$/, ""));
+  const rows = cells.map((row) =>
+    row
+      .map((cell) => cell.ch)
+      .join("")
+      .replace(/ +$/, ""),
+  );
   const colours = cells.map((row) => row.map((cell) => (cell.ch === " " ? -1 : cell.attr)));
   const chars = cells.map((row) => row.map((cell) => cell.ch));
   return { rows, colours, chars };

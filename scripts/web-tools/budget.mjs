@@ -100,12 +100,18 @@ const ratio = median(loads) / median(blanks);
 const report = [
   ["size", sizeKB, 120, "KB gzip-compressed (the whole folder)"],
   ["load", ratio, null, `times a blank page: first frame ${median(loads).toFixed(0)} ms, blank page ${median(blanks).toFixed(0)} ms (medians of 10)`],
-  ["floor", median(floors) / median(blanks), null, `times a blank page: the least page that shows the first screen, ${median(floors).toFixed(0)} ms; with the system's fonts ${median(systemFloors).toFixed(0)} ms (${(median(systemFloors) / median(blanks)).toFixed(2)} times)`],
+  [
+    "floor",
+    median(floors) / median(blanks),
+    null,
+    `times a blank page: the least page that shows the first screen, ${median(floors).toFixed(0)} ms; with the system's fonts ${median(systemFloors).toFixed(0)} ms (${(median(systemFloors) / median(blanks)).toFixed(2)} times)`,
+  ],
   ["key", median(keys.toFrame), 5, `ms from a key to its frame (median of 200); ${keys.late} of 200 not there by the next animation frame`],
 ];
 let over = 0;
 for (const [name, value, budget, what] of report) {
-  const verdict = budget === null ? "no budget, for comparison" : value <= budget ? `budget ${budget}: within` : `budget ${budget}: OVER by ${(value - budget).toFixed(1)}`;
+  const verdict =
+    budget === null ? "no budget, for comparison" : value <= budget ? `budget ${budget}: within` : `budget ${budget}: OVER by ${(value - budget).toFixed(1)}`;
   if (budget !== null) over += value > budget;
   console.log(`${name.padEnd(5)} ${value.toFixed(2).padStart(7)} ${what}; ${verdict}`);
 }
@@ -113,5 +119,7 @@ console.log(`      first frames: ${loads.map((v) => v.toFixed(0)).join(" ")} ms`
 console.log(`      blank pages:  ${blanks.map((v) => v.toFixed(0)).join(" ")} ms`);
 console.log(`      floor pages:  ${floors.map((v) => v.toFixed(0)).join(" ")} ms`);
 console.log(`      system fonts: ${systemFloors.map((v) => v.toFixed(0)).join(" ")} ms`);
-console.log(`lighthouse: phone ${phoneShort.length ? `UNDER in ${phoneShort.join(", ")}` : "within (performance at least 99, the rest 100)"}; desktop ${desktopShort.length ? `UNDER in ${desktopShort.join(", ")}` : "within (100 in all four)"}`);
+console.log(
+  `lighthouse: phone ${phoneShort.length ? `UNDER in ${phoneShort.join(", ")}` : "within (performance at least 99, the rest 100)"}; desktop ${desktopShort.length ? `UNDER in ${desktopShort.join(", ")}` : "within (100 in all four)"}`,
+);
 process.exitCode = over > 0 || keys.late > 0 || phoneShort.length > 0 || desktopShort.length > 0 ? 1 : 0;

@@ -9,9 +9,10 @@ const COLOURS = { 7: "#c0c0c0", 10: "#55ff55", 11: "#55ffff", 12: "#ff5555", 13:
 const [COLUMNS, ROWS, PX] = [76, 24, 16];
 const asked = new URLSearchParams(location.search);
 const system = asked.get("fonts") === "system"; // the system's monospace font instead: nothing to load
-const fonts = [["JinroLatin", "fonts/jinro-latin.woff2"], ["JinroCJK", "fonts/jinro-cjk.woff2"]].map(([name, url]) =>
-  system ? null : new FontFace(name, `url(${url})`).load().then((face) => document.fonts.add(face)),
-);
+const fonts = [
+  ["JinroLatin", "fonts/jinro-latin.woff2"],
+  ["JinroCJK", "fonts/jinro-cjk.woff2"],
+].map(([name, url]) => (system ? null : new FontFace(name, `url(${url})`).load().then((face) => document.fonts.add(face))));
 const game = await createGame();
 game._jinro_start(Number(asked.get("seed")));
 await Promise.all(fonts);

@@ -24,7 +24,16 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 export async function audit(url, runs, config) {
   const chrome = await launchChrome({
     chromePath: process.env.CHROMIUM ?? "/usr/lib/chromium/chromium",
-    chromeFlags: ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+    chromeFlags: [
+      "--headless=new",
+      "--no-sandbox",
+      "--disable-gpu",
+      "--disable-quic",
+      "--no-first-run",
+      "--disable-background-networking",
+      "--disable-component-update",
+      "--disable-sync",
+    ],
   });
   const results = [];
   try {
@@ -45,13 +54,17 @@ export function summary(results) {
   const metrics = Object.fromEntries(METRICS.map(([id]) => [id, median(results.map((r) => r.audits[id].numericValue))]));
   const byPerformance = [...results].sort((a, b) => a.categories.performance.score - b.categories.performance.score);
   const middle = byPerformance[Math.floor(byPerformance.length / 2)];
-  const tasks = (middle.audits["long-tasks"]?.details?.items ?? []).slice(0, 5).map((t) => `${t.url || "(page)"} ${Math.round(t.duration)} ms at ${Math.round(t.startTime)} ms`);
+  const tasks = (middle.audits["long-tasks"]?.details?.items ?? [])
+    .slice(0, 5)
+    .map((t) => `${t.url || "(page)"} ${Math.round(t.duration)} ms at ${Math.round(t.startTime)} ms`);
   return { scores, metrics, tasks, all: results.map((r) => Math.round(r.categories.performance.score * 100)) };
 }
 
 export function report(label, { scores, metrics, tasks, all }) {
   const lines = [`${label}: ${CATEGORIES.map((c) => `${c} ${scores[c]}`).join(", ")} (performance of each run: ${all.join(" ")})`];
-  lines.push(`  ${METRICS.map(([id, name, unit]) => `${name} ${id === "cumulative-layout-shift" ? metrics[id].toFixed(3) : Math.round(metrics[id])}${unit ? ` ${unit}` : ""}`).join(", ")}`);
+  lines.push(
+    `  ${METRICS.map(([id, name, unit]) => `${name} ${id === "cumulative-layout-shift" ? metrics[id].toFixed(3) : Math.round(metrics[id])}${unit ? ` ${unit}` : ""}`).join(", ")}`,
+  );
   if (tasks.length) lines.push(`  longest main-thread tasks: ${tasks.join("; ")}`);
   return lines.join("\n");
 }

@@ -154,6 +154,7 @@ async function languages(browser, url, errors) {
   await page.close();
 
   const context = await browser.newContext({ viewport: DESKTOP });
+  await context.addInitScript(countGameCalls);
   const mid = await context.newPage();
   await mid.goto(`${url}?seed=${seed}&lang=xx&help=0`);
   await mid.evaluate(() => window.jinro.ready);
@@ -162,9 +163,13 @@ async function languages(browser, url, errors) {
   const typed = keys.slice(0, 9);
   for (const key of typed) await press(mid, key);
   const before = await frames(mid);
+  await mid.evaluate(() => window.gameCalls.clear());
   await mid.locator("#language").click();
   assertSameScreen(await readScreen(mid), replay(seed, typed, "en").frames.at(-1), "switched to English mid-game");
   assert.equal(await frames(mid), before, "a switch of language is no frame");
+  const calls = await mid.evaluate(() => [...window.gameCalls.values()]);
+  assert.ok(calls.length > 0, "the game's functions were not counted");
+  assert.ok(Math.max(...calls) <= 3, `a switch of language called one of the game's functions ${Math.max(...calls)} times: keys played again`);
   await press(mid, keys[9]);
   assertSameScreen(await readScreen(mid), replay(seed, keys.slice(0, 10), "en").frames.at(-1), "a key after the switch");
   await mid.reload();
@@ -178,6 +183,22 @@ async function languages(browser, url, errors) {
   await offered.evaluate(() => window.jinro.ready);
   assert.equal(await offered.locator("#language").innerText(), "English", "no offer where Japanese is read");
   await japaneseBrowser.close();
+}
+
+// Run in the page before its scripts: counts the calls of each function the game's
+// WebAssembly exports (window.gameCalls, by export), so that a test can tell a screen drawn
+// again from keys played again.
+function countGameCalls() {
+  window.gameCalls = new Map();
+  const counted = (result) => {
+    const exports = {};
+    for (const [name, value] of Object.entries(result.instance.exports)) {
+      exports[name] = typeof value !== "function" ? value : (...args) => (window.gameCalls.set(name, (window.gameCalls.get(name) ?? 0) + 1), value(...args));
+    }
+    return { module: result.module, instance: { exports } };
+  };
+  const streaming = WebAssembly.instantiateStreaming;
+  WebAssembly.instantiateStreaming = (...args) => streaming(...args).then(counted);
 }
 
 // Landscape and desktop show everything without scrolling.
@@ -251,7 +272,8 @@ async function offlineAndUpdate(browser) {
     const next = old.replace(/[0-9a-f]{16}$/, "000000000000next");
     const activated = async () => {
       for (const worker of context.serviceWorkers()) {
-        const [state, name] = await worker.evaluate(() => [self.serviceWorker.state, CACHE]).catch(() => []);
+        // CACHE is the worker's own constant, read in the worker.
+        const [state, name] = await worker.evaluate(() => [self.serviceWorker.state, CACHE]).catch(() => []); // eslint-disable-line no-undef
         if (state === "activated" && name === next) return true;
       }
       return false;
@@ -304,7 +326,12 @@ async function untrustedInputs(browser, url) {
     { query: "seed=00000000001", message: /seed=/ },
     { query: "daily=yes", message: /daily/ },
     ...["toString", "constructor", "__proto__", "hasOwnProperty"].map((name) => ({ query: `seed=${SEEDS[0]}&lang=${name}`, japanese: true })),
-    ...["constructor", "__proto__", "toString"].map((name) => ({ query: `seed=${SEEDS[0]}`, stored: { "jinro.language": name }, japanese: true, forgotten: "jinro.language" })),
+    ...["constructor", "__proto__", "toString"].map((name) => ({
+      query: `seed=${SEEDS[0]}`,
+      stored: { "jinro.language": name },
+      japanese: true,
+      forgotten: "jinro.language",
+    })),
     { query: `seed=${SEEDS[0]}`, stored: { "jinro.stats": '{"played":"x"}' }, forgotten: "jinro.stats", message: /成績/ },
     { query: `seed=${SEEDS[0]}`, stored: { "jinro.stats": "[1,2]" }, forgotten: "jinro.stats", message: /成績/ },
     { query: `seed=${SEEDS[0]}`, stored: { "jinro.helpSeen": "<b>" }, forgotten: "jinro.helpSeen", after: "1" },
@@ -315,8 +342,17 @@ async function untrustedInputs(browser, url) {
     const page = await context.newPage();
     page.on("pageerror", (error) => errors.push(`${where}: ${error.message}`));
     await page.goto(`${url}?${c.query}&help=0`);
-    assert.equal(await page.evaluate(() => window.jinro.ready.then(() => "resolved", (e) => `rejected: ${e}`)), "resolved", where);
-    await page.waitForFunction(() => document.getElementById("help-button").textContent !== ""); // the panels are in
+    assert.equal(
+      await page.evaluate(() =>
+        window.jinro.ready.then(
+          () => "resolved",
+          (e) => `rejected: ${e}`,
+        ),
+      ),
+      "resolved",
+      where,
+    );
+    await page.waitForFunction(() => document.getElementById("replay-title").textContent.includes("/")); // the panels are in (they count the replay)
     if (c.japanese) assertSameScreen(await readScreen(page), replay(SEEDS[0], "").frames[0], where);
     if (c.message) assert.match(await notice(page), c.message, where);
     if (c.forgotten) assert.equal(await page.evaluate((key) => localStorage.getItem(key), c.forgotten), c.after ?? null, `${where}: what is stored`);
@@ -351,7 +387,12 @@ async function failures(browser) {
   try {
     const page = await browser.newPage();
     await page.goto(`${server.url}?seed=1`);
-    const outcome = await page.evaluate(() => window.jinro.ready.then(() => "resolved", () => "rejected"));
+    const outcome = await page.evaluate(() =>
+      window.jinro.ready.then(
+        () => "resolved",
+        () => "rejected",
+      ),
+    );
     assert.equal(outcome, "rejected", "ready with a broken WebAssembly file");
     assert.match(await page.locator("#message").innerText(), /読み込めませんでした/);
     await page.goto(`file://${join(broken, "index.html")}`); // no script runs from a file
@@ -373,7 +414,7 @@ try {
   for (const seed of SEEDS) keys += await wholeGame(browser, server.url, seed, errors, { context: PHONE, phone: true });
   console.log(`browser: ${SEEDS.length * 2} whole games, ${keys} keys, at 1280x800 and 390x844: every screen the native game's; axe-core finds nothing`);
   await languages(browser, server.url, errors);
-  console.log("browser: a whole English game; the switch replays the game in the other language and is remembered");
+  console.log("browser: a whole English game; the switch draws the game again in the other language, no key played again, and is remembered");
   await tapsAndButtons(browser, server.url, errors);
   await sizes(browser, server.url, errors);
   console.log("browser: taps walk the cursor and never confirm; Space on a button is one key; no scrolling at 844x390 and 1280x800");

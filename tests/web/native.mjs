@@ -41,7 +41,6 @@ export function assertSameScreen(shown, expected, where) {
   }
 }
 
-
 // At 390 x 844: nothing wider than the screen, the cards in fewer columns, no character
 // under 13 px, every card and button at least 44 px, and on the selection screens the
 // header, the prompt, the ten cards and the log line all above the buttons. phoneFacts

@@ -19,7 +19,7 @@ async function open(context, query) {
   const page = await context.newPage();
   await page.goto(`${server.url}?${query}`);
   await page.evaluate(() => window.jinro.ready);
-  await page.waitForFunction(() => document.getElementById("help-button").textContent !== ""); // the panels are in
+  await page.waitForFunction(() => document.getElementById("replay-title").textContent.includes("/")); // the panels are in (they count the replay)
   await page.waitForTimeout(100);
   return page;
 }
@@ -35,7 +35,11 @@ const visible = (page, id) => page.locator(`#${id}`).isVisible();
 async function assertAccessible(page, where) {
   if (!(await page.evaluate(() => "axe" in window))) await page.evaluate(AXE);
   const { violations } = await page.evaluate(() => window.axe.run(document));
-  assert.deepEqual(violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`), [], where);
+  assert.deepEqual(
+    violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`),
+    [],
+    where,
+  );
 }
 
 async function help(browser) {
