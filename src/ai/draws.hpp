@@ -16,10 +16,23 @@ inline int draw_living_candidate(Game& game, const Player& p) {
     return c;
 }
 
+// True when no living candidate meets the test: a search for one cannot succeed. A game
+// played out for the coach's odds then gives up at once (its outcome, -1, is the same; only
+// the random draws after it differ, and such a game has fresh random futures anyway).
+template <typename Test>
+bool search_is_vain(const Game& game, const Player& p, Test test) {
+    if (game.quick_searches == 0) return false;
+    for (int c = 0; c < SEAT_COUNT; ++c) {
+        if (is_living_candidate(game, p, c) && test(c)) return false;
+    }
+    return true;
+}
+
 // Up to n draws, every draw counting: the first living candidate that meets the test,
 // or -1.
 template <typename Test>
 int search_draws(Game& game, const Player& p, int n, Test test) {
+    if (search_is_vain(game, p, test)) return NONE;
     for (int k = 0; k < n; ++k) {
         const int c = random_seat(game);
         if (is_living_candidate(game, p, c) && test(c)) return c;
@@ -31,9 +44,18 @@ int search_draws(Game& game, const Player& p, int n, Test test) {
 // not count) and then tests it. The first candidate that passes, or -1.
 template <typename Test>
 int search_attempts(Game& game, const Player& p, int n, Test test) {
+    if (search_is_vain(game, p, test)) return NONE;
+    // The test of each seat, once: a search draws thousands of seats when none passes.
+    bool living[SEAT_COUNT];
+    bool passes[SEAT_COUNT];
+    for (int c = 0; c < SEAT_COUNT; ++c) {
+        living[c] = is_living_candidate(game, p, c);
+        passes[c] = living[c] && test(c);
+    }
     for (int k = 0; k < n; ++k) {
-        const int c = draw_living_candidate(game, p);
-        if (test(c)) return c;
+        int c = random_seat(game);
+        while (!living[c]) c = random_seat(game);
+        if (passes[c]) return c;
     }
     return NONE;
 }

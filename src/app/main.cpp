@@ -8,7 +8,9 @@
 #include "app/messages.hpp"
 #include "app/options.hpp"
 #include "app/record_file.hpp"
+#include "app/review.hpp"
 #include "app/run_game.hpp"
+#include "app/simulate.hpp"
 #include "engine/step.hpp"
 #include "model/record.hpp"
 #include "model/story.hpp"
@@ -116,6 +118,13 @@ int main(int argc, char** argv) {
     case ACTION_USAGE_ERROR:
         return complain(console, usage_error_text(options, japanese), EXIT_USAGE_ERROR);
     case ACTION_STORY: return tell_story(console, options, japanese);
+    case ACTION_SIMULATE: return print(console, simulation_report(options), japanese);
+    case ACTION_REVIEW: {
+        Record record{};
+        int status = EXIT_NORMAL;
+        if (!read_record(console, options.review_path, record, japanese, status)) return status;
+        return print(console, review_report(record, options), japanese);
+    }
     default: return play(console, options, japanese);
     }
 }

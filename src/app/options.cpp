@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "coach/policy.hpp"
 #include "model/record.hpp"
 #include "model/texts.hpp"
 #include "platform/console.hpp"
@@ -45,7 +46,28 @@ struct Seen {
     bool daily;
     bool narrow;
     bool wide;
+    bool policy;
+    bool threads;
 };
+
+// A whole number in 1..most in decimal digits, nothing else; -1 when the text is not one.
+long count_of(const char* text, long most) {
+    long value = 0;
+    if (text == nullptr || text[0] == '\0') return -1;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9') return -1;
+        value = value * 10 + (*c - '0');
+        if (value > most) return -1;
+    }
+    return value >= 1 ? value : -1;
+}
+
+int policy_named(const char* name) {
+    if (std::strcmp(name, "random") == 0) return POLICY_RANDOM;
+    if (std::strcmp(name, "heuristic") == 0) return POLICY_HEURISTIC;
+    if (std::strcmp(name, "coach") == 0) return POLICY_COACH;
+    return -1;
+}
 
 // "--name VALUE" or "--name=VALUE" at argv[i]: the value, or null when the option is not
 // this one; fails the options when the value is missing.
@@ -74,6 +96,10 @@ bool take_flag(Options& options, Seen& seen, const char* arg) {
     } else if (is("--wide")) {
         options.ambiguous_columns = AMBIGUOUS_WIDE;
         seen.wide = true;
+    } else if (is("--json")) {
+        options.json = true;
+    } else if (is("--coach")) {
+        options.coach = true;
     } else {
         return fail(options, USAGE_UNKNOWN_OPTION, arg);
     }
@@ -99,6 +125,22 @@ bool check_conflicts(Options& options, const Seen& seen) {
         (seen.seed || seen.daily || options.record_path != nullptr || replay_and_story)) {
         return fail(options, USAGE_REPLAY_WITH_OTHERS, "");
     }
+    const bool simulate = options.games > 0;
+    const bool review = options.review_path != nullptr;
+    const bool layout = seen.narrow || seen.wide;
+    const bool files = options.record_path != nullptr || reading;
+    if (simulate && (review || files || seen.daily || layout || options.coach)) {
+        return fail(options, USAGE_SIMULATE_WITH_OTHERS, "");
+    }
+    if (review && (files || seen.seed || seen.daily || layout || options.coach || seen.policy)) {
+        return fail(options, USAGE_REVIEW_WITH_OTHERS, "");
+    }
+    if (options.coach && options.story_path != nullptr) return fail(options, USAGE_COACH_WITH_OTHERS, "");
+    if (seen.policy && !simulate) return fail(options, USAGE_NOT_ALONE, "--policy");
+    if (seen.threads && !simulate && !review) return fail(options, USAGE_NOT_ALONE, "--threads");
+    if (options.json && !simulate && !review) return fail(options, USAGE_NOT_ALONE, "--json");
+    if (options.action == ACTION_PLAY && simulate) options.action = ACTION_SIMULATE;
+    if (options.action == ACTION_PLAY && review) options.action = ACTION_REVIEW;
     return true;
 }
 
@@ -110,6 +152,7 @@ Options parse_options(int argc, const char* const* argv, const char* language_va
     options.seed_source = SEED_FROM_CLOCK;
     options.ambiguous_columns = AMBIGUOUS_ASK_TERMINAL;
     options.language = LANGUAGE_JAPANESE;
+    options.policy = POLICY_HEURISTIC;
     bool language_given = false;
     Seen seen = {};
     bool only_arguments = false;  // after "--"
@@ -137,6 +180,31 @@ Options parse_options(int argc, const char* const* argv, const char* language_va
         } else if (option_value(options, argc, argv, i, "--story", value)) {
             if (!take_path(options, arg, value, options.story_path)) return options;
             if (options.action == ACTION_PLAY) options.action = ACTION_STORY;
+        } else if (option_value(options, argc, argv, i, "--review", value)) {
+            if (!take_path(options, arg, value, options.review_path)) return options;
+        } else if (option_value(options, argc, argv, i, "--simulate", value)) {
+            if (options.action == ACTION_USAGE_ERROR) return options;
+            options.games = count_of(value, MOST_GAMES);
+            if (options.games < 0) {
+                fail(options, USAGE_BAD_GAMES, value);
+                return options;
+            }
+        } else if (option_value(options, argc, argv, i, "--threads", value)) {
+            if (options.action == ACTION_USAGE_ERROR) return options;
+            options.threads = static_cast<int>(count_of(value, MOST_THREADS));
+            if (options.threads < 0) {
+                fail(options, USAGE_BAD_THREADS, value);
+                return options;
+            }
+            seen.threads = true;
+        } else if (option_value(options, argc, argv, i, "--policy", value)) {
+            if (options.action == ACTION_USAGE_ERROR) return options;
+            options.policy = policy_named(value);
+            if (options.policy < 0) {
+                fail(options, USAGE_BAD_POLICY, value);
+                return options;
+            }
+            seen.policy = true;
         } else if (option_value(options, argc, argv, i, "--lang", value)) {
             if (options.action == ACTION_USAGE_ERROR) return options;  // the value was missing
             options.language = language_named(value);

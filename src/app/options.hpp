@@ -9,7 +9,9 @@ inline constexpr int ACTION_PLAY = 0;
 inline constexpr int ACTION_HELP = 1;
 inline constexpr int ACTION_VERSION = 2;
 inline constexpr int ACTION_USAGE_ERROR = 3;
-inline constexpr int ACTION_STORY = 4;  // --story FILE: print the story of a record
+inline constexpr int ACTION_STORY = 4;     // --story FILE: print the story of a record
+inline constexpr int ACTION_SIMULATE = 5;  // --simulate N: play N games with a policy
+inline constexpr int ACTION_REVIEW = 6;    // --review FILE: the odds of every choice of a record
 
 inline constexpr int SEED_FROM_CLOCK = 0;
 inline constexpr int SEED_GIVEN = 1;  // --seed N
@@ -26,6 +28,16 @@ inline constexpr int USAGE_UNEXPECTED_VALUE = 7;
 inline constexpr int USAGE_BAD_LANGUAGE = 8;              // --lang xx
 inline constexpr int USAGE_BAD_LANGUAGE_ENVIRONMENT = 9;  // JINRO_LANG=xx
 inline constexpr int USAGE_REPLAY_WITH_OTHERS = 10;       // --replay or --story with --seed, ...
+inline constexpr int USAGE_BAD_GAMES = 11;                // --simulate 0
+inline constexpr int USAGE_BAD_THREADS = 12;              // --threads 0
+inline constexpr int USAGE_BAD_POLICY = 13;               // --policy xx
+inline constexpr int USAGE_SIMULATE_WITH_OTHERS = 14;     // --simulate with --record, ...
+inline constexpr int USAGE_REVIEW_WITH_OTHERS = 15;       // --review with --seed, ...
+inline constexpr int USAGE_COACH_WITH_OTHERS = 16;        // --coach with --story, ...
+inline constexpr int USAGE_NOT_ALONE = 17;                // --policy without --simulate, ...
+
+inline constexpr long MOST_GAMES = 1000000000;  // --simulate
+inline constexpr int MOST_THREADS = 256;        // --threads
 
 inline constexpr int ARGUMENT_BYTES = 64;
 
@@ -48,6 +60,12 @@ struct Options {
     const char* record_path;        // --record FILE: the game written down as it is played
     const char* replay_path;        // --replay FILE: a record played back, then played on
     const char* story_path;         // --story FILE
+    const char* review_path;        // --review FILE
+    long games;                     // --simulate N
+    int policy;                     // --policy: POLICY_... of coach/policy.hpp
+    int threads;                    // --threads T, or 0 for every core
+    bool json;                      // --json: --simulate and --review for tools
+    bool coach;                     // --coach: the odds of each choice beside the game
     int usage_error;                // with ACTION_USAGE_ERROR
     char argument[ARGUMENT_BYTES];  // the argument at fault, printable ASCII only
 };

@@ -1,7 +1,11 @@
 #include "app/run_game.hpp"
 
+#include <chrono>
 #include <ctime>
+#include <memory>
 
+#include "app/coach_beside.hpp"
+#include "draw/odds.hpp"
 #include "draw/render.hpp"
 #include "engine/step.hpp"
 #include "model/texts.hpp"
@@ -18,27 +22,95 @@ std::uint32_t choose_seed(const Options& options) {
     }
 }
 
+namespace {
+
+constexpr int COACH_SLICE_MS = 100;  // how often new odds are looked for while a key is awaited
+
+// The game's screen, and with --coach the odds of its choice, drawn where the console shows
+// them.
+struct Table {
+    Game& game;
+    Console& console;
+    const Options& options;
+    CoachBeside* coach;  // null without --coach
+    Odds odds;
+    bool odds_shown;
+};
+
+void draw(Table& t) {
+    render(t.game, t.options.language, t.console.screen);
+    if (t.odds_shown) draw_odds(t.odds, texts_of(t.options.language), t.console.screen);
+}
+
+// Waits for a key, at most timeout_ms (-1: for ever); with the coach at work, in short
+// waits, drawing its odds as they come.
+int wait_for_key(Table& t, int timeout_ms) {
+    if (t.coach == nullptr) {
+        return timeout_ms < 0 ? console_read_key(t.console) : console_read_key_within(t.console, timeout_ms);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    for (;;) {
+        if (coach_take(*t.coach, t.odds)) {
+            t.odds_shown = true;
+            draw(t);
+        }
+        if (timeout_ms < 0 && !coach_waiting(*t.coach)) return console_read_key(t.console);
+        int slice = COACH_SLICE_MS;
+        if (timeout_ms >= 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+            if (left <= 0) return KEY_TIMEOUT;
+            if (left < slice) slice = static_cast<int>(left);
+        }
+        const int key = console_read_key_within(t.console, slice);
+        if (key != KEY_TIMEOUT) return key;
+    }
+}
+
+}  // namespace
+
 int run_game(const Options& options, const Record* replay, RecordFile* record) {
     process_game = new Game{};
     Game& game = *process_game;
     Console& console = process_console();
+    const auto coach = options.coach ? std::make_unique<CoachBeside>() : nullptr;
+    Table table{game, console, options, coach.get(), {}, false};
     start_game(game, replay != nullptr ? replay->seed : choose_seed(options));
     console_start(console, options.ambiguous_columns, texts_of(options.language).too_small);
-    render(game, options.language, console.screen);
+    draw(table);
     std::size_t replayed = 0;
+    int status = EXIT_NORMAL;
     for (;;) {
+        if (coach != nullptr) coach_follow(*coach, game);
         int key = 0;
         if (replay != nullptr && replayed < replay->keys.size()) {
             // A key typed steps at once; the end of input only ends the waiting.
-            const int typed = console_read_key_within(console, REPLAY_PACE_MS);
-            if (typed == KEY_INPUT_FAILED) return EXIT_INPUT_OUTPUT_ERROR;
+            const int typed = wait_for_key(table, REPLAY_PACE_MS);
+            if (typed == KEY_INPUT_FAILED) {
+                status = EXIT_INPUT_OUTPUT_ERROR;
+                break;
+            }
             key = static_cast<unsigned char>(replay->keys[replayed++]);
         } else {
-            key = console_read_key(console);
-            if (key == KEY_END_OF_INPUT) return EXIT_NORMAL;
-            if (key == KEY_INPUT_FAILED) return EXIT_INPUT_OUTPUT_ERROR;
+            key = wait_for_key(table, -1);
+            if (key == KEY_END_OF_INPUT) break;
+            if (key == KEY_INPUT_FAILED) {
+                status = EXIT_INPUT_OUTPUT_ERROR;
+                break;
+            }
         }
-        play_key(game, static_cast<std::uint8_t>(key), options.language, console.screen);
-        if (record != nullptr && !record_key(*record, key)) return EXIT_INPUT_OUTPUT_ERROR;
+        step_game(game, static_cast<std::uint8_t>(key));
+        if (coach != nullptr) {
+            // The odds stay while the choice is the same one (the cursor moved).
+            const std::uint64_t before = coach->decision;
+            coach_follow(*coach, game);
+            table.odds_shown = table.odds_shown && coach->following && coach->decision == before;
+        }
+        draw(table);
+        if (record != nullptr && !record_key(*record, key)) {
+            status = EXIT_INPUT_OUTPUT_ERROR;
+            break;
+        }
     }
+    if (coach != nullptr) coach_stop(*coach);
+    return status;
 }

@@ -10,6 +10,7 @@ constexpr int SEATS_PER_ROW = 5;
 void confirm_attack(Game& game) {
     const int t = game.cursor;
     if (game.players[t].alive != 1 || game.players[t].role == ROLE_WOLF) return;
+    game.attacks[game.day] = t;
     resolve_attack(game, t);
     game.phase = PHASE_DAWN_CHECK;
     game.day += 1;

@@ -4,8 +4,6 @@
 #include "ai/vote.hpp"
 #include "engine/rules.hpp"
 
-namespace {
-
 void run_night(Game& game) {
     for (Player& p : game.players) {
         if (p.alive != 1) continue;  // the dead write nothing
@@ -15,12 +13,16 @@ void run_night(Game& game) {
     game.phase = PHASE_ATTACK_SELECT;
 }
 
+namespace {
+
 void publish_claims(Game& game) {
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         if (game.players[seat].alive == 1) game.co_public[seat] = game.players[seat].co_claim;
     }
     game.phase = PHASE_CLAIM_RESULTS;
 }
+
+}  // namespace
 
 // The wolves' votes come from the human in the next phase.
 void computer_votes(Game& game) {
@@ -33,8 +35,6 @@ void computer_votes(Game& game) {
     }
     game.phase = PHASE_VOTE_SELECT;
 }
-
-}  // namespace
 
 void update(Game& game) {
     switch (game.phase) {

@@ -7,3 +7,11 @@
 // computer votes, victory checks). Never waits for input; does nothing in the phases
 // that wait for the human.
 void update(Game& game);
+
+// The automatic work of phase 0: every living computer seat acts for tonight, in seat
+// order; then the attack screen.
+void run_night(Game& game);
+
+// The automatic work of phase 6: every living computer seat that is not a wolf votes; then
+// the wolves' vote screen.
+void computer_votes(Game& game);

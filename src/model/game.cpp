@@ -14,13 +14,10 @@ void reset_game(Game& game) {
     game = Game{};
     clear_night_records(game);
     for (LogLine& line : game.log) line = {NONE, NONE};
+    for (std::int32_t& seat : game.attacks) seat = NONE;
 }
 
 void push_log(Game& game, int kind, int seat) {
     for (int line = LOG_LINES - 1; line > 0; --line) game.log[line] = game.log[line - 1];
     game.log[0] = {kind, seat};
 }
-
-int random_seat(Game& game) { return random_output(game.random) % SEAT_COUNT; }
-
-int percent_roll(Game& game) { return random_output(game.random) % 100; }

@@ -101,13 +101,19 @@ struct Game {
     std::int32_t wolf_count;   // living wolves as of the last victory check
     LogLine log[LOG_LINES];    // line 0 is the newest
     Random random;             // the game's own random source
+    // The seat the wolves chose to attack each night, by day, whether the attack killed it
+    // or was turned away: the player saw whom they attacked.
+    std::int32_t attacks[DAY_SLOTS];
+    // 1 in a game the coach plays out for its odds: a computer seat's search that no seat
+    // can satisfy gives up without its draws (ai/draws.hpp). 0 in every game a player plays.
+    std::int32_t quick_searches;
 };
 
 // Sets every field of every published claim and every night record to -1.
 void clear_night_records(Game& game);
 
-// Makes the record what creation makes it: every field zero, every night record and
-// published claim -1, the log empty. Allocates nothing.
+// Makes the record what creation makes it: every field zero, every night record, published
+// claim and attack -1, the log empty. Allocates nothing.
 void reset_game(Game& game);
 
 // Pushes a line onto the log: line 0 becomes the new one, older lines move down, line 4
@@ -115,10 +121,10 @@ void reset_game(Game& game);
 void push_log(Game& game, int kind, int seat);
 
 // A random seat of the game's random source: the next output mod 10.
-int random_seat(Game& game);
+inline int random_seat(Game& game) { return random_output(game.random) % SEAT_COUNT; }
 
 // A percentage roll: the next output mod 100.
-int percent_roll(Game& game);
+inline int percent_roll(Game& game) { return random_output(game.random) % 100; }
 
 // True when seat is a seat number 0..9.
 constexpr bool is_seat(int seat) { return seat >= 0 && seat < SEAT_COUNT; }

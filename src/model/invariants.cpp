@@ -54,7 +54,8 @@ const char* broken_invariant(const Game& game) {
         if (!is_seat(seat) || game.players[seat].role != ROLE_WOLF) return "a wolf seat is no wolf";
     }
     for (int day = 0; day < DAY_SLOTS; ++day) {
-        if (!seat_or_none(game.hanged_on[day]) || !seat_or_none(game.attacked_on[day])) {
+        if (!seat_or_none(game.hanged_on[day]) || !seat_or_none(game.attacked_on[day]) ||
+            !seat_or_none(game.attacks[day])) {
             return "a death names a seat outside 0..9";
         }
     }

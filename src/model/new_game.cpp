@@ -23,6 +23,7 @@ void clear_tables(Game& game) {
     }
     for (int day = 0; day < DAY_SLOTS; ++day) {
         game.attacked_on[day] = NONE;
+        game.attacks[day] = NONE;
         game.hanged_on[day] = NONE;
     }
     game.winner = NONE;

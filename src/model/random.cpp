@@ -2,11 +2,6 @@
 
 void seed_random(Random& random, std::uint32_t seed) { random.state = seed; }
 
-int random_output(Random& random) {
-    random.state = random.state * 214013u + 2531011u;
-    return static_cast<int>((random.state >> 16) & 0x7FFFu);
-}
-
 std::uint32_t daily_seed(std::int64_t unix_time) {
     // JST is UTC+9, with no summer time.
     constexpr std::int64_t JAPAN_OFFSET = 9 * std::int64_t{3600};

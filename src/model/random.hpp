@@ -16,7 +16,10 @@ struct Random {
 void seed_random(Random& random, std::uint32_t seed);
 
 // The next output, 0..32767.
-int random_output(Random& random);
+inline int random_output(Random& random) {
+    random.state = random.state * 214013u + 2531011u;
+    return static_cast<int>((random.state >> 16) & 0x7FFFu);
+}
 
 // The seed of today's village: the Unix time of 00:00:00 Japan Standard Time (UTC+9) of
 // the day that unix_time falls on in Japan, so that everyone gets the same game on the

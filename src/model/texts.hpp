@@ -43,6 +43,28 @@ struct Texts {
     const char* story_won[2];            // the village won, the wolves won, with the day
     const char* role_names[ROLE_COUNT];  // the true roles, in words
     const char* story_role;              // a name and its role
+    // The coach's odds beside a choice, in the panel rows (with --coach), 36 columns at most:
+    // a name, the chance in percent, the half-width of its 95% interval; a mark for the best.
+    const char* odds_line;
+    const char* odds_best;
+    // The review of a game's choices, and the simulator's report.
+    const char* review_game;           // a game's heading, with its number
+    const char* review_attack;         // an attack, with the night
+    const char* review_vote;           // a vote, with the day and the voting wolf
+    const char* review_choice;         // a choice: a name, its chance and interval, in percent
+    const char* review_chosen;         // the choice made
+    const char* review_best;           // the best choice, where it was another
+    const char* review_best_chosen;    // where the choice made was the best
+    const char* review_marks[3];       // inaccuracy, mistake, blunder
+    const char* review_accuracy;       // after a game: its accuracy, in percent
+    const char* review_unfinished;     // a game not decided when the record ends
+    const char* review_graph;          // the heading of the odds across the game
+    const char* review_address;        // the page that shows the same review
+    const char* simulate_policies[3];  // random, heuristic, coach
+    const char* simulate_heading;      // the policy, the games and the first seed
+    const char* simulate_won;          // the games won, the share and its interval
+    const char* simulate_days;         // the mean last day
+    const char* simulate_speed;        // games a second, threads
 };
 
 // The one-character glyph of a role code in a table; the no-claim glyph for -1 or

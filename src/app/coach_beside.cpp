@@ -1,0 +1,66 @@
+#include "app/coach_beside.hpp"
+
+#include <memory>
+
+#include "coach/public_record.hpp"
+#include "engine/keys.hpp"
+
+namespace {
+
+void work_out(CoachBeside& coach, PublicRecord record) {
+    const auto work = std::make_unique<OddsWork>();
+    const auto round = std::make_unique<Round>();
+    odds_begin(*work, record, COACH_FULL);
+    while (!coach.stop && odds_plan(*work, *round) > 0) {
+        for (int k = 0; k < round->size; ++k) {
+            if (coach.stop) return;
+            round->won[k] = play_rollout(*work, round->rollout[k]);
+        }
+        odds_add(*work, *round);
+        const std::lock_guard<std::mutex> held(coach.lock);
+        coach.odds = work->odds;
+        coach.fresh = true;
+    }
+    coach.busy = false;
+}
+
+}  // namespace
+
+void coach_stop(CoachBeside& coach) {
+    coach.stop = true;
+    if (coach.worker.joinable()) coach.worker.join();
+    coach.stop = false;
+    coach.busy = false;
+    coach.following = false;
+    const std::lock_guard<std::mutex> held(coach.lock);
+    coach.fresh = false;
+}
+
+void coach_follow(CoachBeside& coach, const Game& game) {
+    const int kind = screen_kind(game);
+    if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) {
+        coach_stop(coach);
+        return;
+    }
+    const PublicRecord record = public_record_of(game);
+    const std::uint64_t decision = public_record_hash(record);
+    if (coach.following && coach.decision == decision) return;  // the cursor moved: the same choice
+    coach_stop(coach);
+    coach.following = true;
+    coach.decision = decision;
+    coach.busy = true;
+    coach.worker = std::thread(work_out, std::ref(coach), record);
+}
+
+bool coach_take(CoachBeside& coach, Odds& odds) {
+    const std::lock_guard<std::mutex> held(coach.lock);
+    if (!coach.fresh) return false;
+    odds = coach.odds;
+    coach.fresh = false;
+    return true;
+}
+
+bool coach_waiting(CoachBeside& coach) {
+    const std::lock_guard<std::mutex> held(coach.lock);
+    return coach.busy || coach.fresh;
+}

@@ -1,0 +1,75 @@
+#include "coach/policy.hpp"
+
+#include "engine/keys.hpp"
+#include "engine/step.hpp"
+
+std::uint64_t roll_dice(Dice& dice) {
+    std::uint64_t z = (dice.state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+int roll_below(Dice& dice, int n) {
+    return static_cast<int>(roll_dice(dice) % static_cast<std::uint64_t>(n));
+}
+
+bool legal_choice(const Game& game, int seat) {
+    if (!is_seat(seat) || game.players[seat].alive != 1) return false;
+    return game.phase == PHASE_VOTE_SELECT || game.players[seat].role != ROLE_WOLF;
+}
+
+namespace {
+
+// A random living seat that passes the test, or -1.
+template <typename Test>
+int random_seat_where(const Game& game, Dice& dice, Test test) {
+    int seats[SEAT_COUNT];
+    int count = 0;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        if (game.players[seat].alive == 1 && test(seat)) seats[count++] = seat;
+    }
+    return count == 0 ? NONE : seats[roll_below(dice, count)];
+}
+
+bool wolf(const Game& game, int seat) { return game.players[seat].role == ROLE_WOLF; }
+
+// The living seat that claims the role, the lowest first; -1 when none does.
+int claimed(const Game& game, int role) {
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        if (game.players[seat].alive == 1 && game.co_public[seat] == role) return seat;
+    }
+    return NONE;
+}
+
+}  // namespace
+
+int policy_choice(const Game& game, int policy, Dice& dice) {
+    const auto not_wolf = [&](int seat) { return !wolf(game, seat); };
+    if (policy == POLICY_HEURISTIC) {
+        int seat = claimed(game, ROLE_SEER);
+        if (seat == NONE) seat = claimed(game, ROLE_MEDIUM);
+        if (seat != NONE) return seat;
+        if (game.phase == PHASE_VOTE_SELECT) {
+            seat = random_seat_where(game, dice, [&](int s) { return !wolf(game, s) && game.co_public[s] == NONE; });
+            if (seat != NONE) return seat;
+        }
+    }
+    return random_seat_where(game, dice, not_wolf);
+}
+
+void choose(Game& game, int seat) {
+    game.cursor = seat;
+    step_game(game, 'z');
+}
+
+void play_out(Game& game, int policy, Dice& dice) {
+    while (game.winner == NONE) {
+        const int kind = screen_kind(game);
+        if (kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE) {
+            choose(game, policy_choice(game, policy, dice));
+        } else {
+            step_game(game, 'x');
+        }
+    }
+}

@@ -1,0 +1,39 @@
+// How the wolves choose when a program plays them: at the attack screen the seat to attack,
+// at a vote screen the seat the voting wolf votes for. Each policy reads only what the
+// screens showed (the wolves, who lives, the published claims), and draws from a random
+// source of its own, never the game's. A choice is made directly, as the keys would make
+// it: the cursor put on the seat, then z.
+#pragma once
+
+#include <cstdint>
+
+#include "model/game.hpp"
+
+inline constexpr int POLICY_RANDOM = 0;     // a random living seat that is not a wolf
+inline constexpr int POLICY_HEURISTIC = 1;  // the claimed seer, else the claimed medium, ...
+inline constexpr int POLICY_COACH = 2;      // the choice the coach gives the best odds
+
+// A random source for a policy or the coach: 64 bits of state, SplitMix64.
+struct Dice {
+    std::uint64_t state;
+};
+
+// The next 64 random bits.
+std::uint64_t roll_dice(Dice& dice);
+
+// A whole number in [0, n), n > 0.
+int roll_below(Dice& dice, int n);
+
+// True when the seat may be chosen on the screen the game shows: for the attack a living
+// seat that is not a wolf, for a vote any living seat.
+bool legal_choice(const Game& game, int seat);
+
+// The seat a policy (POLICY_RANDOM or POLICY_HEURISTIC) chooses on the screen the game
+// shows (an attack or a vote).
+int policy_choice(const Game& game, int policy, Dice& dice);
+
+// Puts the cursor on the seat and confirms it.
+void choose(Game& game, int seat);
+
+// Plays the game to its end: the policy chooses, every other screen is led on from.
+void play_out(Game& game, int policy, Dice& dice);

@@ -1,0 +1,113 @@
+#include "coach/public_record.hpp"
+
+#include <cstring>
+
+PublicRecord public_record_of(const Game& game) {
+    PublicRecord r{};
+    r.day = game.day;
+    r.phase = game.phase;
+    r.voter_index = game.voter_index;
+    r.wolf_count = game.wolf_count;
+    for (int k = 0; k < WOLF_SEATS; ++k) {
+        r.wolf_seats[k] = game.wolf_seats[k];
+        r.wolf_votes[k] = is_seat(game.wolf_seats[k]) ? game.players[game.wolf_seats[k]].vote[game.day % DAY_SLOTS] : NONE;
+    }
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        const Player& p = game.players[seat];
+        r.alive[seat] = p.alive;
+        r.hanged_day[seat] = p.hanged_day;
+        r.attacked_day[seat] = p.attacked_day;
+        r.co_public[seat] = game.co_public[seat];
+        r.black_count[seat] = game.black_count[seat];
+        r.white_count[seat] = game.white_count[seat];
+        for (int day = 0; day < DAY_SLOTS; ++day) {
+            r.claims[seat][day] = game.claims[seat][day];
+            r.votes[seat][day] = game.votes[seat][day];
+        }
+    }
+    r.seer_claims = game.seer_claims;
+    r.medium_claims = game.medium_claims;
+    for (int day = 0; day < DAY_SLOTS; ++day) {
+        r.attacks[day] = game.attacks[day];
+        r.attacked_on[day] = game.attacked_on[day];
+        r.hanged_on[day] = game.hanged_on[day];
+    }
+    return r;
+}
+
+namespace {
+
+bool seat_or_none(int value) { return value == NONE || is_seat(value); }
+bool day_or_none(int value) { return value == NONE || (value >= 1 && value < DAY_SLOTS); }
+
+}  // namespace
+
+bool public_record_valid(const PublicRecord& r) {
+    if (r.day < 1 || r.day >= DAY_SLOTS) return false;
+    if (r.phase != PHASE_ATTACK_SELECT && r.phase != PHASE_VOTE_SELECT) return false;
+    if (r.voter_index < 0 || r.voter_index >= WOLF_SEATS) return false;
+    if (r.wolf_count < 1 || r.wolf_count > WOLF_SEATS) return false;
+    if (!is_seat(r.wolf_seats[0]) || !is_seat(r.wolf_seats[1]) || r.wolf_seats[0] >= r.wolf_seats[1]) {
+        return false;
+    }
+    int living = 0;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        if (r.alive[seat] != 0 && r.alive[seat] != 1) return false;
+        living += r.alive[seat];
+        if (!day_or_none(r.hanged_day[seat]) || !day_or_none(r.attacked_day[seat])) return false;
+        if ((r.alive[seat] == 0) != (r.hanged_day[seat] != NONE || r.attacked_day[seat] != NONE)) return false;
+        const int claim = r.co_public[seat];
+        if (claim != NONE && claim != ROLE_MADMAN && claim != ROLE_SEER && claim != ROLE_MEDIUM) return false;
+        if (r.black_count[seat] < 0 || r.white_count[seat] < 0 || r.black_count[seat] > DAY_SLOTS ||
+            r.white_count[seat] > DAY_SLOTS) {
+            return false;
+        }
+        for (int day = 0; day < DAY_SLOTS; ++day) {
+            const NightRecord& c = r.claims[seat][day];
+            const bool verdict = c.result == NONE || c.result == VERDICT_WHITE || c.result == VERDICT_BLACK;
+            if (!seat_or_none(c.target) || !verdict || !seat_or_none(r.votes[seat][day])) return false;
+        }
+    }
+    for (int seat : r.wolf_seats) {
+        if (r.co_public[seat] != NONE) return false;  // a wolf never claims here
+    }
+    for (int day = 0; day < DAY_SLOTS; ++day) {
+        if (!seat_or_none(r.attacks[day]) || !seat_or_none(r.attacked_on[day]) || !seat_or_none(r.hanged_on[day])) {
+            return false;
+        }
+    }
+    for (int vote : r.wolf_votes) {
+        if (!seat_or_none(vote)) return false;
+    }
+    return living >= 2;
+}
+
+std::uint64_t public_record_hash(const PublicRecord& record) {
+    unsigned char bytes[sizeof record];
+    std::memcpy(bytes, &record, sizeof record);
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+    for (unsigned char b : bytes) hash = (hash ^ b) * 0x100000001B3ull;
+    return hash;
+}
+
+bool alive_at_night(const PublicRecord& r, int seat, int night) {
+    // The day's hanging comes before that day's night; the night's attack after its actions.
+    const bool hanged = r.hanged_day[seat] != NONE && r.hanged_day[seat] <= night;
+    const bool attacked = r.attacked_day[seat] != NONE && r.attacked_day[seat] < night;
+    return !hanged && !attacked;
+}
+
+bool alive_at_morning(const PublicRecord& r, int seat, int day) {
+    const bool hanged = r.hanged_day[seat] != NONE && r.hanged_day[seat] < day;
+    const bool attacked = r.attacked_day[seat] != NONE && r.attacked_day[seat] < day;
+    return !hanged && !attacked;
+}
+
+int claimed_on(const PublicRecord& r, int seat) {
+    switch (r.co_public[seat]) {
+    case ROLE_SEER:
+    case ROLE_MEDIUM: return 2;
+    case ROLE_MADMAN: return 4;
+    default: return NONE;
+    }
+}
