@@ -77,17 +77,19 @@ void calibration(int wanted, int threads) {
     int games = 0;
     for (std::uint32_t batch = 0; static_cast<int>(all.size()) < wanted; batch += 64) {
         parallel(64, threads, [&](int k) {
-            const std::vector<Decision> made = heuristic_decisions(FIRST_SEED + batch + static_cast<std::uint32_t>(k));
+            const std::vector<Decision> made =
+                heuristic_decisions(FIRST_SEED + batch + static_cast<std::uint32_t>(k));
             const std::lock_guard<std::mutex> held(lock);
             all.insert(all.end(), made.begin(), made.end());
         });
         games += 64;
     }
-    std::printf("calibration: %zu decisions of the heuristic in %d games (seeds %u to %u)\n", all.size(), games,
-                FIRST_SEED, FIRST_SEED + static_cast<std::uint32_t>(games) - 1);
+    std::printf("calibration: %zu decisions of the heuristic in %d games (seeds %u to %u)\n",
+                all.size(), games, FIRST_SEED, FIRST_SEED + static_cast<std::uint32_t>(games) - 1);
     std::printf("  predicted    decisions  mean predicted  won    difference\n");
     double brier = 0.0;
-    for (const Decision& d : all) brier += (d.predicted - (d.won ? 1.0 : 0.0)) * (d.predicted - (d.won ? 1.0 : 0.0));
+    for (const Decision& d : all)
+        brier += (d.predicted - (d.won ? 1.0 : 0.0)) * (d.predicted - (d.won ? 1.0 : 0.0));
     for (int tenth = 0; tenth < 10; ++tenth) {
         int count = 0;
         double predicted = 0.0;
@@ -105,16 +107,17 @@ void calibration(int wanted, int threads) {
         }
         const double mean = predicted / count;
         const double share = static_cast<double>(won) / count;
-        std::printf("  %3d-%3d%%    %9d  %13.1f%%  %5.1f%%  %+6.1f%s\n", tenth * 10, tenth * 10 + 10, count, 100.0 * mean,
-                    100.0 * share, 100.0 * (share - mean),
+        std::printf("  %3d-%3d%%    %9d  %13.1f%%  %5.1f%%  %+6.1f%s\n", tenth * 10,
+                    tenth * 10 + 10, count, 100.0 * mean, 100.0 * share, 100.0 * (share - mean),
                     count >= 200 && std::fabs(share - mean) > 0.04 ? "  OVER 4 points" : "");
     }
-    std::printf("  Brier score %.4f (always predicting the mean outcome: %.4f)\n", brier / static_cast<double>(all.size()), [&] {
-        double won = 0.0;
-        for (const Decision& d : all) won += d.won ? 1.0 : 0.0;
-        const double p = won / static_cast<double>(all.size());
-        return p * (1.0 - p);
-    }());
+    std::printf("  Brier score %.4f (always predicting the mean outcome: %.4f)\n",
+                brier / static_cast<double>(all.size()), [&] {
+                    double won = 0.0;
+                    for (const Decision& d : all) won += d.won ? 1.0 : 0.0;
+                    const double p = won / static_cast<double>(all.size());
+                    return p * (1.0 - p);
+                }());
 }
 
 void strength(int seeds, int threads) {
@@ -123,7 +126,8 @@ void strength(int seeds, int threads) {
     parallel(seeds, threads, [&](int k) {
         const std::uint32_t seed = FIRST_SEED + static_cast<std::uint32_t>(k);
         coach[static_cast<std::size_t>(k)] = simulate_game(seed, POLICY_COACH).wolves_won ? 1 : 0;
-        heuristic[static_cast<std::size_t>(k)] = simulate_game(seed, POLICY_HEURISTIC).wolves_won ? 1 : 0;
+        heuristic[static_cast<std::size_t>(k)] =
+            simulate_game(seed, POLICY_HEURISTIC).wolves_won ? 1 : 0;
     });
     int c = 0;
     int h = 0;
@@ -132,7 +136,8 @@ void strength(int seeds, int threads) {
     for (int k = 0; k < seeds; ++k) {
         c += coach[static_cast<std::size_t>(k)];
         h += heuristic[static_cast<std::size_t>(k)];
-        const double d = coach[static_cast<std::size_t>(k)] - heuristic[static_cast<std::size_t>(k)];
+        const double d =
+            coach[static_cast<std::size_t>(k)] - heuristic[static_cast<std::size_t>(k)];
         sum += d;
         squares += d * d;
     }
@@ -140,9 +145,12 @@ void strength(int seeds, int threads) {
     const double spread = std::sqrt((squares / seeds - mean * mean) / (seeds - 1));
     const Estimate ce = estimate(c, seeds);
     const Estimate he = estimate(h, seeds);
-    std::printf("strength on seeds %u to %u:\n", FIRST_SEED, FIRST_SEED + static_cast<std::uint32_t>(seeds) - 1);
-    std::printf("  coach      %5.1f%% (95%% interval %.1f%% to %.1f%%)\n", 100.0 * ce.win, 100.0 * ce.low, 100.0 * ce.high);
-    std::printf("  heuristic  %5.1f%% (95%% interval %.1f%% to %.1f%%)\n", 100.0 * he.win, 100.0 * he.low, 100.0 * he.high);
+    std::printf("strength on seeds %u to %u:\n", FIRST_SEED,
+                FIRST_SEED + static_cast<std::uint32_t>(seeds) - 1);
+    std::printf("  coach      %5.1f%% (95%% interval %.1f%% to %.1f%%)\n", 100.0 * ce.win,
+                100.0 * ce.low, 100.0 * ce.high);
+    std::printf("  heuristic  %5.1f%% (95%% interval %.1f%% to %.1f%%)\n", 100.0 * he.win,
+                100.0 * he.low, 100.0 * he.high);
     std::printf("  paired difference %+.1f points (95%% interval %+.1f to %+.1f)%s\n", 100.0 * mean,
                 100.0 * (mean - 1.96 * spread), 100.0 * (mean + 1.96 * spread),
                 mean - 1.96 * spread > 0.0 ? ": the coach wins more" : ": NOT shown to win more");
@@ -153,7 +161,8 @@ void strength(int seeds, int threads) {
 int main(int argc, char** argv) {
     const char* mode = argc > 1 ? argv[1] : "";
     const int count = argc > 2 ? std::atoi(argv[2]) : 0;
-    const int threads = argc > 3 ? std::atoi(argv[3]) : static_cast<int>(std::thread::hardware_concurrency());
+    const int threads =
+        argc > 3 ? std::atoi(argv[3]) : static_cast<int>(std::thread::hardware_concurrency());
     if (std::strcmp(mode, "calibration") == 0) {
         calibration(count > 0 ? count : 5000, threads > 0 ? threads : 1);
     } else if (std::strcmp(mode, "strength") == 0) {

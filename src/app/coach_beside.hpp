@@ -13,13 +13,13 @@
 
 struct CoachBeside {
     std::thread worker;
-    std::mutex lock;       // guards odds and fresh
-    Odds odds;             // the odds so far
-    bool fresh;            // odds not yet taken
+    std::mutex lock;  // guards odds and fresh
+    Odds odds;        // the odds so far
+    bool fresh;       // odds not yet taken
     std::atomic<bool> stop;
     std::atomic<bool> busy;
-    bool following;           // a decision is being worked out, or was
-    std::uint64_t decision;   // the hash of its public record
+    bool following;          // a decision is being worked out, or was
+    std::uint64_t decision;  // the hash of its public record
 };
 
 // Follows the game to its screen: starts the odds of a new decision, stops at any other

@@ -43,8 +43,9 @@ const char* usage_error_line(int error, bool japanese) {
         return japanese ? "jinro: オプション '%s' は値をとりません\n"_sj
                         : "jinro: option '%s' does not take a value\n";
     case USAGE_BAD_GAMES:
-        return japanese ? "jinro: ゲームの数 '%s' が正しくありません (1 から 1000000000 までの整数)\n"_sj
-                        : "jinro: invalid number of games '%s' (a whole number from 1 to 1000000000)\n";
+        return japanese
+                   ? "jinro: ゲームの数 '%s' が正しくありません (1 から 1000000000 までの整数)\n"_sj
+                   : "jinro: invalid number of games '%s' (a whole number from 1 to 1000000000)\n";
     case USAGE_BAD_THREADS:
         return japanese ? "jinro: スレッドの数 '%s' が正しくありません (1 から 256 までの整数)\n"_sj
                         : "jinro: invalid number of threads '%s' (a whole number from 1 to 256)\n";
@@ -52,17 +53,21 @@ const char* usage_error_line(int error, bool japanese) {
         return japanese ? "jinro: 戦略 '%s' はありません (random、heuristic か coach)\n"_sj
                         : "jinro: unknown policy '%s' (random, heuristic or coach)\n";
     case USAGE_SIMULATE_WITH_OTHERS:
-        return japanese ? "jinro: --simulate と同時に指定できるのは --policy、--seed、--threads、--json、--lang だけです\n"_sj
-                        : "jinro: --simulate can be used only with --policy, --seed, --threads, --json and --lang\n";
+        return japanese
+                   ? "jinro: --simulate と同時に指定できるのは --policy、--seed、--threads、--json、--lang だけです\n"_sj
+                   : "jinro: --simulate can be used only with --policy, --seed, --threads, --json "
+                     "and --lang\n";
     case USAGE_REVIEW_WITH_OTHERS:
-        return japanese ? "jinro: --review と同時に指定できるのは --json、--threads、--lang だけです\n"_sj
-                        : "jinro: --review can be used only with --json, --threads and --lang\n";
+        return japanese
+                   ? "jinro: --review と同時に指定できるのは --json、--threads、--lang だけです\n"_sj
+                   : "jinro: --review can be used only with --json, --threads and --lang\n";
     case USAGE_COACH_WITH_OTHERS:
         return japanese ? "jinro: --coach は遊ぶときのもので、--story とは同時に指定できません\n"_sj
                         : "jinro: --coach is for playing: it cannot be used with --story\n";
     case USAGE_NOT_ALONE:
-        return japanese ? "jinro: オプション '%s' は --simulate (--threads と --json は --review でも) と一緒に使います\n"_sj
-                        : "jinro: option '%s' needs --simulate (--threads and --json: or --review)\n";
+        return japanese
+                   ? "jinro: オプション '%s' は --simulate (--threads と --json は --review でも) と一緒に使います\n"_sj
+                   : "jinro: option '%s' needs --simulate (--threads and --json: or --review)\n";
     default: return japanese ? "jinro: 余分な引数 '%s'\n"_sj : "jinro: unexpected argument '%s'\n";
     }
 }

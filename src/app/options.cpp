@@ -135,7 +135,8 @@ bool check_conflicts(Options& options, const Seen& seen) {
     if (review && (files || seen.seed || seen.daily || layout || options.coach || seen.policy)) {
         return fail(options, USAGE_REVIEW_WITH_OTHERS, "");
     }
-    if (options.coach && options.story_path != nullptr) return fail(options, USAGE_COACH_WITH_OTHERS, "");
+    if (options.coach && options.story_path != nullptr)
+        return fail(options, USAGE_COACH_WITH_OTHERS, "");
     if (seen.policy && !simulate) return fail(options, USAGE_NOT_ALONE, "--policy");
     if (seen.threads && !simulate && !review) return fail(options, USAGE_NOT_ALONE, "--threads");
     if (options.json && !simulate && !review) return fail(options, USAGE_NOT_ALONE, "--json");

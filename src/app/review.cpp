@@ -25,7 +25,8 @@ const char* name_of(const Texts& w, int seat) { return is_seat(seat) ? w.names[s
 std::string choice_text(const Texts& w, const Odds& odds, int index) {
     const ChoiceOdds& c = odds.choice[index];
     const Estimate e = estimate(c.wins, c.played);
-    return formatted(w.review_choice, name_of(w, c.seat), percent(e.win), percent(e.low), percent(e.high));
+    return formatted(w.review_choice, name_of(w, c.seat), percent(e.win), percent(e.low),
+                     percent(e.high));
 }
 
 // The rows of the odds of each choice made, a column a choice: * where the choice was
@@ -48,14 +49,14 @@ std::string graph(const std::vector<double>& odds, const std::vector<int>& marks
 
 std::string json_decision(const Decision& d, const Odds& odds, int mark) {
     const bool attack = d.record.phase == PHASE_ATTACK_SELECT;
-    std::string out = formatted("{\"game\": %d, \"day\": %d, \"choice\": \"%s\", ", d.game, d.record.day,
-                                attack ? "attack" : "vote");
+    std::string out = formatted("{\"game\": %d, \"day\": %d, \"choice\": \"%s\", ", d.game,
+                                d.record.day, attack ? "attack" : "vote");
     if (!attack) out += formatted("\"wolf\": %d, ", d.record.wolf_seats[d.record.voter_index]);
     out += formatted("\"chosen\": %d, \"options\": [", d.chosen);
     for (int c = 0; c < odds.count; ++c) {
         const Estimate e = estimate(odds.choice[c].wins, odds.choice[c].played);
-        out += formatted("%s{\"seat\": %d, \"win\": %.4f, \"low\": %.4f, \"high\": %.4f}", c > 0 ? ", " : "",
-                         odds.choice[c].seat, e.win, e.low, e.high);
+        out += formatted("%s{\"seat\": %d, \"win\": %.4f, \"low\": %.4f, \"high\": %.4f}",
+                         c > 0 ? ", " : "", odds.choice[c].seat, e.win, e.low, e.high);
     }
     static const char* const MARKS[] = {"\"inaccuracy\"", "\"mistake\"", "\"blunder\""};
     return out + "], \"mark\": " + (mark < 0 ? "null" : MARKS[mark]) + "}\n";
@@ -70,7 +71,8 @@ Odds threaded_odds(const PublicRecord& record, Budget budget, int threads) {
     while (odds_plan(*work, *round) > 0) {
         // Rollout k on thread k mod threads: each result has its own place.
         const auto play = [&](int first) {
-            for (int k = first; k < round->size; k += threads) round->won[k] = play_rollout(*work, round->rollout[k]);
+            for (int k = first; k < round->size; k += threads)
+                round->won[k] = play_rollout(*work, round->rollout[k]);
         };
         std::vector<std::thread> pool;
         for (int t = 1; t < threads && t < round->size; ++t) pool.emplace_back(play, t);
@@ -107,28 +109,36 @@ std::string review_report(const Record& record, const Options& options) {
                 continue;
             }
             const bool attack = d.record.phase == PHASE_ATTACK_SELECT;
-            out += "  " + (attack ? formatted(w.review_attack, d.record.day)
-                                  : formatted(w.review_vote, d.record.day,
-                                              name_of(w, d.record.wolf_seats[d.record.voter_index])));
+            out +=
+                "  " + (attack ? formatted(w.review_attack, d.record.day)
+                               : formatted(w.review_vote, d.record.day,
+                                           name_of(w, d.record.wolf_seats[d.record.voter_index])));
             out += formatted(w.review_chosen, choice_text(w, odds, chosen).c_str());
-            out += chosen == odds.best ? std::string(w.review_best_chosen)
-                                       : formatted(w.review_best, choice_text(w, odds, odds.best).c_str());
+            out += chosen == odds.best
+                       ? std::string(w.review_best_chosen)
+                       : formatted(w.review_best, choice_text(w, odds, odds.best).c_str());
             if (mark >= 0) out += std::string("  ") + w.review_marks[mark];
             out += "\n";
         }
-        const int accuracy = odds_made.empty() ? 100 : percent(kept / static_cast<double>(odds_made.size()));
+        const int accuracy =
+            odds_made.empty() ? 100 : percent(kept / static_cast<double>(odds_made.size()));
         if (options.json) {
-            const char* winner = ending.winner == WINNER_WOLVES ? "\"wolves\"" : ending.winner == WINNER_VILLAGE ? "\"village\"" : "null";
-            out += formatted("{\"game\": %d, \"winner\": %s, \"day\": %d, \"accuracy\": %d}\n", ending.game, winner,
-                             ending.day, accuracy);
+            const char* winner = ending.winner == WINNER_WOLVES    ? "\"wolves\""
+                                 : ending.winner == WINNER_VILLAGE ? "\"village\""
+                                                                   : "null";
+            out += formatted("{\"game\": %d, \"winner\": %s, \"day\": %d, \"accuracy\": %d}\n",
+                             ending.game, winner, ending.day, accuracy);
             continue;
         }
-        const std::string decided = ending.winner == NONE
-                                        ? std::string(w.review_unfinished)
-                                        : formatted(w.story_won[ending.winner == WINNER_VILLAGE ? 0 : 1], ending.day);
+        const std::string decided =
+            ending.winner == NONE
+                ? std::string(w.review_unfinished)
+                : formatted(w.story_won[ending.winner == WINNER_VILLAGE ? 0 : 1], ending.day);
         out += "  " + decided + formatted(w.review_accuracy, accuracy) + "\n";
-        if (!odds_made.empty()) out += "  " + std::string(w.review_graph) + "\n" + graph(odds_made, marks);
-        const Record shown{record.seed, record.keys.substr(0, static_cast<std::size_t>(ending.last_key + 1))};
+        if (!odds_made.empty())
+            out += "  " + std::string(w.review_graph) + "\n" + graph(odds_made, marks);
+        const Record shown{record.seed,
+                           record.keys.substr(0, static_cast<std::size_t>(ending.last_key + 1))};
         out += "  " + std::string(w.review_address) + record_link(shown) + "&review=1\n";
     }
     return out;

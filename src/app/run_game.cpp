@@ -46,7 +46,8 @@ void draw(Table& t) {
 // waits, drawing its odds as they come.
 int wait_for_key(Table& t, int timeout_ms) {
     if (t.coach == nullptr) {
-        return timeout_ms < 0 ? console_read_key(t.console) : console_read_key_within(t.console, timeout_ms);
+        return timeout_ms < 0 ? console_read_key(t.console)
+                              : console_read_key_within(t.console, timeout_ms);
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     for (;;) {
@@ -57,7 +58,9 @@ int wait_for_key(Table& t, int timeout_ms) {
         if (timeout_ms < 0 && !coach_waiting(*t.coach)) return console_read_key(t.console);
         int slice = COACH_SLICE_MS;
         if (timeout_ms >= 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  deadline - std::chrono::steady_clock::now())
+                                  .count();
             if (left <= 0) return KEY_TIMEOUT;
             if (left < slice) slice = static_cast<int>(left);
         }

@@ -48,8 +48,10 @@ std::string simulation_report(const Options& options) {
     const auto work = [&] {
         for (long task; (task = next.fetch_add(1)) < tasks;) {
             Totals t{};
-            for (long k = task * GAMES_PER_TASK; k < games && k < (task + 1) * GAMES_PER_TASK; ++k) {
-                const Played played = simulate_game(first + static_cast<std::uint32_t>(k), options.policy);
+            for (long k = task * GAMES_PER_TASK; k < games && k < (task + 1) * GAMES_PER_TASK;
+                 ++k) {
+                const Played played =
+                    simulate_game(first + static_cast<std::uint32_t>(k), options.policy);
                 t.won += played.wolves_won ? 1 : 0;
                 t.days += played.last_day;
             }
@@ -60,7 +62,8 @@ std::string simulation_report(const Options& options) {
     for (int t = 1; t < threads; ++t) pool.emplace_back(work);
     work();
     for (std::thread& thread : pool) thread.join();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     Totals all{};
     for (const Totals& t : totals) {
         all.won += t.won;
@@ -72,13 +75,16 @@ std::string simulation_report(const Options& options) {
     const Texts& w = texts_of(options.language);
     const char* policy = w.simulate_policies[options.policy];
     if (options.json) {
-        return formatted("{\"games\": %ld, \"policy\": \"%s\", \"first_seed\": %u, \"wolves_won\": %ld, ", games,
-                         texts_of(LANGUAGE_ENGLISH).simulate_policies[options.policy], first, all.won) +
-               formatted("\"win_rate\": %.4f, \"low\": %.4f, \"high\": %.4f, \"mean_days\": %.4f, ", e.win, e.low,
-                         e.high, mean_days) +
+        return formatted(
+                   "{\"games\": %ld, \"policy\": \"%s\", \"first_seed\": %u, \"wolves_won\": %ld, ",
+                   games, texts_of(LANGUAGE_ENGLISH).simulate_policies[options.policy], first,
+                   all.won) +
+               formatted("\"win_rate\": %.4f, \"low\": %.4f, \"high\": %.4f, \"mean_days\": %.4f, ",
+                         e.win, e.low, e.high, mean_days) +
                formatted("\"games_per_second\": %.0f}\n", speed);
     }
     return formatted(w.simulate_heading, policy, games, first) + "\n  " +
-           formatted(w.simulate_won, all.won, 100.0 * e.win, 100.0 * e.low, 100.0 * e.high) + "\n  " +
-           formatted(w.simulate_days, mean_days) + "\n  " + formatted(w.simulate_speed, speed, threads) + "\n";
+           formatted(w.simulate_won, all.won, 100.0 * e.win, 100.0 * e.low, 100.0 * e.high) +
+           "\n  " + formatted(w.simulate_days, mean_days) + "\n  " +
+           formatted(w.simulate_speed, speed, threads) + "\n";
 }

@@ -18,7 +18,8 @@ Estimate estimate(int wins, int played) {
     const double z2 = Z95 * Z95;
     const double centre = (p + z2 / (2.0 * n)) / (1.0 + z2 / n);
     const double half = Z95 / (1.0 + z2 / n) * std::sqrt(p * (1.0 - p) / n + z2 / (4.0 * n * n));
-    return {p, centre - half < 0.0 ? 0.0 : centre - half, centre + half > 1.0 ? 1.0 : centre + half};
+    return {p, centre - half < 0.0 ? 0.0 : centre - half,
+            centre + half > 1.0 ? 1.0 : centre + half};
 }
 
 void odds_begin(OddsWork& work, const PublicRecord& record, Budget budget) {
@@ -51,18 +52,22 @@ int odds_plan(OddsWork& work, Round& round) {
     int second = NONE;
     for (int c = 0; c < odds.count; ++c) {
         const double win = estimate(odds.choice[c].wins, odds.choice[c].played).win;
-        if (first == NONE || win > estimate(odds.choice[first].wins, odds.choice[first].played).win) {
+        if (first == NONE ||
+            win > estimate(odds.choice[first].wins, odds.choice[first].played).win) {
             second = first;
             first = c;
-        } else if (second == NONE || win > estimate(odds.choice[second].wins, odds.choice[second].played).win) {
+        } else if (second == NONE ||
+                   win > estimate(odds.choice[second].wins, odds.choice[second].played).win) {
             second = c;
         }
     }
-    const double floor = second == NONE ? 0.0 : estimate(odds.choice[second].wins, odds.choice[second].played).low;
+    const double floor =
+        second == NONE ? 0.0 : estimate(odds.choice[second].wins, odds.choice[second].played).low;
     for (int c = 0; c < odds.count; ++c) {
         const ChoiceOdds& o = odds.choice[c];
         const Estimate e = estimate(o.wins, o.played);
-        const bool settled = (e.high - e.low) / 2.0 <= work.budget.margin || o.played >= work.budget.most;
+        const bool settled =
+            (e.high - e.low) / 2.0 <= work.budget.margin || o.played >= work.budget.most;
         const bool contender = c == first || c == second || e.high >= floor;
         if (settled || !contender) continue;
         int more = o.played < MOST_PER_ROUND ? o.played : MOST_PER_ROUND;
@@ -77,7 +82,8 @@ bool play_rollout(const OddsWork& work, const Rollout& rollout) {
     Dice dice{work.seed ^ (static_cast<std::uint64_t>(rollout.number) * 0x9E3779B97F4A7C15ull)};
     const int deal = draw_deal(work.beliefs, dice);
     Game game;
-    determinize(work.record, work.beliefs.role[deal], static_cast<std::uint32_t>(roll_dice(dice)), game);
+    determinize(work.record, work.beliefs.role[deal], static_cast<std::uint32_t>(roll_dice(dice)),
+                game);
     choose(game, work.odds.choice[rollout.choice].seat);
     Dice wolves{roll_dice(dice)};
     play_out(game, POLICY_HEURISTIC, wolves);
@@ -97,7 +103,8 @@ void odds_add(OddsWork& work, const Round& round) {
         const ChoiceOdds& o = odds.choice[c];
         const ChoiceOdds& b = odds.choice[odds.best];
         // o.wins / o.played > b.wins / b.played, in whole numbers
-        if (static_cast<std::int64_t>(o.wins) * b.played > static_cast<std::int64_t>(b.wins) * o.played) {
+        if (static_cast<std::int64_t>(o.wins) * b.played >
+            static_cast<std::int64_t>(b.wins) * o.played) {
             odds.best = c;
         }
     }
@@ -108,7 +115,8 @@ Odds odds_of(const PublicRecord& record, Budget budget) {
     odds_begin(*work, record, budget);
     const auto round = std::make_unique<Round>();
     while (odds_plan(*work, *round) > 0) {
-        for (int k = 0; k < round->size; ++k) round->won[k] = play_rollout(*work, round->rollout[k]);
+        for (int k = 0; k < round->size; ++k)
+            round->won[k] = play_rollout(*work, round->rollout[k]);
         odds_add(*work, *round);
     }
     return work->odds;

@@ -51,7 +51,8 @@ int policy_choice(const Game& game, int policy, Dice& dice) {
         if (seat == NONE) seat = claimed(game, ROLE_MEDIUM);
         if (seat != NONE) return seat;
         if (game.phase == PHASE_VOTE_SELECT) {
-            seat = random_seat_where(game, dice, [&](int s) { return !wolf(game, s) && game.co_public[s] == NONE; });
+            seat = random_seat_where(
+                game, dice, [&](int s) { return !wolf(game, s) && game.co_public[s] == NONE; });
             if (seat != NONE) return seat;
         }
     }

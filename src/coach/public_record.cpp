@@ -10,7 +10,9 @@ PublicRecord public_record_of(const Game& game) {
     r.wolf_count = game.wolf_count;
     for (int k = 0; k < WOLF_SEATS; ++k) {
         r.wolf_seats[k] = game.wolf_seats[k];
-        r.wolf_votes[k] = is_seat(game.wolf_seats[k]) ? game.players[game.wolf_seats[k]].vote[game.day % DAY_SLOTS] : NONE;
+        r.wolf_votes[k] = is_seat(game.wolf_seats[k])
+                              ? game.players[game.wolf_seats[k]].vote[game.day % DAY_SLOTS]
+                              : NONE;
     }
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const Player& p = game.players[seat];
@@ -45,9 +47,11 @@ bool day_or_none(int value) { return value == NONE || (value >= 1 && value < DAY
 bool public_record_valid(const PublicRecord& r) {
     if (r.day < 1 || r.day >= DAY_SLOTS) return false;
     if (r.phase != PHASE_ATTACK_SELECT && r.phase != PHASE_VOTE_SELECT) return false;
-    if (r.voter_index < 0 || r.voter_index >= WOLF_SEATS) return false;
+    if (r.voter_index < 0 || r.voter_index > WOLF_SEATS) return false;
+    if (r.phase == PHASE_VOTE_SELECT && r.voter_index == WOLF_SEATS) return false;
     if (r.wolf_count < 1 || r.wolf_count > WOLF_SEATS) return false;
-    if (!is_seat(r.wolf_seats[0]) || !is_seat(r.wolf_seats[1]) || r.wolf_seats[0] >= r.wolf_seats[1]) {
+    if (!is_seat(r.wolf_seats[0]) || !is_seat(r.wolf_seats[1]) ||
+        r.wolf_seats[0] >= r.wolf_seats[1]) {
         return false;
     }
     int living = 0;
@@ -55,24 +59,29 @@ bool public_record_valid(const PublicRecord& r) {
         if (r.alive[seat] != 0 && r.alive[seat] != 1) return false;
         living += r.alive[seat];
         if (!day_or_none(r.hanged_day[seat]) || !day_or_none(r.attacked_day[seat])) return false;
-        if ((r.alive[seat] == 0) != (r.hanged_day[seat] != NONE || r.attacked_day[seat] != NONE)) return false;
+        if ((r.alive[seat] == 0) != (r.hanged_day[seat] != NONE || r.attacked_day[seat] != NONE))
+            return false;
         const int claim = r.co_public[seat];
-        if (claim != NONE && claim != ROLE_MADMAN && claim != ROLE_SEER && claim != ROLE_MEDIUM) return false;
+        if (claim != NONE && claim != ROLE_MADMAN && claim != ROLE_SEER && claim != ROLE_MEDIUM)
+            return false;
         if (r.black_count[seat] < 0 || r.white_count[seat] < 0 || r.black_count[seat] > DAY_SLOTS ||
             r.white_count[seat] > DAY_SLOTS) {
             return false;
         }
         for (int day = 0; day < DAY_SLOTS; ++day) {
             const NightRecord& c = r.claims[seat][day];
-            const bool verdict = c.result == NONE || c.result == VERDICT_WHITE || c.result == VERDICT_BLACK;
-            if (!seat_or_none(c.target) || !verdict || !seat_or_none(r.votes[seat][day])) return false;
+            const bool verdict =
+                c.result == NONE || c.result == VERDICT_WHITE || c.result == VERDICT_BLACK;
+            if (!seat_or_none(c.target) || !verdict || !seat_or_none(r.votes[seat][day]))
+                return false;
         }
     }
     for (int seat : r.wolf_seats) {
         if (r.co_public[seat] != NONE) return false;  // a wolf never claims here
     }
     for (int day = 0; day < DAY_SLOTS; ++day) {
-        if (!seat_or_none(r.attacks[day]) || !seat_or_none(r.attacked_on[day]) || !seat_or_none(r.hanged_on[day])) {
+        if (!seat_or_none(r.attacks[day]) || !seat_or_none(r.attacked_on[day]) ||
+            !seat_or_none(r.hanged_on[day])) {
             return false;
         }
     }

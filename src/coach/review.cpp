@@ -17,7 +17,8 @@ void decisions_of(std::uint32_t seed, const std::string& keys, std::vector<Decis
         const int kind = screen_kind(*game);
         const bool choosing = kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE;
         if (choosing && key == 'z' && legal_choice(*game, game->cursor)) {
-            decisions.push_back({number, static_cast<int>(k), public_record_of(*game), game->cursor});
+            decisions.push_back(
+                {number, static_cast<int>(k), public_record_of(*game), game->cursor});
         }
         if (game->winner != NONE && key == 'r') {
             endings.push_back({number, game->winner, game->day, static_cast<int>(k) - 1});

@@ -42,7 +42,8 @@ Seats seats_where(Test test) {
 // The chance that a draw confined to `among` (drawn again until it lands there) gives the
 // seat.
 double chance_of(const Seats& set, const Seats& among, int seat) {
-    return is_seat(seat) && set.in[seat] && among.share > 0.0 ? draw_share(seat) / among.share : 0.0;
+    return is_seat(seat) && set.in[seat] && among.share > 0.0 ? draw_share(seat) / among.share
+                                                              : 0.0;
 }
 
 // What the village saw on the morning of day d, when it voted.
@@ -115,7 +116,8 @@ Candidates candidates(const PublicRecord& r, int role) {
 
 double guard_chance(const PublicRecord& r, int hunter, int night, int target) {
     if (!alive_at_night(r, hunter, night)) return 0.0;
-    const Seats living = seats_where([&](int c) { return c != hunter && alive_at_night(r, c, night); });
+    const Seats living =
+        seats_where([&](int c) { return c != hunter && alive_at_night(r, c, night); });
     const auto claiming = [&](int role) {
         return seats_where([&](int c) {
             const int since = claimed_on(r, c);
@@ -159,7 +161,8 @@ double vote_chance(const PublicRecord& r, int voter, int day, bool madman) {
     if (m.mediums == 1 && day >= MEDIUM_RULE_FIRST_DAY && is_seat(m.medium) &&
         r.claims[m.medium][day - 1].result == VERDICT_WHITE) {
         const Seats voted_innocent = seats_where([&](int c) {
-            return living.in[c] && m.claim[c] == NONE && m.white[c] < 1 && r.votes[c][day - 1] == hanged;
+            return living.in[c] && m.claim[c] == NONE && m.white[c] < 1 &&
+                   r.votes[c][day - 1] == hanged;
         });
         const double found = ROLL_BELOW_30 * found_chance(voted_innocent, living);
         chance += found * chance_of(voted_innocent, voted_innocent, vote);
@@ -209,7 +212,8 @@ void build_beliefs(const PublicRecord& r, Beliefs& b) {
         for (int s = 0; s < seers.count; ++s) {
             for (int m = 0; m < mediums.count; ++m) {
                 for (int h = 0; h < hunters.count; ++h) {
-                    const int deal[4] = {madmen.seat[a], seers.seat[s], mediums.seat[m], hunters.seat[h]};
+                    const int deal[4] = {madmen.seat[a], seers.seat[s], mediums.seat[m],
+                                         hunters.seat[h]};
                     bool distinct = true;
                     for (int i = 0; i < 4; ++i) {
                         for (int j = i + 1; j < 4; ++j) distinct = distinct && deal[i] != deal[j];
@@ -244,7 +248,8 @@ void build_beliefs(const PublicRecord& r, Beliefs& b) {
 int draw_deal(const Beliefs& b, Dice& dice) {
     if (b.count <= 1) return 0;
     // 53 random bits: a number in [0, 1), times the total weight.
-    const double at = static_cast<double>(roll_dice(dice) >> 11) * (1.0 / 9007199254740992.0) * b.cumulative[b.count - 1];
+    const double at = static_cast<double>(roll_dice(dice) >> 11) * (1.0 / 9007199254740992.0) *
+                      b.cumulative[b.count - 1];
     int low = 0;
     int high = b.count - 1;
     while (low < high) {  // the first deal whose running sum passes the draw
@@ -258,7 +263,8 @@ int draw_deal(const Beliefs& b, Dice& dice) {
     return low;
 }
 
-void determinize(const PublicRecord& r, const std::int8_t (&roles)[SEAT_COUNT], std::uint32_t seed, Game& g) {
+void determinize(const PublicRecord& r, const std::int8_t (&roles)[SEAT_COUNT], std::uint32_t seed,
+                 Game& g) {
     reset_game(g);
     g.day = r.day;
     g.phase = r.phase;
@@ -298,7 +304,8 @@ void determinize(const PublicRecord& r, const std::int8_t (&roles)[SEAT_COUNT], 
         if (p.role == ROLE_SEER || p.role == ROLE_MEDIUM) p.co_claim = p.role;
         if (p.role == ROLE_MADMAN && last_night >= 3 && alive_at_night(r, seat, 3)) {
             p.co_claim = ROLE_MADMAN;
-            for (int night = 3; night < r.day; ++night) p.night[night].target = r.claims[seat][night].target;
+            for (int night = 3; night < r.day; ++night)
+                p.night[night].target = r.claims[seat][night].target;
         }
     }
     seed_random(g.random, seed);
@@ -307,6 +314,7 @@ void determinize(const PublicRecord& r, const std::int8_t (&roles)[SEAT_COUNT], 
         run_night(g);
     } else {
         computer_votes(g);
-        for (int k = 0; k < WOLF_SEATS; ++k) g.players[r.wolf_seats[k]].vote[r.day] = r.wolf_votes[k];
+        for (int k = 0; k < WOLF_SEATS; ++k)
+            g.players[r.wolf_seats[k]].vote[r.day] = r.wolf_votes[k];
     }
 }

@@ -5,6 +5,7 @@ without asking the terminal.
 
 Usage: command_line_e2e.py JINRO JINRO_REPLAY
 """
+import json
 import os
 import pty
 import re
@@ -18,7 +19,7 @@ import time
 import unittest
 
 import harness
-from harness import (ENV, SEED, MiniTerminal, assert_cards_line_up, frozen_env, plain_frames,
+from harness import (ENV, SEED, MiniTerminal, Tmux, assert_cards_line_up, frozen_env, plain_frames,
                      replay, run_in_pty)
 
 
@@ -306,5 +307,79 @@ class Records(unittest.TestCase):
             self.assertEqual(result.stdout, b"", args)
 
 
+class Coach(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="jinro-coach-")
+        self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
+
+    def run_jinro(self, args):
+        return subprocess.run([harness.JINRO, *args], capture_output=True, env=ENV, timeout=120,
+                              stdin=subprocess.DEVNULL)
+
+    def test_a_simulation_is_the_same_on_any_number_of_threads(self):
+        reports = []
+        for threads in ("1", "3"):
+            result = self.run_jinro(["--simulate", "3000", "--seed", "1790000000", "--threads",
+                                     threads, "--json"])
+            self.assertEqual(result.returncode, 0, result.stderr)
+            report = json.loads(result.stdout)
+            self.assertGreater(report.pop("games_per_second"), 0)
+            reports.append(report)
+        self.assertEqual(reports[0], reports[1])
+        self.assertEqual(sorted(reports[0]), ["first_seed", "games", "high", "low", "mean_days",
+                                              "policy", "win_rate", "wolves_won"])
+        self.assertEqual(reports[0]["policy"], "heuristic")
+        self.assertLess(reports[0]["low"], reports[0]["win_rate"])
+        text = self.run_jinro(["--simulate", "300", "--policy", "random", "--lang", "en"])
+        self.assertRegex(text.stdout.decode(), r"^random policy, 300 games from seed 1\n"
+                         r"  the wolves won \d+: \d+\.\d% \(95% interval [^)]*\)\n"
+                         r"  mean last day: \d\.\d\d\n  \d+ games a second on \d+ threads\n$")
+        bad = self.run_jinro(["--simulate", "ten"])
+        self.assertEqual(bad.returncode, 2)
+        self.assertEqual(len(bad.stderr.decode().splitlines()), 2)  # the line, and the hint
+
+    def test_a_review_tells_every_choice_and_each_game(self):
+        keys, _ = replay("auto", seed=7)
+        path = os.path.join(self.dir, "game.rec")
+        with open(path, "w", encoding="ascii") as record:
+            record.write("jinro-record 1 7\n" + keys.replace("x", ".") + "lz")
+        lines = []
+        for threads in ("1", "4"):
+            result = self.run_jinro(["--review", path, "--json", "--threads", threads])
+            self.assertEqual(result.returncode, 0, result.stderr)
+            lines.append(result.stdout.decode().splitlines())
+        self.assertEqual(lines[0], lines[1])
+        decisions = [json.loads(line) for line in lines[0] if '"choice"' in line]
+        games = [json.loads(line) for line in lines[0] if '"accuracy"' in line]
+        self.assertEqual([g["game"] for g in games], [1, 2])
+        self.assertIn(games[0]["winner"], ("wolves", "village"))
+        self.assertIsNone(games[1]["winner"])  # the record ends in the second game
+        self.assertEqual(sum(1 for d in decisions if d["choice"] == "attack"),
+                         keys.count("z") - sum(1 for d in decisions if d["choice"] == "vote") + 1)
+        for d in decisions:
+            self.assertIn(d["chosen"], [option["seat"] for option in d["options"]])
+            self.assertIn(d["mark"], (None, "inaccuracy", "mistake", "blunder"))
+            for option in d["options"]:
+                self.assertLessEqual(option["low"], option["win"])
+                self.assertLessEqual(option["win"], option["high"])
+        text = self.run_jinro(["--review", path, "--lang", "en"]).stdout.decode()
+        self.assertIn("Night 1, attack: chose ", text)
+        self.assertIn("&review=1\n", text)
+
+    def test_the_coach_shows_the_odds_beside_a_choice_and_nothing_elsewhere(self):
+        tmux = Tmux()
+        self.addCleanup(tmux.close)
+        keys, frames = replay("auto", lang="en")
+        attack = keys.index("z") + 1
+        tmux.shell("%s --coach --narrow --lang en --seed %d" % (harness.JINRO, SEED))
+        self.assertTrue(tmux.wait_text(" best"), "\n".join(tmux.screen()))
+        shown = tmux.screen()
+        self.assertEqual(shown[:15], frames[0][:15])  # the game's own screen, as it is
+        odds = sum(line.count(" wins ") for line in shown[15:20])
+        self.assertEqual(odds, 8, shown)  # a line for each seat the wolves may attack
+        tmux.type(keys[:attack])  # the attack: the next screen has no choice, and no odds
+        self.assertTrue(tmux.wait_screen(frames[attack]), "\n".join(tmux.screen()))
+
+
 if __name__ == "__main__":
-    harness.main(["libfaketime"])
+    harness.main(["libfaketime", "tmux"])

@@ -1,0 +1,246 @@
+// The coach: it sees only the public record; the deals it draws agree with what was shown,
+// in proportion to their weights; its odds are the same on any number of threads, and
+// roughly right.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "app/options.hpp"
+#include "app/review.hpp"
+#include "coach/odds.hpp"
+#include "coach/policy.hpp"
+#include "coach/review.hpp"
+#include "coach/sampler.hpp"
+#include "model/invariants.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+constexpr Budget LIGHT = {0.06, 400};  // enough to test with, quick under the sanitizers
+
+// Plays the heuristic from the seed; calls at(game) at every choice before it is made.
+template <typename At>
+void heuristic_game(std::uint32_t seed, At at) {
+    TestGame t = make_game(seed);
+    Game& g = *t.game;
+    Dice dice{seed};
+    while (g.winner == NONE) {
+        const int kind = screen_kind(g);
+        if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) {
+            step_game(g, 'x');
+            continue;
+        }
+        at(g);
+        choose(g, policy_choice(g, POLICY_HEURISTIC, dice));
+    }
+}
+
+bool same_odds(const Odds& a, const Odds& b) {
+    if (a.count != b.count || a.best != b.best) return false;
+    for (int c = 0; c < a.count; ++c) {
+        const ChoiceOdds& x = a.choice[c];
+        const ChoiceOdds& y = b.choice[c];
+        if (x.seat != y.seat || x.wins != y.wins || x.played != y.played) return false;
+    }
+    return true;
+}
+
+// Two games that showed the same, one with its hidden roles swapped and another random
+// source: the same public record, the same odds.
+TEST(Coach, SeesOnlyThePublicRecord) {
+    int compared = 0;
+    heuristic_game(1790000003, [&](const Game& g) {
+        if (g.day < 3 || compared >= 2) return;
+        Game other = g;
+        seed_random(other.random, 12345);
+        // Swap the roles of two living seats that never claimed and are no wolves.
+        int first = NONE;
+        for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+            const Player& p = other.players[seat];
+            if (p.alive != 1 || p.role == ROLE_WOLF || g.co_public[seat] != NONE) continue;
+            if (first == NONE) {
+                first = seat;
+            } else if (p.role != other.players[first].role) {
+                std::swap(other.players[seat].role, other.players[first].role);
+                std::swap(other.players[seat].night, other.players[first].night);
+                break;
+            }
+        }
+        const PublicRecord a = public_record_of(g);
+        const PublicRecord b = public_record_of(other);
+        ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0);
+        EXPECT_TRUE(same_odds(odds_of(a, LIGHT), odds_of(b, LIGHT)));
+        compared += 1;
+    });
+    EXPECT_EQ(compared, 2);
+}
+
+// At every choice of many games: the true deal is among the coach's, with a weight; every
+// deal it draws makes a game that shows exactly what this one showed.
+TEST(Coach, EveryDealDrawnAgreesWithWhatWasShown) {
+    auto beliefs = std::make_unique<Beliefs>();
+    int choices = 0;
+    for (std::uint32_t seed = 1; seed <= 120; ++seed) {
+        heuristic_game(seed, [&](const Game& g) {
+            const PublicRecord r = public_record_of(g);
+            ASSERT_TRUE(public_record_valid(r));
+            build_beliefs(r, *beliefs);
+            ASSERT_TRUE(beliefs->weighed) << "seed " << seed << ": nothing explains what was seen";
+            bool found = false;
+            for (int k = 0; k < beliefs->count; ++k) {
+                bool same = true;
+                for (int s = 0; s < SEAT_COUNT; ++s)
+                    same = same && beliefs->role[k][s] == g.players[s].role;
+                if (same) found = beliefs->weight[k] > 0.0;
+            }
+            EXPECT_TRUE(found) << "seed " << seed << ", day " << g.day
+                               << ": the true deal is ruled out";
+            Dice dice{seed * 31u + static_cast<std::uint32_t>(g.day)};
+            for (int n = 0; n < 5; ++n) {
+                Game drawn;
+                determinize(r, beliefs->role[draw_deal(*beliefs, dice)], 7, drawn);
+                const PublicRecord again = public_record_of(drawn);
+                ASSERT_EQ(std::memcmp(&r, &again, sizeof r), 0)
+                    << "seed " << seed << ", day " << g.day;
+                ASSERT_EQ(broken_invariant(drawn), nullptr);
+            }
+            choices += 1;
+        });
+    }
+    EXPECT_GT(choices, 1000);
+}
+
+// A small case (day 3, the seer and the medium claimed, one failed attack and one
+// killing): every deal the rules allow is among the coach's, found by trying them all, and
+// each is drawn as often as its weight says.
+TEST(Coach, InASmallCaseEveryDealIsDrawnAsOftenAsItsWeight) {
+    PublicRecord found{};
+    for (std::uint32_t seed = 1790000000; found.day == 0 && seed < 1790000100; ++seed) {
+        heuristic_game(seed, [&](const Game& g) {
+            const bool failed = g.attacks[1] != NONE && g.attacked_on[1] == NONE;
+            if (found.day == 0 && g.day == 3 && g.phase == PHASE_ATTACK_SELECT && failed)
+                found = public_record_of(g);
+        });
+    }
+    ASSERT_EQ(found.day, 3);
+    auto beliefs = std::make_unique<Beliefs>();
+    build_beliefs(found, *beliefs);
+    // Every placing of madman, seer, medium and hunter that keeps the claims, and the
+    // deaths before the claims would have been made.
+    int allowed = 0;
+    for (int m = 0; m < SEAT_COUNT; ++m) {
+        for (int s = 0; s < SEAT_COUNT; ++s) {
+            for (int d = 0; d < SEAT_COUNT; ++d) {
+                for (int h = 0; h < SEAT_COUNT; ++h) {
+                    const int seats[4] = {m, s, d, h};
+                    const int roles[4] = {ROLE_MADMAN, ROLE_SEER, ROLE_MEDIUM, ROLE_HUNTER};
+                    bool ok = true;
+                    for (int i = 0; i < 4; ++i) {
+                        for (int j = i + 1; j < 4; ++j) ok = ok && seats[i] != seats[j];
+                        ok = ok && seats[i] != found.wolf_seats[0] &&
+                             seats[i] != found.wolf_seats[1];
+                        const int claim = found.co_public[seats[i]];
+                        ok = ok && (claim == NONE || claim == roles[i]);
+                        if (claim == NONE && roles[i] != ROLE_MADMAN && roles[i] != ROLE_HUNTER) {
+                            ok = ok && !alive_at_morning(found, seats[i], 2);
+                        }
+                    }
+                    for (int seat = 0; seat < SEAT_COUNT; ++seat) {  // every claimant placed
+                        const int claim = found.co_public[seat];
+                        ok = ok && (claim == NONE || seats[claim == ROLE_MADMAN ? 0
+                                                           : claim == ROLE_SEER ? 1
+                                                                                : 2] == seat);
+                    }
+                    allowed += ok;
+                }
+            }
+        }
+    }
+    ASSERT_EQ(beliefs->count, allowed);
+    ASSERT_LT(beliefs->count, 60);
+    constexpr int DRAWS = 40000;
+    std::map<int, int> drawn;
+    Dice dice{99};
+    for (int n = 0; n < DRAWS; ++n) drawn[draw_deal(*beliefs, dice)] += 1;
+    const double total = beliefs->cumulative[beliefs->count - 1];
+    for (int k = 0; k < beliefs->count; ++k) {
+        const double expected = DRAWS * beliefs->weight[k] / total;
+        if (expected >= 1.0) {
+            EXPECT_GT(drawn[k], 0) << "deal " << k << " never drawn";
+        }
+        EXPECT_NEAR(drawn[k], expected, 5.0 * std::sqrt(expected) + 2.0) << "deal " << k;
+    }
+}
+
+// The same record gives the same review, byte for byte, on one thread and on four.
+TEST(Coach, TheSameReviewOnAnyNumberOfThreads) {
+    TestGame t = make_game(7);
+    std::string keys;
+    Dice dice{7};
+    while (t.game->winner == NONE) {
+        const int kind = screen_kind(*t.game);
+        if (kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE) {
+            const std::string walk =
+                keys_to_seat(t.game->cursor, policy_choice(*t.game, POLICY_RANDOM, dice)) + "z";
+            for (char key : walk) step_game(*t.game, static_cast<std::uint8_t>(key));
+            keys += walk;
+        } else {
+            keys += '.';
+            step_game(*t.game, '.');
+        }
+    }
+    Options one{};
+    one.language = LANGUAGE_ENGLISH;
+    one.threads = 1;
+    Options four = one;
+    four.threads = 4;
+    const Record record{7, keys};
+    const std::string a = review_report(record, one);
+    EXPECT_EQ(a, review_report(record, four));
+    EXPECT_NE(a.find("Accuracy"), std::string::npos) << a;
+    one.json = four.json = true;
+    EXPECT_EQ(review_report(record, one), review_report(record, four));
+}
+
+// A small, fixed version of the calibration script: the odds of the heuristic's own choices
+// over whole games predict their outcomes far better than a constant does, and on average
+// they are right within a few points.
+TEST(Coach, TheOddsOfTheHeuristicsChoicesComeTrue) {
+    std::vector<std::pair<double, bool>> made;
+    for (std::uint32_t seed = 1790000000; made.size() < 300; ++seed) {
+        std::vector<double> predicted;
+        TestGame t = make_game(seed);
+        Game& g = *t.game;
+        Dice dice{seed};
+        while (g.winner == NONE) {
+            const int kind = screen_kind(g);
+            if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) {
+                step_game(g, 'x');
+                continue;
+            }
+            const int seat = policy_choice(g, POLICY_HEURISTIC, dice);
+            const Odds odds = odds_of(public_record_of(g), LIGHT);
+            const ChoiceOdds& c = odds.choice[choice_index(odds, seat)];
+            predicted.push_back(estimate(c.wins, c.played).win);
+            choose(g, seat);
+        }
+        for (double p : predicted) made.push_back({p, g.winner == WINNER_WOLVES});
+    }
+    double brier = 0.0;
+    double predicted = 0.0;
+    double won = 0.0;
+    for (const auto& [p, w] : made) {
+        brier += (p - (w ? 1.0 : 0.0)) * (p - (w ? 1.0 : 0.0));
+        predicted += p;
+        won += w ? 1.0 : 0.0;
+    }
+    const double n = static_cast<double>(made.size());
+    const double base = won / n * (1.0 - won / n);
+    EXPECT_LT(brier / n, 0.8 * base) << "Brier " << brier / n << " against " << base;
+    EXPECT_NEAR(predicted / n, won / n, 0.06);
+}
+
+}  // namespace
