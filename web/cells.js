@@ -53,7 +53,7 @@ export function createBoard(layout, containers) {
       const x0 = cards.left + k * cards.width;
       for (let y = top; y < top + cards.height; y++) lines.append(segment(y, x0, x0 + cards.width));
       const label = document.createElement("span");
-      label.className = "visually-hidden";
+      label.className = "label visually-hidden";
       block.append(lines, label);
       element.append(block);
       cardBlocks[seat] = block;

@@ -57,6 +57,19 @@ export function driverOf(module) {
       if (bytes.length !== keys.length || bytes.length > module._jinro_record_max_keys()) return false;
       return pieces(bytes, (piece) => module._jinro_check_keys(put(piece)) === 1);
     },
+    // At an attack or a vote: the public record of what the screens have shown (a copy of
+    // its bytes, for the coach's worker); else null.
+    decision: () => {
+      const at = module._jinro_decision();
+      return at === 0 ? null : heap().slice(at, at + module._jinro_decision_size());
+    },
+    // Every choice the wolves made in the game shown: {key, chosen, record (bytes)}.
+    decisions: () => {
+      const made = json(module._jinro_decisions());
+      const at = module._jinro_decision_records();
+      const bytes = module._jinro_decision_size();
+      return made.map((d) => ({ ...d, record: heap().slice(at + d.record * bytes, at + (d.record + 1) * bytes) }));
+    },
     replayPace: () => module._jinro_replay_pace_ms(),
     maxKeys: () => module._jinro_record_max_keys(),
   };

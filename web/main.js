@@ -8,6 +8,7 @@
 // (rejected when the page cannot start); `frames`, how many frames the page has shown;
 // `screen()`, the cells as drawn.
 import { createBoard } from "./cells.js";
+import { createCoach } from "./coach.js";
 import { driverOf } from "./driver.js";
 import { connectInput, showButtons } from "./input.js";
 import { createLayout } from "./layout.js";
@@ -37,6 +38,7 @@ let game = null; // the driver, once the module is in
 let board = null;
 let speech = null;
 let fitter = null;
+let coach = null;
 let seed = 0;
 let panels = null; // the panels beside the game, once loaded
 
@@ -78,6 +80,7 @@ function refresh() {
   speech.label(cards, text);
   speech.announce(cards, screen === "attack" || screen === "vote", text);
   showButtons($("pad"), screen);
+  coach?.follow();
   panels?.update();
 }
 
@@ -182,7 +185,15 @@ function loadPanels() {
         language: () => language,
         seed: () => seed,
         game,
+        coach,
         story: () => game.story(),
+        showKeys: (keys) => {
+          // That screen of the game: dealt again and the keys played, the last screen shown.
+          game.start(seed);
+          game.feed(encoder.encode(keys));
+          game.playTyped();
+          showScreen();
+        },
         play: (key) => type(key),
         say,
         relayout: () => fitter.fit(),
@@ -210,6 +221,8 @@ async function main() {
   hook.screen = board.read;
   speech = createSpeech({ board, layout, cardBlocks: board.cardBlocks, headText: $("head-text"), live: $("live") });
   fitter = createLayout(layout, { board: $("board"), recordOpen: () => panels?.recordOpen() });
+  coach = createCoach({ game, cardBlocks: board.cardBlocks, words: () => text, screen: () => game.screen(), button: $("coach-button") });
+  $("coach-button").addEventListener("click", () => coach.toggle());
   fitter.fit(); // with the Latin font's own cell width; measured again once the fonts are in
   window.addEventListener("resize", () => fitter.fit());
   seed = chooseSeed(params);

@@ -67,6 +67,19 @@ const WORDS = {
     takeOver: "ここから遊ぶ",
     badKeys: "keys= が読めないので、最初から遊びます。",
     statsReset: "このブラウザの成績が読めなかったので、初めから数え直します。",
+    review: "振り返り",
+    reviewing: (done, all) => `計算中 ${done} / ${all}`,
+    accuracy: (a) => `正確さ ${a}%（最善の勝率のうち、選んだ手で保てた割合）`,
+    reviewCaption: "選択ごとの勝率（95% 区間）",
+    reviewColumns: ["#", "場面", "選んだ手", "最善", "評価", "画面"],
+    attack: (d) => `${d}日夜 襲撃`,
+    vote: (d, wolf) => `${d}日 ${wolf}の投票`,
+    odds: (name, o) => `${name} ${Math.round(o.win * 100)}% (${Math.round(o.low * 100)}-${Math.round(o.high * 100)}%)`,
+    sameAsBest: "同じ",
+    marks: { inaccuracy: "疑問手", mistake: "悪手", blunder: "大悪手" },
+    show: "この画面へ",
+    showLabel: (n) => `${n} 番目の選択の画面を見る`,
+    noReview: "このブラウザでは振り返りを計算できません。",
   },
   en: {
     help: "How to play",
@@ -125,6 +138,19 @@ const WORDS = {
     takeOver: "Play from here",
     badKeys: "keys= could not be read: a fresh game instead.",
     statsReset: "This browser's statistics could not be read: they start again from zero.",
+    review: "Review",
+    reviewing: (done, all) => `Working out ${done} of ${all}`,
+    accuracy: (a) => `Accuracy ${a}% (the share of the best choice's odds that the choices kept)`,
+    reviewCaption: "The odds of each choice (95% intervals)",
+    reviewColumns: ["#", "When", "Chosen", "Best", "Mark", "Screen"],
+    attack: (d) => `Night ${d}, attack`,
+    vote: (d, wolf) => `Day ${d}, ${wolf}'s vote`,
+    odds: (name, o) => `${name} ${Math.round(o.win * 100)}% (${Math.round(o.low * 100)}-${Math.round(o.high * 100)}%)`,
+    sameAsBest: "the same",
+    marks: { inaccuracy: "inaccuracy", mistake: "mistake", blunder: "blunder" },
+    show: "Show",
+    showLabel: (n) => `Show the screen of choice ${n}`,
+    noReview: "This browser cannot work out the review.",
   },
 };
 
@@ -312,6 +338,11 @@ export function startPanels(api) {
     const w = words();
     const body = $("result-body");
     body.replaceChildren();
+    if (story && !story.winner && linkReview) {
+      $("result-title").textContent = w.review; // a link to the review of a game not yet decided
+      renderReview(body);
+      return;
+    }
     if (!story || !story.winner) return;
     $("result-title").textContent = `${w.won[wolvesWon() ? 1 : 0]} (${w.onDay(story.lastDay)})`;
     const roles = element("ul", null, { "aria-label": w.roles });
@@ -332,6 +363,127 @@ export function startPanels(api) {
     const button = element("button", w.share, { type: "button", id: "share" });
     button.addEventListener("click", share);
     body.append(button, element("p", shareMessage, { role: "status", id: "share-status" }));
+    renderReview(body);
+  }
+
+  // --- the review of a game ----------------------------------------------------------------
+  // Every choice the wolves made, worked out by the coach's worker from what the screens had
+  // shown: the odds across the game as a graph, marked where a choice lost much, and the
+  // same as a table for screen readers; a row's button (or a point of the graph) shows that
+  // screen of the game, with the replay's controls to go on from it.
+
+  let review = null; // {keys, decisions, results: [{odds, verdict}], failed}
+  let linkReview = false; // the page was opened on a link to a review
+
+  function startReview() {
+    const keys = game.keysPlayed();
+    if (review?.keys === keys) return;
+    const decisions = game.decisions();
+    review = { keys, decisions, results: [], failed: false };
+    const mine = review;
+    const ok =
+      decisions.length === 0 ||
+      api.coach.review(decisions, (index, odds, verdict) => {
+        mine.results[index] = { odds, verdict };
+        if (review === mine && isOpen("result")) renderResult();
+      });
+    review.failed = !ok;
+  }
+
+  function showChoice(index) {
+    const key = review.decisions[index].key;
+    const keys = review.keys;
+    togglePanel("result", false);
+    api.showKeys(keys.slice(0, key));
+    replayKeys = keys;
+    replayAt = key;
+    playing = false;
+    $("replay").hidden = false;
+    renderReplay();
+    schedule();
+  }
+
+  function graph(results, points) {
+    const NS = "http://www.w3.org/2000/svg";
+    const svg = document.createElementNS(NS, "svg");
+    const width = Math.max(120, 24 * points.length + 40);
+    svg.setAttribute("viewBox", `0 0 ${width} 110`);
+    svg.setAttribute("class", "review-graph");
+    svg.setAttribute("aria-hidden", "true");
+    const add = (tag, attributes, text) => {
+      const made = document.createElementNS(NS, tag);
+      for (const [name, value] of Object.entries(attributes)) made.setAttribute(name, value);
+      if (text) made.textContent = text;
+      svg.append(made);
+      return made;
+    };
+    const y = (chance) => 100 - chance * 90;
+    for (const chance of [0, 0.5, 1]) {
+      add("line", { x1: 34, x2: width - 4, y1: y(chance), y2: y(chance), class: "axis" });
+      add("text", { x: 30, y: y(chance) + 3, class: "scale" }, `${chance * 100}%`);
+    }
+    const x = (k) => 44 + k * 24;
+    const at = points.map((k) => `${x(k)},${y(results[k].chosen.win)}`);
+    if (at.length > 1) add("polyline", { points: at.join(" "), class: "odds-line" });
+    for (const k of points) {
+      const circle = add("circle", { cx: x(k), cy: y(results[k].chosen.win), r: 5, class: `point ${results[k].verdict.mark ?? "fine"}` });
+      circle.addEventListener("click", () => showChoice(k));
+    }
+    return svg;
+  }
+
+  function renderReview(body) {
+    if (!review) return;
+    const w = words();
+    const section = element("section", null, { "aria-labelledby": "review-title" });
+    section.append(element("h3", w.review, { id: "review-title" }));
+    if (review.failed) {
+      section.append(element("p", w.noReview));
+      body.append(section);
+      return;
+    }
+    const total = review.decisions.length;
+    const results = review.decisions.map((d, k) => {
+      const r = review.results[k];
+      if (!r || !r.odds) return null;
+      const chosen = r.odds.choices.find((c) => c.seat === d.chosen);
+      const best = r.odds.choices.find((c) => c.seat === r.odds.best);
+      return { chosen, best, verdict: r.verdict };
+    });
+    const done = results.filter(Boolean).length;
+    if (done < total) {
+      section.append(element("p", w.reviewing(done, total), { role: "status" }));
+    } else if (total > 0) {
+      const kept = results.reduce((sum, r) => sum + r.verdict.kept, 0) / total;
+      section.append(element("p", w.accuracy(Math.round(kept * 100))));
+    }
+    const points = results.flatMap((r, k) => (r ? [k] : []));
+    if (points.length) section.append(graph(results, points));
+    const table = element("table", null, { class: "review" });
+    table.append(element("caption", w.reviewCaption));
+    const head = element("tr");
+    for (const column of w.reviewColumns) head.append(element("th", column, { scope: "col" }));
+    const thead = element("thead");
+    thead.append(head);
+    const rows = element("tbody");
+    review.decisions.forEach((d, k) => {
+      const row = element("tr");
+      row.append(element("th", String(k + 1), { scope: "row" }));
+      row.append(element("td", d.kind === "attack" ? w.attack(d.day) : w.vote(d.day, story.names[d.wolf] ?? "")));
+      const r = results[k];
+      row.append(element("td", r ? w.odds(story.names[d.chosen], r.chosen) : "…"));
+      row.append(element("td", !r ? "" : r.best.seat === r.chosen.seat ? w.sameAsBest : w.odds(story.names[r.best.seat], r.best)));
+      row.append(element("td", r?.verdict.mark ? w.marks[r.verdict.mark] : "", r?.verdict.mark ? { class: r.verdict.mark } : {}));
+      const cell = element("td");
+      const button = element("button", w.show, { type: "button", "aria-label": w.showLabel(k + 1) });
+      button.addEventListener("click", () => showChoice(k));
+      cell.append(button);
+      row.append(cell);
+      rows.append(row);
+    });
+    table.append(thead, rows);
+    section.append(table);
+    body.append(section);
   }
 
   // --- replays -----------------------------------------------------------------------------
@@ -379,6 +531,17 @@ export function startPanels(api) {
       api.say(words().badKeys);
       return;
     }
+    if (params.get("review") === "1") {
+      // A link to a review: the game played to where the link ends, and its review.
+      linkReview = true;
+      api.showKeys(keys);
+      story = api.story();
+      startReview();
+      $("result").dataset.shown = "1";
+      togglePanel("result", true);
+      renderResult();
+      return;
+    }
     replayKeys = keys;
     replayAt = 0;
     playing = true;
@@ -396,15 +559,18 @@ export function startPanels(api) {
     if (isOpen("record")) renderRecord();
     if (story.winner) {
       countGame();
+      if (!replayKeys) startReview(); // not while a replay walks through the game
       if (!isOpen("result") && !$("result").dataset.shown) {
         $("result").dataset.shown = "1";
         togglePanel("result", true);
       }
       renderResult();
-    } else {
+    } else if (!linkReview) {
       delete $("result").dataset.shown;
       togglePanel("result", false);
       shareMessage = "";
+    } else {
+      renderResult();
     }
     renderReplay();
     const w = words();
@@ -461,6 +627,7 @@ export function startPanels(api) {
     update: render,
     // A game key: the player takes over a replay, and an open help or result panel closes.
     beforeKey() {
+      linkReview = false;
       if (replayKeys) stopReplay();
       togglePanel("help", false);
       togglePanel("result", false);

@@ -20,7 +20,7 @@ export function createSpeech({ board, layout, cardBlocks, headText, live }) {
     // The labels of the cards and the header's text, for the facts of this screen.
     label(cards, text) {
       for (const card of cards) {
-        cardBlocks[card.seat].lastElementChild.textContent = cardLabel(card, text) + (card.cursor ? `${text.and}${text.cursor}` : "");
+        cardBlocks[card.seat].querySelector(".label").textContent = cardLabel(card, text) + (card.cursor ? `${text.and}${text.cursor}` : "");
       }
       headText.textContent = `${board.rowText(headerRow)} ${board.rowText(promptRow)}`;
     },

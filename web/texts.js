@@ -27,6 +27,9 @@ export const TEXTS = {
     buttons: { i: ["↑", "上 (i)"], j: ["←", "左 (j)"], k: ["↓", "下 (k)"], l: ["→", "右 (l)"], z: ["決定"], " ": ["次へ"], r: ["もう一度"] },
     other: "en",
     switchTo: ["English", "Play in English"],
+    coach: "コーチ",
+    oddsBadge: (percent) => `勝率${percent}%`,
+    oddsLabel: (percent, margin, best) => `勝率 ${percent}% ±${margin}${best ? "、最善" : ""}`,
   },
   en: {
     code: 1,
@@ -53,6 +56,9 @@ export const TEXTS = {
     buttons: { i: ["↑", "Up (i)"], j: ["←", "Left (j)"], k: ["↓", "Down (k)"], l: ["→", "Right (l)"], z: ["Confirm"], " ": ["Next"], r: ["Again"] },
     other: "ja",
     switchTo: ["日本語", "日本語で遊ぶ"],
+    coach: "Coach",
+    oddsBadge: (percent) => `${percent}% win`,
+    oddsLabel: (percent, margin, best) => `${percent}% to win, give or take ${margin}${best ? ", the best" : ""}`,
   },
 };
 

@@ -6,7 +6,10 @@
 //
 //   node tests/web/panels_test.mjs BUILD_WEB_FOLDER JINRO_REPLAY
 import { strict as assert } from "node:assert";
-import { readFileSync } from "node:fs";
+import { execFileSync } from "node:child_process";
+import { mkdtempSync, readFileSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { dirname, join } from "node:path";
 import { launch, readScreen, serve, waitForFrames } from "../../scripts/web-tools/browser.mjs";
 import { assertSameScreen, nativeScreens } from "./native.mjs";
 
@@ -127,6 +130,63 @@ async function share(browser) {
   await context.close();
 }
 
+// The coach: off at first; switched on, the odds of every legal card of the attack come from
+// its worker within a second, while keys go on being played at once; remembered. After the
+// game, the review: a row for every choice made, with the very odds `jinro --review` gives
+// for the same record; a row's button shows that screen of the game.
+async function coachAndReview(browser) {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 900 } });
+  const page = await open(context, `seed=${SEED}&help=0`);
+  assert.equal(await page.locator(".card .odds").count(), 0, "the coach is off at first");
+  assert.equal(await page.locator("#coach-button").getAttribute("aria-pressed"), "false");
+  const asked = Date.now();
+  await page.locator("#coach-button").click();
+  await page.waitForFunction(() => document.querySelectorAll(".card .odds").length > 0, null, { timeout: 1000 });
+  console.log(`panels: the coach's first odds after ${Date.now() - asked} ms`);
+  const legal = await page.evaluate(() => [...document.querySelectorAll(".card")].filter((c) => c.querySelector(".odds")).map((c) => Number(c.dataset.seat)));
+  const cards = await page.evaluate(() => [...document.querySelectorAll(".card .label")].map((l) => l.textContent));
+  assert.equal(legal.length, 8, `odds on the eight seats the wolves may attack: ${legal}`);
+  for (const seat of legal) assert.match(cards[seat], /勝率 \d+% ±\d+/, `seat ${seat}'s label tells its odds`);
+  const before = await page.evaluate(() => window.jinro.frames);
+  for (const key of "lljj") await press(page, key); // the worker is at work: keys are played at once
+  assert.equal(await page.evaluate(() => window.jinro.frames), before + 4);
+  await page.reload();
+  await page.evaluate(() => window.jinro.ready);
+  assert.equal(await page.locator("#coach-button").getAttribute("aria-pressed"), "true", "the coach is remembered");
+  await page.waitForFunction(() => document.querySelectorAll(".card .odds").length > 0, null, { timeout: 2000 });
+
+  for (const key of KEYS.slice(0, -1)) await press(page, key);
+  await page.waitForFunction(
+    () => document.querySelectorAll("table.review tbody tr").length > 0 && !document.getElementById("result").innerText.includes("…"),
+    null,
+    { timeout: 30000 },
+  );
+  const rows = await page.locator("table.review tbody tr").count();
+  const record = join(mkdtempSync(join(tmpdir(), "jinro-review-")), "game.rec");
+  writeFileSync(record, `jinro-record 1 ${SEED}\n${KEYS.slice(0, -1).replaceAll("x", ".")}`);
+  const native = execFileSync(join(dirname(replayTool), "..", "jinro"), ["--review", record, "--json", "--threads", "1"], { encoding: "utf8" })
+    .trim()
+    .split("\n")
+    .map((line) => JSON.parse(line))
+    .filter((line) => line.choice);
+  assert.equal(rows, native.length, "a row for every choice made");
+  const shown = await page.evaluate(() => [...document.querySelectorAll("table.review tbody tr td:nth-child(3)")].map((td) => td.textContent));
+  native.forEach((d, k) => {
+    const chosen = d.options.find((o) => o.seat === d.chosen);
+    assert.ok(
+      shown[k].includes(`${Math.round(chosen.win * 100)}% (${Math.round(chosen.low * 100)}-${Math.round(chosen.high * 100)}%)`),
+      `choice ${k + 1}: "${shown[k]}" against the native review's ${JSON.stringify(chosen)}`,
+    );
+  });
+  await assertAccessible(page, "the result panel with its review");
+  await page.locator("table.review tbody tr button").first().click(); // the first choice: the first attack
+  await waitForFrames(page, 1);
+  const firstZ = KEYS.indexOf("z");
+  assertSameScreen(await readScreen(page), FRAMES[firstZ], "the screen of the first choice");
+  assert.ok(await visible(page, "replay"), "the replay's controls, to go on from there");
+  await context.close();
+}
+
 const server = await serve(folder);
 const browser = await launch();
 try {
@@ -138,6 +198,8 @@ try {
   console.log("panels: a replay link reproduces the game and hands it over; a malformed keys= starts afresh");
   await share(browser);
   console.log("panels: today's village shares its result through the clipboard");
+  await coachAndReview(browser);
+  console.log("panels: the coach's odds from its worker, remembered; the review with the native review's odds; a row shows its screen");
 } finally {
   await browser.close();
   server.close();

@@ -34,13 +34,35 @@
 //   jinro_replay_link()     "?seed=N&keys=..." of the game so far
 //   jinro_daily(unix)       today's village for a Unix time in seconds (JSON)
 //   jinro_replay_pace_ms(), jinro_record_max_keys()
+// The coach: the page's game gives what its screens have shown, and a worker running this
+// same module works out the odds from that alone, never from the game itself.
+//   jinro_decision()        at an attack or a vote screen, the public record of what the
+//                           screens have shown, jinro_decision_size() bytes; else 0
+//   jinro_decisions()       every choice the wolves made in the game shown: JSON of
+//                           {"key":K,"chosen":S,"record":N,"kind":"attack"|"vote","day":D,
+//                           "wolf":S|-1}, N indexing the public records at
+//                           jinro_decision_records(), jinro_decision_size() bytes each
+//   jinro_coach_begin(n, s) (the worker) the first n bytes of the buffer, a public record:
+//                           1 when it is one, and its odds are begun in slot s (0 the
+//                           choice on screen, 1 the review); else 0
+//   jinro_coach_round(s)    (the worker) plays slot s's next round of rollouts: its odds
+//                           so far as JSON, {"settled":B,"best":SEAT,"choices":[{"seat":S,
+//                           "win":P,"low":P1,"high":P2,"played":N}...]}
+//   jinro_coach_verdict(s, seat)  (the worker) the review of choosing the seat, from slot s's
+//                           odds: {"mark":null|"inaccuracy"|"mistake"|"blunder","kept":K},
+//                           K the share of the best choice's chance that it kept
 // Texts are NUL-terminated, in memory the module owns, valid until the next call.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "coach/odds.hpp"
+#include "coach/review.hpp"
 #include "draw/panels.hpp"
 #include "draw/render.hpp"
 #include "engine/keys.hpp"
@@ -69,7 +91,13 @@ struct WebGame {
     std::string text;   // the last text handed to the page
     std::uint8_t cells[SCREEN_ROWS * SCREEN_COLUMNS * CELL_BYTES];
     char buffer[BUFFER_BYTES];
+    PublicRecord decision;             // what the screens have shown, at a choice
+    std::vector<PublicRecord> shown;   // at each choice the wolves made in the game shown
+    std::unique_ptr<OddsWork> coach[2];  // the worker's odds: the choice on screen, the review
+    std::unique_ptr<Round> round;
+    bool coaching[2];
 };
+static_assert(sizeof(PublicRecord) <= BUFFER_BYTES, "a public record comes through the buffer");
 
 WebGame web = {};
 
@@ -117,6 +145,14 @@ const char* handed(std::string text) {
 }
 
 const char* name_of(const Texts& t, int seat) { return is_seat(seat) ? t.names[seat] : ""; }
+
+// A share 0..1 as JSON with four decimals, written with whole numbers (printing floating
+// point would double the module's code).
+std::string share(double value) {
+    const int tenths_of_thousands = static_cast<int>(value * 10000.0 + 0.5);
+    const std::string digits = std::to_string(10000 + tenths_of_thousands % 10000);
+    return std::to_string(tenths_of_thousands / 10000) + "." + digits.substr(1);
+}
 
 }  // namespace
 
@@ -271,6 +307,78 @@ EMSCRIPTEN_KEEPALIVE int jinro_check_keys(int length) {
 }
 
 EMSCRIPTEN_KEEPALIVE int jinro_replay_pace_ms() { return REPLAY_PACE_MS; }
+
+EMSCRIPTEN_KEEPALIVE int jinro_decision_size() { return static_cast<int>(sizeof(PublicRecord)); }
+
+EMSCRIPTEN_KEEPALIVE const PublicRecord* jinro_decision() {
+    const int kind = web.started ? screen_kind(web.game) : 0;
+    if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) return nullptr;
+    web.decision = public_record_of(web.game);
+    return &web.decision;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* jinro_decisions() {
+    std::vector<Decision> decisions;
+    std::vector<Ending> endings;
+    decisions_of(web.seed, web.keys, decisions, endings);
+    web.shown.clear();
+    std::string out = "[";
+    for (const Decision& d : decisions) {
+        if (d.game != endings.back().game) continue;  // only the game shown
+        const bool attack = d.record.phase == PHASE_ATTACK_SELECT;
+        const int wolf = attack ? NONE : d.record.wolf_seats[d.record.voter_index];
+        out += std::string(web.shown.empty() ? "" : ",") + "{\"key\":" + std::to_string(d.key) +
+               ",\"chosen\":" + std::to_string(d.chosen) + ",\"record\":" + std::to_string(web.shown.size()) +
+               ",\"kind\":\"" + (attack ? "attack" : "vote") + "\",\"day\":" + std::to_string(d.record.day) +
+               ",\"wolf\":" + std::to_string(wolf) + "}";
+        web.shown.push_back(d.record);
+    }
+    return handed(out + "]");
+}
+
+EMSCRIPTEN_KEEPALIVE const PublicRecord* jinro_decision_records() { return web.shown.data(); }
+
+EMSCRIPTEN_KEEPALIVE int jinro_coach_begin(int length, int slot) {
+    if (slot < 0 || slot > 1) return 0;
+    web.coaching[slot] = false;
+    if (length != static_cast<int>(sizeof(PublicRecord))) return 0;
+    PublicRecord record{};
+    std::memcpy(&record, web.buffer, sizeof record);
+    if (!public_record_valid(record)) return 0;
+    if (web.coach[slot] == nullptr) web.coach[slot] = std::make_unique<OddsWork>();
+    if (web.round == nullptr) web.round = std::make_unique<Round>();
+    odds_begin(*web.coach[slot], record, COACH_FULL);
+    web.coaching[slot] = true;
+    return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* jinro_coach_verdict(int slot, int seat) {
+    if (slot < 0 || slot > 1 || !web.coaching[slot]) return handed("null");
+    static const char* const MARKS[] = {"\"inaccuracy\"", "\"mistake\"", "\"blunder\""};
+    const Odds& odds = web.coach[slot]->odds;
+    const int mark = mark_of(odds, seat);
+    return handed(std::string("{\"mark\":") + (mark < 0 ? "null" : MARKS[mark]) + ",\"kept\":" + share(kept_of(odds, seat)) + "}");
+}
+
+EMSCRIPTEN_KEEPALIVE const char* jinro_coach_round(int slot) {
+    if (slot < 0 || slot > 1 || !web.coaching[slot]) return handed("null");
+    OddsWork& work = *web.coach[slot];
+    const bool settled = odds_plan(work, *web.round) == 0;
+    if (!settled) {
+        for (int k = 0; k < web.round->size; ++k) web.round->won[k] = play_rollout(work, web.round->rollout[k]);
+        odds_add(work, *web.round);
+    }
+    const Odds& odds = work.odds;
+    std::string out = std::string("{\"settled\":") + (settled ? "true" : "false") + ",\"best\":" +
+                      std::to_string(odds.count > 0 ? odds.choice[odds.best].seat : NONE) + ",\"choices\":[";
+    for (int c = 0; c < odds.count; ++c) {
+        const Estimate e = estimate(odds.choice[c].wins, odds.choice[c].played);
+        out += std::string(c > 0 ? "," : "") + "{\"seat\":" + std::to_string(odds.choice[c].seat) +
+               ",\"win\":" + share(e.win) + ",\"low\":" + share(e.low) + ",\"high\":" + share(e.high) +
+               ",\"played\":" + std::to_string(odds.choice[c].played) + "}";
+    }
+    return handed(out + "]}");
+}
 
 EMSCRIPTEN_KEEPALIVE int jinro_record_max_keys() { return static_cast<int>(RECORD_MAX_KEYS); }
 
