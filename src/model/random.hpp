@@ -15,10 +15,34 @@ struct Random {
 // Seeds the generator; a game is dealt from the time in whole seconds.
 void seed_random(Random& random, std::uint32_t seed);
 
+inline constexpr std::uint32_t RANDOM_MULTIPLIER = 214013u;
+inline constexpr std::uint32_t RANDOM_INCREMENT = 2531011u;
+
+// The output of a state.
+constexpr int output_of(std::uint32_t state) { return static_cast<int>((state >> 16) & 0x7FFFu); }
+
 // The next output, 0..32767.
 inline int random_output(Random& random) {
-    random.state = random.state * 214013u + 2531011u;
-    return static_cast<int>((random.state >> 16) & 0x7FFFu);
+    random.state = random.state * RANDOM_MULTIPLIER + RANDOM_INCREMENT;
+    return output_of(random.state);
+}
+
+// The next four states at once, each worked out from this one (state k+1 = a_k * state +
+// c_k), so that a long run of draws need not wait for one multiplication after another.
+// The random source is not moved: the caller sets it to the last state it used.
+inline void next_four_states(const Random& random, std::uint32_t (&states)[4]) {
+    constexpr std::uint32_t A1 = RANDOM_MULTIPLIER;
+    constexpr std::uint32_t A2 = A1 * A1;
+    constexpr std::uint32_t A3 = A2 * A1;
+    constexpr std::uint32_t A4 = A3 * A1;
+    constexpr std::uint32_t C1 = RANDOM_INCREMENT;
+    constexpr std::uint32_t C2 = C1 * A1 + C1;
+    constexpr std::uint32_t C3 = C2 * A1 + C1;
+    constexpr std::uint32_t C4 = C3 * A1 + C1;
+    states[0] = A1 * random.state + C1;
+    states[1] = A2 * random.state + C2;
+    states[2] = A3 * random.state + C3;
+    states[3] = A4 * random.state + C4;
 }
 
 // The seed of today's village: the Unix time of 00:00:00 Japan Standard Time (UTC+9) of

@@ -130,7 +130,7 @@ constexpr Texts ENGLISH = {
     "%s policy, %ld games from seed %u",
     "the wolves won %ld: %.1f%% (95%% interval %.1f%% to %.1f%%)",
     "mean last day: %.2f",
-    "%.0f games a second on %d threads",
+    "%.0f games a second; threads: %d",
 };
 
 }  // namespace

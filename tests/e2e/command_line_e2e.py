@@ -333,7 +333,7 @@ class Coach(unittest.TestCase):
         text = self.run_jinro(["--simulate", "300", "--policy", "random", "--lang", "en"])
         self.assertRegex(text.stdout.decode(), r"^random policy, 300 games from seed 1\n"
                          r"  the wolves won \d+: \d+\.\d% \(95% interval [^)]*\)\n"
-                         r"  mean last day: \d\.\d\d\n  \d+ games a second on \d+ threads\n$")
+                         r"  mean last day: \d\.\d\d\n  \d+ games a second; threads: \d+\n$")
         bad = self.run_jinro(["--simulate", "ten"])
         self.assertEqual(bad.returncode, 2)
         self.assertEqual(len(bad.stderr.decode().splitlines()), 2)  # the line, and the hint
