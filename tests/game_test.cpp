@@ -256,6 +256,18 @@ TEST(Story, TellsOnlyWhatTheScreensShowed) {
             }
             EXPECT_EQ(s.role[0] != NONE, g.winner != NONE);
             if (g.winner != NONE) {
+                // The page's record tells each day in the story's own lines.
+                const std::string json = story_json(g, LANGUAGE_ENGLISH);
+                const std::string text = story_text(g, LANGUAGE_ENGLISH);
+                for (std::size_t at = json.find("\"told\":["); at != std::string::npos;
+                     at = json.find("\"told\":[", at + 1)) {
+                    const std::size_t end = json.find(']', at);
+                    for (std::size_t q = json.find('"', at + 8); q < end;
+                         q = json.find('"', json.find('"', q + 1) + 1)) {
+                        const std::string told = json.substr(q + 1, json.find('"', q + 1) - q - 1);
+                        EXPECT_NE(text.find("  " + told + "\n"), std::string::npos) << told;
+                    }
+                }
                 village = village || g.winner == WINNER_VILLAGE;
                 wolves = wolves || g.winner == WINNER_WOLVES;
                 break;

@@ -225,49 +225,65 @@ std::string formatted(const char* format, auto... values) {
     return text;
 }
 
-// Every text of both tables fits its field, however it is filled in: the card rows are 14
-// columns, names 10, glyphs 2, and no line runs past the screen or its panel half.
+// Every format of both tables, filled with the longest value that can fill it (by length,
+// in bytes: a byte is a column), fits its field: a card's rows are 14 columns, names 10,
+// glyphs 2; the header, a prompt and the log line fit the screen's row; a panel line its
+// half.
 TEST(Languages, EveryTextFitsItsField) {
+    const auto longest = [](std::initializer_list<std::string> texts) {
+        std::string most;
+        for (const std::string& text : texts) {
+            if (text.size() > most.size()) most = text;
+        }
+        return most;
+    };
+    constexpr int MOST_DAYS = DAY_SLOTS - 1;      // day 9: every day from day 2 hangs a seat
+    constexpr int MOST_VERDICTS = DAY_SLOTS - 1;  // one a morning, at most
     for (int language : {LANGUAGE_JAPANESE, LANGUAGE_ENGLISH}) {
         const Texts& t = texts_of(language);
-        const std::string in = language == LANGUAGE_ENGLISH ? "English" : "Japanese";
-        std::size_t longest_name = 0;
-        for (const char* name : t.names) longest_name = std::max(longest_name, std::strlen(name));
-        EXPECT_LE(longest_name, 10u) << in;
-        for (const char* glyph : t.glyphs) EXPECT_EQ(std::strlen(glyph), 2u) << in;
-        EXPECT_EQ(std::strlen(t.no_glyph), 2u) << in;
-        for (const char* name : t.names) {
-            EXPECT_EQ(formatted(t.card_name, name).size(), 14u) << in << name;
-            EXPECT_LE(formatted(t.found_dead, name).size(), 74u) << in;  // row 23 from column 2
-            EXPECT_LE(formatted(t.was_hanged, name).size(), 74u) << in;
-            for (const char* glyph : t.glyphs) {
-                for (const char* other : t.names) {
-                    // The claim line with the longest result, in the narrower right half.
-                    const std::string verdict =
-                        formatted(t.verdict_line, other) +
-                        std::max(std::string(t.black), std::string(t.white));
-                    const std::string line = formatted(t.claim_line, name, glyph) +
-                                             std::max(verdict, formatted(t.madman_call, other));
-                    EXPECT_LE(line.size(), 36u) << in << line;
-                    EXPECT_LE(std::strlen(t.wolves) + 2 * formatted(t.wolf, name).size(), 76u)
-                        << in;
-                }
+        const std::string in = language == LANGUAGE_ENGLISH ? "English: " : "Japanese: ";
+        std::string name;
+        for (const char* n : t.names) {
+            EXPECT_LE(std::strlen(n), 10u) << in << n;
+            EXPECT_EQ(formatted(t.card_name, n).size(), 14u) << in << n;
+            if (std::strlen(n) > name.size()) name = n;
+        }
+        const char* glyphs[ROLE_COUNT + 1] = {t.no_glyph};
+        for (int role = 0; role < ROLE_COUNT; ++role) glyphs[role + 1] = t.glyphs[role];
+        for (const char* glyph : glyphs) {
+            EXPECT_EQ(std::strlen(glyph), 2u) << in << glyph;
+            EXPECT_EQ(formatted(t.card_claim, glyph).size(), 14u) << in << glyph;
+            const std::string claim = formatted(t.claim_line, name.c_str(), glyph);
+            const std::string result =
+                longest({formatted(t.madman_call, name.c_str()),
+                         formatted(t.verdict_line, name.c_str()) + longest({t.black, t.white})});
+            EXPECT_LE((claim + result).size(), 36u) << in << claim + result;
+        }
+        for (int black = 0; black <= MOST_VERDICTS; ++black) {
+            for (int white = 0; white <= MOST_VERDICTS; ++white) {
+                EXPECT_EQ(formatted(t.card_counts, black, white).size(), 14u)
+                    << in << black << white;
             }
         }
-        for (const char* glyph : t.glyphs)
-            EXPECT_EQ(formatted(t.card_claim, glyph).size(), 14u) << in;
-        EXPECT_EQ(formatted(t.card_claim, t.no_glyph).size(), 14u) << in;
         EXPECT_EQ(formatted(t.card_blank, "").size(), 14u) << in;
-        for (int day = 1; day < DAY_SLOTS; ++day) {
-            EXPECT_EQ(formatted(t.card_counts, day, day).size(), 14u) << in;
-            EXPECT_EQ(formatted(t.card_death, day, t.attacked).size(), 14u) << in;
-            EXPECT_EQ(formatted(t.card_death, day, t.hanged).size(), 14u) << in;
+        for (int day = 1; day <= MOST_DAYS; ++day) {
+            EXPECT_EQ(formatted(t.card_killed, day).size(), 14u) << in << day;
+            EXPECT_EQ(formatted(t.card_hanged, day).size(), 14u) << in << day;
             for (const char* prompt : t.prompts) {
                 if (prompt == nullptr) continue;
-                EXPECT_LE(formatted(prompt, day).size(), 77u) << in << prompt;
+                std::string shown = formatted(prompt, day, name.c_str());
+                if (!shown.empty() && shown.back() == '\n') shown.pop_back();
+                EXPECT_LE(shown.size(), 76u) << in << shown;
             }
         }
-        EXPECT_LE(std::strlen(t.attack_failed), 74u) << in;
+        EXPECT_LE(std::strlen(t.wolves) + 2 * formatted(t.wolf, name.c_str()).size(), 76u) << in;
+        for (const char* log :
+             {t.found_dead, t.was_hanged, t.attack_failed}) {  // row 23 from column 2
+            EXPECT_LE(formatted(log, name.c_str()).size(), 74u) << in << log;
+        }
+        // A vote line from column 5 of its half: the right half ends at the screen's edge.
+        EXPECT_LE(formatted(t.vote_line, name.c_str(), name.c_str()).size(), 76u - 45u) << in;
+        EXPECT_LE((formatted(t.odds_line, name.c_str(), 100, 50) + t.odds_best).size(), 36u) << in;
         EXPECT_LE(std::strlen(t.too_small), 76u) << in;
     }
 }

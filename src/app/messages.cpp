@@ -21,7 +21,7 @@ const char* usage_error_line(int error, bool japanese) {
     case USAGE_BAD_SEED:
         return japanese
                    ? "jinro: シード値 '%s' が正しくありません (0 から 4294967295 までの整数)\n"_sj
-                   : "jinro: invalid seed '%s' (a whole number from 0 to 4294967295)\n";
+                   : "jinro: invalid seed '%s' (it must be a whole number from 0 to 4294967295)\n";
     case USAGE_SEED_AND_DAILY:
         return japanese ? "jinro: --seed と --daily は同時に指定できません\n"_sj
                         : "jinro: --seed and --daily cannot be used together\n";
@@ -90,25 +90,41 @@ const char* help_text(bool japanese) {
                "  --record FILE  遊びながら FILE に記録する (既にあるファイルには書かない)\n"
                "  --replay FILE  記録を再生する (キーで一手ずつ、終わったら続きを遊べる)\n"
                "  --story FILE   記録の経過を表示する\n"
+               "  --coach    襲撃と投票の画面で、選べる席ごとの人狼の勝率を表示する\n"
+               "  --review FILE  記録のゲームを振り返る: 人狼の選択ごとの勝率と最善の選択\n"
+               "  --simulate N   N ゲームを戦略 (--policy random、heuristic か coach) で\n"
+               "             シード (--seed、既定 1) から続けて遊び、人狼の勝率を表示する\n"
+               "  --threads T    --simulate と --review のスレッド数 (既定: コアの数)\n"
+               "  --json     --simulate と --review を JSON で出力する\n"
                "  --help     この説明を表示して終了する\n"
                "  --version  バージョンを表示して終了する\n"
                "\n"
                "終了ステータス: 正常な終了は 0、入出力のエラーは 1、使い方の誤りは 2。\n"_sj;
     }
     return "Usage: jinro [OPTION]...\n"
-           "A Werewolf (jinro) game for the terminal: you play both werewolves\n"
-           "against eight computer seats. Keys: i j k l move the cursor, z confirms, r plays\n"
-           "again after a win, Ctrl-C quits.\n"
+           "A Werewolf (jinro) game for the terminal: you play both werewolves against\n"
+           "eight computer players. Keys: i j k l move the cursor, z chooses, any key goes\n"
+           "on where there is nothing to choose, r plays again after a game, Ctrl-C quits.\n"
            "\n"
-           "  --seed N   deal the village of Unix time N (0 to 4294967295) instead of now\n"
+           "  --seed N   play the village dealt from seed N (0 to 4294967295); by default\n"
+           "             the seed is the current Unix time\n"
            "  --daily    today's village: the same game for everyone on the same day in Japan\n"
            "  --narrow   draw box-drawing lines one column wide (do not ask the terminal)\n"
            "  --wide     draw box-drawing lines two columns wide (do not ask the terminal)\n"
            "  --lang L   the game's language: ja (Japanese, the default) or en (English);\n"
            "             the environment variable JINRO_LANG chooses it too\n"
-           "  --record FILE  write the game down in FILE as it is played (never over a file)\n"
-           "  --replay FILE  play a record back (a key steps), then play on\n"
-           "  --story FILE   print the story of a record, and its address in the web page\n"
+           "  --record FILE  record the game in FILE as you play (FILE must not exist yet)\n"
+           "  --replay FILE  replay a record one key at a time, then play on from its end\n"
+           "  --story FILE   tell the story of a recorded game, with its link to the web page\n"
+           "  --coach    on the attack and vote screens, show the wolves' chance of winning\n"
+           "             for each seat you can choose\n"
+           "  --review FILE  review a record's games: the wolves' chance of winning after\n"
+           "             each choice you made, beside the best choice\n"
+           "  --simulate N   let a policy (--policy random, heuristic or coach) play N games\n"
+           "             from consecutive seeds (--seed, default 1) and print how often\n"
+           "             the wolves won\n"
+           "  --threads T    threads for --simulate and --review (default: one per core)\n"
+           "  --json     print --simulate and --review as JSON, for tools\n"
            "  --help     show this help and exit\n"
            "  --version  show the version and exit\n"
            "\n"
@@ -138,7 +154,10 @@ std::string record_error_text(int error, const char* path, bool japanese) {
     case RECORD_UNKNOWN_VERSION:
         what = japanese ? "知らない形式の版です"_sj : "an unknown version of the record format";
         break;
-    case RECORD_BAD_SEED: what = japanese ? "シード値が正しくありません"_sj : "a bad seed"; break;
+    case RECORD_BAD_SEED:
+        what = japanese ? "シード値が正しくありません"_sj
+                        : "the seed is not a whole number from 0 to 4294967295";
+        break;
     case RECORD_TOO_MANY_KEYS:
         what = japanese ? "キーが 100000 個を超えています"_sj : "more than 100000 keys";
         break;
@@ -152,7 +171,8 @@ std::string record_error_text(int error, const char* path, bool japanese) {
         what =
             japanese
                 ? "jinro の記録ではありません (1 行目は jinro-record 1 シード値、次にキー ijklzr.)"_sj
-                : "not a jinro record (a first line jinro-record 1 SEED, then the keys ijklzr.)";
+                : "not a jinro record (it starts with the line jinro-record 1 SEED, then the keys "
+                  "ijklzr.)";
         break;
     }
     return "jinro: " + printable(path, ARGUMENT_BYTES) + ": " + what + "\n";
@@ -162,7 +182,7 @@ std::string record_file_error_text(bool exists, const char* path, int error, boo
     if (exists) {
         return "jinro: " + printable(path, ARGUMENT_BYTES) + ": " +
                (japanese ? "すでにあります (上書きしません)"_sj
-                         : "exists already (never overwritten)") +
+                         : "already exists, and jinro never overwrites a file") +
                "\n";
     }
     return write_error_text(path, error, true, japanese);

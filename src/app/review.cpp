@@ -130,13 +130,16 @@ std::string review_report(const Record& record, const Options& options) {
                              ending.game, winner, ending.day, accuracy);
             continue;
         }
-        const std::string decided =
-            ending.winner == NONE
-                ? std::string(w.review_unfinished)
-                : formatted(w.story_won[ending.winner == WINNER_VILLAGE ? 0 : 1], ending.day);
-        out += "  " + decided + formatted(w.review_accuracy, accuracy) + "\n";
-        if (!odds_made.empty())
+        const std::string decided = ending.winner == NONE
+                                        ? std::string(w.review_unfinished)
+                                        : won_text(w, ending.winner, ending.day, ending.at_dawn);
+        // A game without a choice of the wolves' has no accuracy and no graph.
+        if (odds_made.empty()) {
+            out += "  " + decided + "\n";
+        } else {
+            out += "  " + decided + formatted(w.review_accuracy, accuracy) + "\n";
             out += "  " + std::string(w.review_graph) + "\n" + graph(odds_made, marks);
+        }
         const Record shown{record.seed,
                            record.keys.substr(0, static_cast<std::size_t>(ending.last_key + 1))};
         out += "  " + std::string(w.review_address) + record_link(shown) + "&review=1\n";

@@ -7,6 +7,12 @@
 #include "engine/keys.hpp"
 #include "engine/step.hpp"
 
+namespace {
+
+bool at_dawn(const Game& game) { return game.winner != NONE && game.hanged_on[game.day] == NONE; }
+
+}  // namespace
+
 void decisions_of(std::uint32_t seed, const std::string& keys, std::vector<Decision>& decisions,
                   std::vector<Ending>& endings) {
     const auto game = std::make_unique<Game>();
@@ -21,12 +27,14 @@ void decisions_of(std::uint32_t seed, const std::string& keys, std::vector<Decis
                 {number, static_cast<int>(k), public_record_of(*game), game->cursor});
         }
         if (game->winner != NONE && key == 'r') {
-            endings.push_back({number, game->winner, game->day, static_cast<int>(k) - 1});
+            endings.push_back(
+                {number, game->winner, game->day, at_dawn(*game), static_cast<int>(k) - 1});
             number += 1;
         }
         step_game(*game, key);
     }
-    endings.push_back({number, game->winner, game->day, static_cast<int>(keys.size()) - 1});
+    endings.push_back(
+        {number, game->winner, game->day, at_dawn(*game), static_cast<int>(keys.size()) - 1});
 }
 
 int choice_index(const Odds& odds, int seat) {

@@ -26,6 +26,7 @@ struct Ending {
     int game;
     int winner;  // WINNER_..., or -1 when the record ends first
     int day;
+    bool at_dawn;  // the wolves won by the night's attack, before the day's vote
     int last_key;  // the index of the last key of the game
 };
 

@@ -49,6 +49,6 @@ void draw_vote_panel(const Game& game, const Texts& t, Screen& screen) {
         const Player& p = game.players[seat];
         if (p.alive != 1) continue;
         screen_move(screen, panel_x(seat) + 5, panel_y(seat));
-        screen_printf(screen, "%10s > %10s", name_of(t, seat), name_of(t, p.vote[d]));
+        screen_printf(screen, t.vote_line, name_of(t, seat), name_of(t, p.vote[d]));
     }
 }

@@ -28,13 +28,25 @@ void set_card_colour(const Game& game, Screen& screen, const Player& p) {
     if (p.alive != 1) screen_set_attr(screen, ATTR_GREY);
 }
 
+// The wolf who votes next: the first living one from voter_index on.
+int next_voter(const Game& game) {
+    for (int k = game.voter_index; k < WOLF_SEATS; ++k) {
+        if (is_seat(game.wolf_seats[k]) && game.players[game.wolf_seats[k]].alive == 1)
+            return game.wolf_seats[k];
+    }
+    return NONE;
+}
+
 void draw_header(const Game& game, const Texts& t, Screen& screen) {
     screen_print(screen, t.wolves);
     for (const Player& p : game.players) {
         if (p.role == ROLE_WOLF) screen_printf(screen, t.wolf, name_of(t, p.seat));
     }
     screen_print(screen, "\n");
-    if (const char* prompt = phase_prompt(t, game.phase)) screen_printf(screen, prompt, game.day);
+    // A prompt is given the day and the wolf about to vote; most use the day alone.
+    if (const char* prompt = phase_prompt(t, game.phase)) {
+        screen_printf(screen, prompt, game.day, name_of(t, next_voter(game)));
+    }
 }
 
 }  // namespace
@@ -78,9 +90,9 @@ void draw_card(const Game& game, const Texts& t, Screen& screen, const Player& p
     if (p.alive == 1) {
         screen_printf(screen, t.card_blank, "");
     } else if (p.attacked_day != NONE) {
-        screen_printf(screen, t.card_death, p.attacked_day, t.attacked);
+        screen_printf(screen, t.card_killed, p.attacked_day);
     } else if (p.hanged_day != NONE) {
-        screen_printf(screen, t.card_death, p.hanged_day, t.hanged);
+        screen_printf(screen, t.card_hanged, p.hanged_day);
     }
     screen_move(screen, x, y + 5);
     screen_print(screen, "└─────┘"_sj);

@@ -1,6 +1,7 @@
 #include "model/story.hpp"
 
 #include <cstdio>
+#include <vector>
 
 #include "model/json.hpp"
 #include "model/texts.hpp"
@@ -52,19 +53,31 @@ std::string format_number(const char* pattern, const char* a, int n) {
 }
 
 // A panel line as a line of the story: without the padding of its columns.
-void add_line(std::string& out, std::string line) {
+std::string trimmed(std::string line) {
     const std::size_t first = line.find_first_not_of(' ');
     line.erase(0, first == std::string::npos ? line.size() : first);
     line.erase(line.find_last_not_of(' ') + 1);
-    out += "  " + line + "\n";
+    return line;
 }
 
-void tell_day(const Texts& w, const StoryDay& t, std::string& out) {
+void add_line(std::string& out, const std::string& line) { out += "  " + trimmed(line) + "\n"; }
+
+// A day as the story tells it: its heading; what the morning showed (the attack, the
+// claims); each vote; then the tally and the hanging.
+struct ToldDay {
+    std::string heading;
+    std::vector<std::string> morning;
+    std::vector<std::string> votes;
+    std::vector<std::string> evening;
+};
+
+ToldDay told_day(const Texts& w, const StoryDay& t) {
+    ToldDay told;
     char heading[64];
     std::snprintf(heading, sizeof heading, w.story_day, t.day);
-    out += std::string(heading) + "\n";
-    if (t.attacked == NONE) add_line(out, w.attack_failed);
-    if (is_seat(t.attacked)) add_line(out, format(w.found_dead, name_of(w, t.attacked)));
+    told.heading = heading;
+    if (t.attacked == NONE) told.morning.push_back(w.attack_failed);
+    if (is_seat(t.attacked)) told.morning.push_back(format(w.found_dead, name_of(w, t.attacked)));
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const int role = t.claim[seat];
         if (role == NONE) continue;
@@ -74,25 +87,35 @@ void tell_day(const Texts& w, const StoryDay& t, std::string& out) {
             line += format(w.verdict_line, name_of(w, t.claim_target[seat]));
             line += t.claim_result[seat] == VERDICT_BLACK ? w.black : w.white;
         }
-        add_line(out, line);
+        told.morning.push_back(trimmed(line));
     }
-    if (!t.voted) return;
+    if (!t.voted) return told;
     int tally[SEAT_COUNT] = {};
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         if (!is_seat(t.vote[seat])) continue;
-        add_line(out, format(w.story_vote, name_of(w, seat), name_of(w, t.vote[seat])));
+        told.votes.push_back(format(w.story_vote, name_of(w, seat), name_of(w, t.vote[seat])));
         tally[t.vote[seat]] += 1;
     }
     std::string counts;
     for (int most = SEAT_COUNT; most > 0; --most) {
         for (int seat = 0; seat < SEAT_COUNT; ++seat) {
             if (tally[seat] != most) continue;
+            const char* tally_format = most == 1 ? w.story_tally_one : w.story_tally;
             counts +=
-                (counts.empty() ? "" : ", ") + format_number(w.story_tally, name_of(w, seat), most);
+                (counts.empty() ? "" : ", ") + format_number(tally_format, name_of(w, seat), most);
         }
     }
-    add_line(out, counts);
-    if (is_seat(t.hanged)) add_line(out, format(w.was_hanged, name_of(w, t.hanged)));
+    told.evening.push_back(counts);
+    if (is_seat(t.hanged)) told.evening.push_back(format(w.was_hanged, name_of(w, t.hanged)));
+    return told;
+}
+
+void tell_day(const Texts& w, const StoryDay& t, std::string& out) {
+    const ToldDay told = told_day(w, t);
+    out += told.heading + "\n";
+    for (const auto* part : {&told.morning, &told.votes, &told.evening}) {
+        for (const std::string& line : *part) add_line(out, line);
+    }
 }
 
 }  // namespace
@@ -113,6 +136,7 @@ Story story_of(const Game& game) {
         read_votes(game, t);
     }
     s.winner = game.winner == WINNER_VILLAGE || game.winner == WINNER_WOLVES ? game.winner : NONE;
+    s.at_dawn = s.winner != NONE && is_seat(game.day) && game.hanged_on[game.day] == NONE;
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         s.role[seat] = s.winner != NONE ? game.players[seat].role : NONE;
     }
@@ -125,9 +149,7 @@ std::string story_text(const Game& game, int language) {
     std::string out;
     for (int d = 2; d <= s.days; ++d) tell_day(w, s.day[d - 1], out);
     if (s.winner == NONE) return out;
-    char won[128];
-    std::snprintf(won, sizeof won, w.story_won[s.winner == WINNER_VILLAGE ? 0 : 1], s.days);
-    out += std::string(won) + "\n";
+    out += won_text(w, s.winner, s.days, s.at_dawn) + "\n";
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const int role = s.role[seat];
         add_line(out, format(w.story_role, name_of(w, seat),
@@ -150,28 +172,17 @@ std::string story_json(const Game& game, int language) {
     out += "{\"days\":";
     json_array(out, s.days, [&](int k) {
         const StoryDay& t = s.day[k];
-        out += "{\"day\":" + std::to_string(t.day) + ",\"foundDead\":";
-        name_or_null(t.attacked);
-        out += ",\"attackFailed\":";
-        out += t.attacked == NONE ? "true" : "false";
-        out += ",\"claims\":[";
+        const ToldDay told = told_day(w, t);
+        out += "{\"day\":" + std::to_string(t.day) + ",\"heading\":";
+        json_string(out, told.heading.c_str());
+        out += ",\"told\":[";
         bool first = true;
-        for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-            if (t.claim[seat] == NONE) continue;
-            out += first ? "{\"name\":" : ",{\"name\":";
-            first = false;
-            json_string(out, w.names[seat]);
-            out += ",\"glyph\":";
-            json_string(out, role_glyph(w, t.claim[seat]));
-            out += ",\"target\":";
-            name_or_null(t.claim_target[seat]);
-            out += ",\"verdict\":";
-            if (t.claim_result[seat] == VERDICT_BLACK || t.claim_result[seat] == VERDICT_WHITE) {
-                json_string(out, t.claim_result[seat] == VERDICT_BLACK ? w.black : w.white);
-            } else {
-                out += "null";
+        for (const auto* part : {&told.morning, &told.evening}) {
+            for (const std::string& line : *part) {
+                if (!first) out += ",";
+                first = false;
+                json_string(out, line.c_str());
             }
-            out += "}";
         }
         out += "],\"votes\":";
         if (t.voted) {
@@ -185,6 +196,12 @@ std::string story_json(const Game& game, int language) {
     out += s.winner == WINNER_WOLVES    ? "\"wolves\""
            : s.winner == WINNER_VILLAGE ? "\"village\""
                                         : "null";
+    out += ",\"won\":";
+    if (s.winner != NONE) {
+        json_string(out, won_text(w, s.winner, s.days, s.at_dawn).c_str());
+    } else {
+        out += "null";
+    }
     out += ",\"lastDay\":" + std::to_string(s.days);
     out += ",\"names\":";
     json_array(out, SEAT_COUNT, [&](int seat) { json_string(out, w.names[seat]); });

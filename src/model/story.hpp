@@ -29,6 +29,7 @@ struct Story {
     int days;                 // StoryDay entries used: days 1 .. game.day
     StoryDay day[DAY_SLOTS];  // index 0 is day 1
     int winner;               // NONE while the game runs
+    bool at_dawn;             // the wolves won by the night's attack, before the day's vote
     int role[SEAT_COUNT];     // the true roles once there is a winner, else NONE
 };
 
@@ -40,8 +41,9 @@ std::string story_text(const Game& game, int language);
 
 // The story as JSON for the web page, in the names and words of a language (Shift-JIS
 // strings); every fact the page shows is in it, so that it needs no code of the game:
-//   {"days":[{"day":2,"foundDead":NAME|null,"attackFailed":BOOL,
-//             "claims":[{"name":NAME,"glyph":GLYPH,"target":NAME|null,"verdict":WORD|null}],
+//   {"days":[{"day":2,"heading":TEXT,"told":[TEXT...],
 //             "votes":[NAME|null x10]|null,"hanged":SEAT}...],
-//    "winner":"village"|"wolves"|null,"lastDay":D,"names":[NAME x10],"roles":[ROLE|null x10]}
+//    "winner":"village"|"wolves"|null,"won":TEXT|null,"lastDay":D,"names":[NAME x10],
+//    "roles":[ROLE|null x10]}: a day's "told" lines are the story's lines of its morning
+// (the attack, the claims) and of its evening (the tally, the hanging), "won" its end
 std::string story_json(const Game& game, int language);

@@ -6,6 +6,8 @@
 // draw the same ones.
 #pragma once
 
+#include <string>
+
 #include "model/game.hpp"
 
 inline constexpr int LANGUAGE_JAPANESE = 0;
@@ -13,34 +15,41 @@ inline constexpr int LANGUAGE_ENGLISH = 1;
 inline constexpr int ROLE_COUNT = 6;
 inline constexpr int PHASE_COUNT = 12;
 
+// A table's formats are printf formats; a field says what it is given. Every row of a card
+// is 14 columns, a name at most 10, a glyph exactly 2; a prompt and the log line fit the
+// screen's 76 columns, a panel line its half (36 columns).
 struct Texts {
     const char* names[SEAT_COUNT];     // at most 10 bytes each
     const char* glyphs[ROLE_COUNT];    // by role code: two columns each
     const char* no_glyph;              // a claim not made, a role not known: two columns
     const char* wolves;                // the header: "the wolves are", then each wolf
     const char* wolf;                  // one wolf of the header, around its name
-    const char* prompts[PHASE_COUNT];  // by phase, with the day; null for no prompt
-    const char* card_name;             // the card's rows, 14 columns each
-    const char* card_claim;
-    const char* card_counts;
-    const char* card_blank;
-    const char* card_death;  // the day, then how
-    const char* attacked;    // how, four columns
-    const char* hanged;
-    const char* found_dead;  // the log lines, with a name
-    const char* attack_failed;
-    const char* was_hanged;
-    const char* claim_line;    // the claim panel: name and glyph of the claim
-    const char* madman_call;   // the name the madman calls for
-    const char* verdict_line;  // the name judged, then the verdict
-    const char* black;         // the verdicts
+    const char* prompts[PHASE_COUNT];  // by phase, given the day and the name of the wolf
+                                       // about to vote; null for no prompt
+    const char* card_name;             // the card's rows: the name,
+    const char* card_claim;            // the claim's glyph,
+    const char* card_counts;           // the seer's black and white verdicts on the seat,
+    const char* card_blank;            // nothing (a living seat), or how it died, given
+    const char* card_killed;           // the night of the attack
+    const char* card_hanged;           // or the day of the hanging
+    const char* found_dead;            // the log lines: the wolves' victim, by name,
+    const char* attack_failed;         // an attack the bodyguard turned away,
+    const char* was_hanged;            // the hanged seat, by name
+    const char* claim_line;            // the claim panel: a claimant's name and glyph,
+    const char* madman_call;           // the madman's call, given a name,
+    const char* verdict_line;          // a verdict, given the seat judged, then
+    const char* black;                 // the verdicts
     const char* white;
+    const char* vote_line;  // the vote panel: a voter's name and whom it voted for
     const char* too_small;  // instead of the game while the window is too small
     // The story of a game, told afterwards.
     const char* story_day;               // a day's heading, with its number
     const char* story_vote;              // who voted for whom
     const char* story_tally;             // a seat and its votes
-    const char* story_won[2];            // the village won, the wolves won, with the day
+    const char* story_tally_one;         // a seat and its one vote
+    const char* story_won[2];            // the village won, the wolves won, given the day
+    const char* story_won_at_dawn;       // the wolves won by the night's attack, given the
+                                         // night; null: told as story_won[1] with the day
     const char* role_names[ROLE_COUNT];  // the true roles, in words
     const char* story_role;              // a name and its role
     // The coach's odds beside a choice, in the panel rows (with --coach), 36 columns at most:
@@ -72,6 +81,10 @@ struct Texts {
 inline const char* role_glyph(const Texts& texts, int code) {
     return code >= 0 && code < ROLE_COUNT ? texts.glyphs[code] : texts.no_glyph;
 }
+
+// How a decided game's end is told in a table: the wolves won at dawn (by the night's
+// attack, decided on the morning of `day`) or after the day's hanging.
+std::string won_text(const Texts& texts, int winner, int day, bool at_dawn);
 
 // The table of a language (Japanese for any value but LANGUAGE_ENGLISH).
 const Texts& texts_of(int language);

@@ -160,8 +160,11 @@ class Language(unittest.TestCase):
         shown = ["".join(row).rstrip() for row in terminal.cells[:24]]
         self.assertEqual(shown, [row.rstrip() for row in frames[-1]])
         self.assertIn("Night 1.", shown[1])  # r dealt a new game, in English
-        whole = replay(keys[:-1], lang="en")[1][-1]
-        self.assertIn("Press r to play again", whole[1])
+        # Every screen of the game says what its keys do: choose, any key, or play again.
+        said = r"i j k l move, z (kills|votes)\.$|Press any key|r plays again, Ctrl-C quits\.$"
+        for frame in frames:
+            self.assertRegex(frame[1].rstrip(), said)
+        self.assertIn("Day 2 is over. Press any key", "\n".join(frame[1] for frame in frames))
 
 
 class Records(unittest.TestCase):
@@ -239,7 +242,7 @@ class Records(unittest.TestCase):
             os.symlink(points_to, path)
             result = self.run_jinro(["--record", path, "--seed", "1"], b"lz")
             self.assertEqual(result.returncode, 2, link)
-            self.assertIn("exists already", result.stderr.decode(), link)
+            self.assertIn("already exists", result.stderr.decode(), link)
             self.assertFalse(os.path.exists(os.path.join(self.dir, "nowhere")), link)
         with open(target, encoding="ascii") as kept:
             self.assertEqual(kept.read(), "kept")
@@ -296,7 +299,7 @@ class Records(unittest.TestCase):
             existing.write("jinro-record 9 7\n")
         status, output = run_in_terminal(["--record", self.path], ENV)
         self.assertEqual(status, 2)
-        self.assertIn(b"exists already", output)
+        self.assertIn(b"already exists", output)
         self.assertNotIn(b"\x1b", output)
         for args, status, line in ((["--replay", self.path], 2, "an unknown version"),
                                    (["--story", self.path + ".missing"], 1, "cannot be read"),
@@ -363,7 +366,7 @@ class Coach(unittest.TestCase):
                 self.assertLessEqual(option["low"], option["win"])
                 self.assertLessEqual(option["win"], option["high"])
         text = self.run_jinro(["--review", path, "--lang", "en"]).stdout.decode()
-        self.assertIn("Night 1, attack: chose ", text)
+        self.assertIn("Night 1, the attack: chose ", text)
         self.assertIn("&review=1\n", text)
 
     def test_the_coach_shows_the_odds_beside_a_choice_and_nothing_elsewhere(self):
@@ -375,7 +378,7 @@ class Coach(unittest.TestCase):
         self.assertTrue(tmux.wait_text(" best"), "\n".join(tmux.screen()))
         shown = tmux.screen()
         self.assertEqual(shown[:15], frames[0][:15])  # the game's own screen, as it is
-        odds = sum(line.count(" wins ") for line in shown[15:20])
+        odds = sum(line.count(" to win ") for line in shown[15:20])
         self.assertEqual(odds, 8, shown)  # a line for each seat the wolves may attack
         tmux.type(keys[:attack])  # the attack: the next screen has no choice, and no odds
         self.assertTrue(tmux.wait_screen(frames[attack]), "\n".join(tmux.screen()))
