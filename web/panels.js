@@ -25,6 +25,11 @@ const WORDS = {
         "p",
         "狼 人狼（あなた）。狂 狂人：人狼の味方の村人で、3日目の夜から「死ね」と一人を名指しします。占 占い師：毎晩一人を占い、朝に 黒（人狼）か 白 を言います。霊 霊媒師：前の日に吊られた人が人狼だったかを言います。狩 狩人：毎晩一人を守り、その人への襲撃は失敗します。村 村人：何もしません。",
       ],
+      ["h3", "CO（名乗り）"],
+      [
+        "p",
+        "CO は、自分の役を皆の前で名乗ることです。占い師と霊媒師は最初の朝に名乗り、それから毎朝結果を言います。村人はその結果で投票するので、人狼を見つけた占い師がいちばんの脅威です。狩人は名乗らず、たいてい名乗った占い師を守ります。4日目からは狂人も名乗ります。それはあなたの味方が名乗り出たということです。狂人は「死ね」と一人を名指しして、その人に投票します。狂人は襲わないように。",
+      ],
       ["h3", "キーとボタン"],
       [
         "p",
@@ -41,15 +46,8 @@ const WORDS = {
         "夜：襲う人を選ぶ。朝：死体が見つかり、名乗った人が結果を言う（CO結果）。投票：人狼ごとに一票を入れ、いちばん票の多い人が吊られる（同数ならくじ）。そして次の夜。",
       ],
     ],
-    night: (d) => `${d}日目`,
-    attackFailed: "襲撃失敗",
-    foundDead: (n) => `${n} 死体`,
-    hanged: (n) => `${n} 吊り`,
     votes: "投票",
     seat: "席",
-    claims: "CO結果",
-    won: ["村人の勝利", "人狼の勝利"],
-    onDay: (d) => `${d}日目`,
     roles: "役",
     played: "遊んだ数",
     wolfWins: "人狼の勝利",
@@ -89,42 +87,40 @@ const WORDS = {
       ["h3", "Goal"],
       [
         "p",
-        "You are both werewolves. Each night you attack a villager; by day, avoid being hanged. You win once the wolves are as many as the other living seats. The village wins once both wolves are hanged.",
+        "You play both werewolves against eight computer players. Each night your wolves kill one of them; each day everyone votes, and the player with the most votes is hanged. Your wolves win as soon as they are as many as the other living players. The village wins once both wolves are hanged.",
       ],
       ["h3", "Roles"],
       [
         "p",
-        "Wo werewolf (you). Ma madman: a human on the wolves' side; from night 3 he names someone who must die. Se seer: each night he looks at one seat and says in the morning: wolf or human. Me medium: he says whether yesterday's hanged seat was a wolf. Hu hunter: each night he guards one seat, and an attack on it fails. Vi villager: does nothing.",
+        "Wo werewolf: you, twice. Ma madman: a human who wins when the wolves win. Se seer: each night he checks one player and tells in the morning whether that player is a wolf or human. Me medium: from day 3 he tells whether the player hanged the day before was a wolf. Bg bodyguard: each night he guards one player (never himself), and an attack on that player fails. Vi villager: no power, only a vote.",
+      ],
+      ["h3", "Claims"],
+      [
+        "p",
+        "A claim is a player saying openly which role he has. The seer and the medium claim on the first morning and tell their results every morning after; the village votes by them, so a seer who finds a wolf is your worst danger. The bodyguard never claims, and mostly guards a claimed seer. From day 4 the madman claims too: that is your ally announcing himself. He names a player who must die and votes for him; never kill him.",
       ],
       ["h3", "Keys and buttons"],
       [
         "p",
-        "i j k l (↑ ← ↓ →) move the cursor, z (Confirm) chooses. Any key (Next) goes on from the other screens. After a win, r (Again). A tap on a card moves the cursor there. Escape closes this panel.",
+        "i j k l (↑ ← ↓ →) move the cursor, z (Choose) chooses. On the other screens any key (Next) goes on. After a game, r (Again) plays again. A tap on a card moves the cursor there. Escape closes this panel.",
       ],
       ["h3", "Cards"],
       [
         "p",
-        "Red: a living wolf. Magenta: claimed madman. Cyan: claimed seer or medium. Grey: dead. Claim: the role a seat claims. Bk and Wh: the black (wolf) and white (human) verdicts it got. The last row: the day it died, Kill (by the wolves) or Hang (by the village).",
+        "Red: a living wolf. Magenta: the claimed madman. Cyan: a claimed seer or medium. Grey: dead. Claim: the role a player claims (-- for none). Seer W and H: how many times the seer has called that player a wolf (W) or human (H). The last row of the dead: Killed: N2, killed by the wolves on night 2; Hanged: D3, hanged by the village on day 3.",
       ],
       ["h3", "A day"],
       [
         "p",
-        "Night: choose a victim. Morning: the body is found and the claimants tell their results. Vote: one vote for each wolf; the seat with the most votes is hanged (a tie is drawn). Then the next night.",
+        "Night 1: choose your victim. Day 2: the body is found, the claimants tell their results, then each wolf votes in turn and the votes are shown (a tie is drawn by lot). The most-voted player is hanged, and night 2 falls. Night N always comes before day N + 1.",
       ],
     ],
-    night: (d) => `Day ${d}`,
-    attackFailed: "the attack failed",
-    foundDead: (n) => `${n} found dead`,
-    hanged: (n) => `${n} hanged`,
     votes: "Votes",
     seat: "Seat",
-    claims: "Claims",
-    won: ["The village won", "The wolves won"],
-    onDay: (d) => `on day ${d}`,
     roles: "Roles",
     played: "Games played",
     wolfWins: "Wins as the wolves",
-    streak: "Daily villages in a row",
+    streak: "Daily villages played in a row",
     share: "Share",
     copied: "Copied",
     notCopied: "Could not copy",
@@ -136,14 +132,14 @@ const WORDS = {
     step: "Step",
     speed: "Speed",
     takeOver: "Play from here",
-    badKeys: "keys= could not be read: a fresh game instead.",
-    statsReset: "This browser's statistics could not be read: they start again from zero.",
+    badKeys: "keys= could not be read, so the game starts from the beginning.",
+    statsReset: "This browser's statistics could not be read, so they start again from zero.",
     review: "Review",
     reviewing: (done, all) => `Working out ${done} of ${all}`,
-    accuracy: (a) => `Accuracy ${a}% (the share of the best choice's odds that the choices kept)`,
-    reviewCaption: "The odds of each choice (95% intervals)",
+    accuracy: (a) => `Accuracy ${a}% (how much of the best choice's chance to win your choices kept)`,
+    reviewCaption: "The wolves' chance to win after each choice (95% intervals)",
     reviewColumns: ["#", "When", "Chosen", "Best", "Mark", "Screen"],
-    attack: (d) => `Night ${d}, attack`,
+    attack: (d) => `Night ${d}, the attack`,
     vote: (d, wolf) => `Day ${d}, ${wolf}'s vote`,
     odds: (name, o) => `${name} ${Math.round(o.win * 100)}% (${Math.round(o.low * 100)}-${Math.round(o.high * 100)}%)`,
     sameAsBest: "the same",
@@ -209,18 +205,10 @@ export function startPanels(api) {
     if (!story) return;
     const days = story.days.filter((d) => d.day >= 2);
     for (const d of days) {
+      if (d.told.length === 0) continue;
       const list = element("ul");
-      if (d.attackFailed) list.append(element("li", w.attackFailed));
-      else if (d.foundDead) list.append(element("li", w.foundDead(d.foundDead)));
-      for (const claim of d.claims) {
-        let line = `${claim.name} ${claim.glyph}`;
-        if (claim.target) line += ` → ${claim.target}`;
-        if (claim.verdict) line += ` ${claim.verdict}`;
-        list.append(element("li", line));
-      }
-      if (d.votes && d.hanged >= 0) list.append(element("li", w.hanged(story.names[d.hanged])));
-      if (list.children.length === 0) continue;
-      body.append(element("h3", w.night(d.day)), list);
+      for (const line of d.told) list.append(element("li", line));
+      body.append(element("h3", d.heading), list);
     }
     const voted = days.filter((d) => d.votes);
     if (voted.length === 0) return;
@@ -229,7 +217,7 @@ export function startPanels(api) {
     table.append(element("caption", w.votes));
     const head = element("tr");
     head.append(element("th", w.seat, { scope: "col" }));
-    for (const d of voted) head.append(element("th", w.night(d.day), { scope: "col" }));
+    for (const d of voted) head.append(element("th", d.heading, { scope: "col" }));
     const thead = element("thead");
     thead.append(head);
     table.append(thead);
@@ -304,8 +292,6 @@ export function startPanels(api) {
     }
   }
 
-  const wolvesWon = () => story.winner === "wolves";
-
   function links() {
     const base = `${location.origin}${location.pathname}`;
     const langPart = api.language() === "en" ? "&lang=en" : "";
@@ -315,7 +301,7 @@ export function startPanels(api) {
   function shareText() {
     const w = words();
     const { replay, play } = links();
-    return `人狼 jinro — ${w.village(api.seed(), daily(api.seed()))}: ${w.won[wolvesWon() ? 1 : 0]} (${w.onDay(story.lastDay)})\n${replay}\n${play}`;
+    return `人狼 jinro — ${w.village(api.seed(), daily(api.seed()))}: ${story.won}\n${replay}\n${play}`;
   }
 
   async function share() {
@@ -344,7 +330,7 @@ export function startPanels(api) {
       return;
     }
     if (!story || !story.winner) return;
-    $("result-title").textContent = `${w.won[wolvesWon() ? 1 : 0]} (${w.onDay(story.lastDay)})`;
+    $("result-title").textContent = story.won;
     const roles = element("ul", null, { "aria-label": w.roles });
     story.names.forEach((name, seat) => roles.append(element("li", `${seat} ${name}: ${story.roles[seat] ?? ""}`)));
     body.append(roles);
