@@ -200,6 +200,18 @@ TEST(CommandLine, AnArgumentInAnErrorNeverCarriesControlBytes) {
     EXPECT_LT(usage_error_text(parse({long_argument.c_str()}), true).size(), 200u);
 }
 
+// The help fits a terminal of 80 columns in either language (Shift-JIS: a byte a column).
+TEST(CommandLine, TheHelpFitsEightyColumns) {
+    for (bool japanese : {true, false}) {
+        const std::string help = help_text(japanese);
+        for (std::size_t at = 0, end; at < help.size(); at = end + 1) {
+            end = help.find('\n', at);
+            if (end == std::string::npos) end = help.size();
+            EXPECT_LT(end - at, 80u) << help.substr(at, end - at);
+        }
+    }
+}
+
 TEST(CommandLine, TodaysVillageIsMidnightInJapan) {
     // 2025-12-08 00:00:00 JST is 2025-12-07 15:00:00 UTC, Unix time 1765119600.
     const std::int64_t midnight = 1765119600;
