@@ -446,7 +446,9 @@ export function startPanels(api) {
     const points = results.flatMap((r, k) => (r ? [k] : []));
     if (points.length) section.append(graph(results, points));
     const table = element("table", null, { class: "review" });
-    table.append(element("caption", w.reviewCaption));
+    // The caption names the table for a screen reader; the same words stand over it on
+    // screen, outside the part that scrolls.
+    table.append(element("caption", w.reviewCaption, { class: "visually-hidden" }));
     const head = element("tr");
     for (const column of w.reviewColumns) head.append(element("th", column, { scope: "col" }));
     const thead = element("thead");
@@ -468,7 +470,11 @@ export function startPanels(api) {
       rows.append(row);
     });
     table.append(thead, rows);
-    section.append(table);
+    // On a narrow phone the table scrolls sideways within the panel, never the page.
+    section.append(element("p", w.reviewCaption, { "aria-hidden": "true" }));
+    const scroller = element("div", null, { class: "table-scroll" });
+    scroller.append(table);
+    section.append(scroller);
     body.append(section);
   }
 
