@@ -34,6 +34,7 @@ template <typename Each>
 void parallel(int count, int threads, Each each) {
     std::atomic<int> next{0};
     std::vector<std::thread> pool;
+    pool.reserve(static_cast<std::size_t>(threads));
     for (int t = 0; t < threads; ++t) {
         pool.emplace_back([&] {
             for (int k; (k = next.fetch_add(1)) < count;) each(k);

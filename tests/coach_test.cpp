@@ -227,7 +227,7 @@ TEST(Coach, TheOddsOfTheHeuristicsChoicesComeTrue) {
             predicted.push_back(estimate(c.wins, c.played).win);
             choose(g, seat);
         }
-        for (double p : predicted) made.push_back({p, g.winner == WINNER_WOLVES});
+        for (double p : predicted) made.emplace_back(p, g.winner == WINNER_WOLVES);
     }
     double brier = 0.0;
     double predicted = 0.0;

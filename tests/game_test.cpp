@@ -163,7 +163,7 @@ TEST(WholeGame, ThousandsOfRandomGamesKeepTheInvariantsAndAllEnd) {
     int wolves = 0;
     for (std::uint32_t seed = 1; seed <= GAMES; ++seed) {
         TestGame t = make_game(seed * 7919);
-        Game& g = *t.game;
+        const Game& g = *t.game;
         std::mt19937 keys(seed);
         int passes = 0;
         while (g.winner == NONE) {

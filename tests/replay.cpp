@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     const char* seed = argv[argc - 2];
     const std::string given = argv[argc - 1];
     TestGame t = make_game(static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)));
-    Game& g = *t.game;
+    const Game& g = *t.game;
     bool automatic = given == "auto";
     std::string keys = automatic ? "" : given;
     std::string out;

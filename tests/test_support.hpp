@@ -37,7 +37,7 @@ inline TestGame new_game_of(std::uint32_t seed) {
 }
 
 // Draws the game's screen in a language.
-inline void draw(TestGame& t, int language = LANGUAGE_JAPANESE) {
+inline void draw(const TestGame& t, int language = LANGUAGE_JAPANESE) {
     render(*t.game, language, *t.screen);
 }
 

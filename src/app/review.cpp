@@ -1,5 +1,6 @@
 #include "app/review.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -17,7 +18,7 @@ std::string formatted(const char* format, auto... values) {
     return text;
 }
 
-int percent(double share) { return static_cast<int>(share * 100.0 + 0.5); }
+int percent(double share) { return static_cast<int>(std::lround(share * 100.0)); }
 
 const char* name_of(const Texts& w, int seat) { return is_seat(seat) ? w.names[seat] : ""; }
 
@@ -36,7 +37,7 @@ std::string graph(const std::vector<double>& odds, const std::vector<int>& marks
     for (int row = 4; row >= 0; --row) {
         std::string line = formatted("    %3d%% |", row * 25);
         for (std::size_t k = 0; k < odds.size(); ++k) {
-            const int at = static_cast<int>(odds[k] * 4.0 + 0.5);
+            const int at = static_cast<int>(std::lround(odds[k] * 4.0));
             line += at != row ? ' ' : marks[k] < 0 ? '*' : "?xX"[marks[k]];
         }
         line.erase(line.find_last_not_of(' ') + 1);
@@ -141,7 +142,7 @@ std::string review_report(const Record& record, const Options& options) {
             out += "  " + std::string(w.review_graph) + "\n" + graph(odds_made, marks);
         }
         const Record shown{record.seed,
-                           record.keys.substr(0, static_cast<std::size_t>(ending.last_key + 1))};
+                           record.keys.substr(0, static_cast<std::size_t>(ending.last_key) + 1)};
         out += "  " + std::string(w.review_address) + record_link(shown) + "&review=1\n";
     }
     return out;

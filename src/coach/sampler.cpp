@@ -219,8 +219,8 @@ void build_beliefs(const PublicRecord& r, Beliefs& b) {
                         for (int j = i + 1; j < 4; ++j) distinct = distinct && deal[i] != deal[j];
                     }
                     if (!distinct || b.count == MAX_DEALS) continue;
-                    std::int8_t(&role)[SEAT_COUNT] = b.role[b.count];
-                    for (int seat = 0; seat < SEAT_COUNT; ++seat) role[seat] = ROLE_VILLAGER;
+                    std::uint8_t(&role)[SEAT_COUNT] = b.role[b.count];
+                    for (std::uint8_t& each : role) each = ROLE_VILLAGER;
                     for (int seat : r.wolf_seats) role[seat] = ROLE_WOLF;
                     role[deal[0]] = ROLE_MADMAN;
                     role[deal[1]] = ROLE_SEER;
@@ -263,7 +263,7 @@ int draw_deal(const Beliefs& b, Dice& dice) {
     return low;
 }
 
-void determinize(const PublicRecord& r, const std::int8_t (&roles)[SEAT_COUNT], std::uint32_t seed,
+void determinize(const PublicRecord& r, const std::uint8_t (&roles)[SEAT_COUNT], std::uint32_t seed,
                  Game& g) {
     reset_game(g);
     g.day = r.day;

@@ -22,11 +22,11 @@
 inline constexpr int MAX_DEALS = 8 * 7 * 6 * 5;
 
 struct Beliefs {
-    int count;                                // deals that agree with the record
-    std::int8_t role[MAX_DEALS][SEAT_COUNT];  // each deal's roles by seat
-    double weight[MAX_DEALS];                 // how likely each makes what was shown
-    double cumulative[MAX_DEALS];             // running sums of the weights, for drawing
-    bool weighed;                             // false: every deal was unlikely, all count alike
+    int count;                                 // deals that agree with the record
+    std::uint8_t role[MAX_DEALS][SEAT_COUNT];  // each deal's roles by seat
+    double weight[MAX_DEALS];                  // how likely each makes what was shown
+    double cumulative[MAX_DEALS];              // running sums of the weights, for drawing
+    bool weighed;                              // false: every deal was unlikely, all count alike
 };
 
 // The deals that agree with the record, weighted.
@@ -39,7 +39,7 @@ int draw_deal(const Beliefs& beliefs, Dice& dice);
 // has them, the roles of the deal, the claims the rules make from them, a random source
 // of the given seed, and the hidden choices of the screen drawn afresh from it (tonight's
 // actions at an attack, today's computer votes at a vote).
-void determinize(const PublicRecord& record, const std::int8_t (&roles)[SEAT_COUNT],
+void determinize(const PublicRecord& record, const std::uint8_t (&roles)[SEAT_COUNT],
                  std::uint32_t seed, Game& game);
 
 // The chance that the hunter at seat `hunter` guards seat `target` on night n, by his rule.

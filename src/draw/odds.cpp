@@ -1,5 +1,7 @@
 #include "draw/odds.hpp"
 
+#include <cmath>
+
 #include "draw/panels.hpp"
 
 void draw_odds(const Odds& odds, const Texts& t, Screen& screen) {
@@ -7,8 +9,8 @@ void draw_odds(const Odds& odds, const Texts& t, Screen& screen) {
         const ChoiceOdds& o = odds.choice[c];
         if (o.played == 0) continue;
         const Estimate e = estimate(o.wins, o.played);
-        const int percent = static_cast<int>(e.win * 100.0 + 0.5);
-        const int margin = static_cast<int>((e.high - e.low) * 50.0 + 0.5);
+        const int percent = static_cast<int>(std::lround(e.win * 100.0));
+        const int margin = static_cast<int>(std::lround((e.high - e.low) * 50.0));
         screen_set_attr(screen, c == odds.best ? ATTR_BRIGHT_GREEN : ATTR_BRIGHT_WHITE);
         screen_move(screen, panel_x(o.seat), panel_y(o.seat));
         screen_printf(screen, t.odds_line, t.names[o.seat], percent, margin);

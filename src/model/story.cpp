@@ -76,7 +76,7 @@ ToldDay told_day(const Texts& w, const StoryDay& t) {
     char heading[64];
     std::snprintf(heading, sizeof heading, w.story_day, t.day);
     told.heading = heading;
-    if (t.attacked == NONE) told.morning.push_back(w.attack_failed);
+    if (t.attacked == NONE) told.morning.emplace_back(w.attack_failed);
     if (is_seat(t.attacked)) told.morning.push_back(format(w.found_dead, name_of(w, t.attacked)));
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const int role = t.claim[seat];

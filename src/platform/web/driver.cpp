@@ -91,8 +91,8 @@ struct WebGame {
     std::string text;   // the last text handed to the page
     std::uint8_t cells[SCREEN_ROWS * SCREEN_COLUMNS * CELL_BYTES];
     char buffer[BUFFER_BYTES];
-    PublicRecord decision;             // what the screens have shown, at a choice
-    std::vector<PublicRecord> shown;   // at each choice the wolves made in the game shown
+    PublicRecord decision;               // what the screens have shown, at a choice
+    std::vector<PublicRecord> shown;     // at each choice the wolves made in the game shown
     std::unique_ptr<OddsWork> coach[2];  // the worker's odds: the choice on screen, the review
     std::unique_ptr<Round> round;
     bool coaching[2];
@@ -328,8 +328,9 @@ EMSCRIPTEN_KEEPALIVE const char* jinro_decisions() {
         const bool attack = d.record.phase == PHASE_ATTACK_SELECT;
         const int wolf = attack ? NONE : d.record.wolf_seats[d.record.voter_index];
         out += std::string(web.shown.empty() ? "" : ",") + "{\"key\":" + std::to_string(d.key) +
-               ",\"chosen\":" + std::to_string(d.chosen) + ",\"record\":" + std::to_string(web.shown.size()) +
-               ",\"kind\":\"" + (attack ? "attack" : "vote") + "\",\"day\":" + std::to_string(d.record.day) +
+               ",\"chosen\":" + std::to_string(d.chosen) +
+               ",\"record\":" + std::to_string(web.shown.size()) + ",\"kind\":\"" +
+               (attack ? "attack" : "vote") + "\",\"day\":" + std::to_string(d.record.day) +
                ",\"wolf\":" + std::to_string(wolf) + "}";
         web.shown.push_back(d.record);
     }
@@ -357,7 +358,8 @@ EMSCRIPTEN_KEEPALIVE const char* jinro_coach_verdict(int slot, int seat) {
     static const char* const MARKS[] = {"\"inaccuracy\"", "\"mistake\"", "\"blunder\""};
     const Odds& odds = web.coach[slot]->odds;
     const int mark = mark_of(odds, seat);
-    return handed(std::string("{\"mark\":") + (mark < 0 ? "null" : MARKS[mark]) + ",\"kept\":" + share(kept_of(odds, seat)) + "}");
+    return handed(std::string("{\"mark\":") + (mark < 0 ? "null" : MARKS[mark]) +
+                  ",\"kept\":" + share(kept_of(odds, seat)) + "}");
 }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_coach_round(int slot) {
@@ -365,16 +367,19 @@ EMSCRIPTEN_KEEPALIVE const char* jinro_coach_round(int slot) {
     OddsWork& work = *web.coach[slot];
     const bool settled = odds_plan(work, *web.round) == 0;
     if (!settled) {
-        for (int k = 0; k < web.round->size; ++k) web.round->won[k] = play_rollout(work, web.round->rollout[k]);
+        for (int k = 0; k < web.round->size; ++k)
+            web.round->won[k] = play_rollout(work, web.round->rollout[k]);
         odds_add(work, *web.round);
     }
     const Odds& odds = work.odds;
     std::string out = std::string("{\"settled\":") + (settled ? "true" : "false") + ",\"best\":" +
-                      std::to_string(odds.count > 0 ? odds.choice[odds.best].seat : NONE) + ",\"choices\":[";
+                      std::to_string(odds.count > 0 ? odds.choice[odds.best].seat : NONE) +
+                      ",\"choices\":[";
     for (int c = 0; c < odds.count; ++c) {
         const Estimate e = estimate(odds.choice[c].wins, odds.choice[c].played);
         out += std::string(c > 0 ? "," : "") + "{\"seat\":" + std::to_string(odds.choice[c].seat) +
-               ",\"win\":" + share(e.win) + ",\"low\":" + share(e.low) + ",\"high\":" + share(e.high) +
+               ",\"win\":" + share(e.win) + ",\"low\":" + share(e.low) +
+               ",\"high\":" + share(e.high) +
                ",\"played\":" + std::to_string(odds.choice[c].played) + "}";
     }
     return handed(out + "]}");
