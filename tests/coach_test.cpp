@@ -21,9 +21,10 @@ namespace {
 
 constexpr Budget LIGHT = {0.06, 400};  // enough to test with, quick under the sanitizers
 
-// Plays the heuristic from the seed; calls at(game) at every choice before it is made.
+// Plays the heuristic from the seed; calls at(game, seat) at every choice before the seat
+// is chosen. The winner.
 template <typename At>
-void heuristic_game(std::uint32_t seed, At at) {
+int heuristic_game(std::uint32_t seed, At at) {
     TestGame t = make_game(seed);
     Game& g = *t.game;
     Dice dice{seed};
@@ -33,9 +34,11 @@ void heuristic_game(std::uint32_t seed, At at) {
             step_game(g, 'x');
             continue;
         }
-        at(g);
-        choose(g, policy_choice(g, POLICY_HEURISTIC, dice));
+        const int seat = policy_choice(g, POLICY_HEURISTIC, dice);
+        at(g, seat);
+        choose(g, seat);
     }
+    return g.winner;
 }
 
 bool same_odds(const Odds& a, const Odds& b) {
@@ -52,7 +55,7 @@ bool same_odds(const Odds& a, const Odds& b) {
 // source: the same public record, the same odds.
 TEST(Coach, SeesOnlyThePublicRecord) {
     int compared = 0;
-    heuristic_game(1790000003, [&](const Game& g) {
+    heuristic_game(1790000003, [&](const Game& g, int) {
         if (g.day < 3 || compared >= 2) return;
         Game other = g;
         seed_random(other.random, 12345);
@@ -84,7 +87,7 @@ TEST(Coach, EveryDealDrawnAgreesWithWhatWasShown) {
     auto beliefs = std::make_unique<Beliefs>();
     int choices = 0;
     for (std::uint32_t seed = 1; seed <= 120; ++seed) {
-        heuristic_game(seed, [&](const Game& g) {
+        heuristic_game(seed, [&](const Game& g, int) {
             const PublicRecord r = public_record_of(g);
             ASSERT_TRUE(public_record_valid(r));
             build_beliefs(r, *beliefs);
@@ -119,7 +122,7 @@ TEST(Coach, EveryDealDrawnAgreesWithWhatWasShown) {
 TEST(Coach, InASmallCaseEveryDealIsDrawnAsOftenAsItsWeight) {
     PublicRecord found{};
     for (std::uint32_t seed = 1790000000; found.day == 0 && seed < 1790000100; ++seed) {
-        heuristic_game(seed, [&](const Game& g) {
+        heuristic_game(seed, [&](const Game& g, int) {
             const bool failed = g.attacks[1] != NONE && g.attacked_on[1] == NONE;
             if (found.day == 0 && g.day == 3 && g.phase == PHASE_ATTACK_SELECT && failed)
                 found = public_record_of(g);
@@ -212,22 +215,12 @@ TEST(Coach, TheOddsOfTheHeuristicsChoicesComeTrue) {
     std::vector<std::pair<double, bool>> made;
     for (std::uint32_t seed = 1790000000; made.size() < 300; ++seed) {
         std::vector<double> predicted;
-        TestGame t = make_game(seed);
-        Game& g = *t.game;
-        Dice dice{seed};
-        while (g.winner == NONE) {
-            const int kind = screen_kind(g);
-            if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) {
-                step_game(g, 'x');
-                continue;
-            }
-            const int seat = policy_choice(g, POLICY_HEURISTIC, dice);
+        const int winner = heuristic_game(seed, [&](const Game& g, int seat) {
             const Odds odds = odds_of(public_record_of(g), LIGHT);
             const ChoiceOdds& c = odds.choice[choice_index(odds, seat)];
             predicted.push_back(estimate(c.wins, c.played).win);
-            choose(g, seat);
-        }
-        for (double p : predicted) made.emplace_back(p, g.winner == WINNER_WOLVES);
+        });
+        for (double p : predicted) made.emplace_back(p, winner == WINNER_WOLVES);
     }
     double brier = 0.0;
     double predicted = 0.0;

@@ -60,7 +60,20 @@ export async function serve(folder, pages = {}) {
   return { url: `http://127.0.0.1:${server.address().port}/`, close };
 }
 
-// Chromium as root in a container, with no network but loopback. With noSystemFonts it
+// Debian's Chromium, and how every tool starts it: as root in a container, with no
+// network but loopback.
+export const CHROMIUM = process.env.CHROMIUM ?? "/usr/lib/chromium/chromium";
+export const CHROMIUM_FLAGS = [
+  "--no-sandbox",
+  "--disable-gpu",
+  "--disable-quic",
+  "--no-first-run",
+  "--disable-background-networking",
+  "--disable-component-update",
+  "--disable-sync",
+];
+
+// Chromium, started by playwright-core. With noSystemFonts it
 // sees no font of the system at all, so that only the page's own fonts can draw.
 export async function launch({ noSystemFonts = false } = {}) {
   const env = { ...process.env };
@@ -74,19 +87,7 @@ export async function launch({ noSystemFonts = false } = {}) {
     );
     env.FONTCONFIG_FILE = join(fontDir, "fonts.conf");
   }
-  const browser = await chromium.launch({
-    executablePath: process.env.CHROMIUM ?? "/usr/lib/chromium/chromium",
-    env,
-    args: [
-      "--no-sandbox",
-      "--disable-gpu",
-      "--disable-quic",
-      "--no-first-run",
-      "--disable-background-networking",
-      "--disable-component-update",
-      "--disable-sync",
-    ],
-  });
+  const browser = await chromium.launch({ executablePath: CHROMIUM, env, args: CHROMIUM_FLAGS });
   const close = browser.close.bind(browser);
   browser.close = async () => {
     await close();

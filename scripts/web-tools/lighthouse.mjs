@@ -8,7 +8,7 @@
 import lighthouse from "../../web/node_modules/lighthouse/core/index.js";
 import desktop from "../../web/node_modules/lighthouse/core/config/desktop-config.js";
 import { launch as launchChrome } from "../../web/node_modules/chrome-launcher/dist/index.js";
-import { serve } from "./browser.mjs";
+import { CHROMIUM, CHROMIUM_FLAGS, serve } from "./browser.mjs";
 
 export const CATEGORIES = ["performance", "accessibility", "best-practices", "seo"];
 export const METRICS = [
@@ -22,19 +22,7 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 
 // Runs Lighthouse `runs` times with a configuration (undefined: mobile); the results.
 export async function audit(url, runs, config) {
-  const chrome = await launchChrome({
-    chromePath: process.env.CHROMIUM ?? "/usr/lib/chromium/chromium",
-    chromeFlags: [
-      "--headless=new",
-      "--no-sandbox",
-      "--disable-gpu",
-      "--disable-quic",
-      "--no-first-run",
-      "--disable-background-networking",
-      "--disable-component-update",
-      "--disable-sync",
-    ],
-  });
+  const chrome = await launchChrome({ chromePath: CHROMIUM, chromeFlags: ["--headless=new", ...CHROMIUM_FLAGS] });
   const results = [];
   try {
     for (let n = 0; n < runs; n++) {
