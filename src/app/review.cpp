@@ -12,15 +12,7 @@
 
 namespace {
 
-std::string formatted(const char* format, auto... values) {
-    char text[512];
-    std::snprintf(text, sizeof text, format, values...);
-    return text;
-}
-
 int percent(double share) { return static_cast<int>(std::lround(share * 100.0)); }
-
-const char* name_of(const Texts& w, int seat) { return is_seat(seat) ? w.names[seat] : ""; }
 
 // "Lily 38% (35-41%)"
 std::string choice_text(const Texts& w, const Odds& odds, int index) {

@@ -21,12 +21,6 @@ struct Totals {
     long days;
 };
 
-std::string formatted(const char* format, auto... values) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, values...);
-    return text;
-}
-
 }  // namespace
 
 int threads_to_use(const Options& options) {

@@ -8,8 +8,6 @@ const char* verdict_text(const Texts& t, int result) {
     return "";
 }
 
-const char* name_of(const Texts& t, int seat) { return is_seat(seat) ? t.names[seat] : ""; }
-
 }  // namespace
 
 // The claims were published on the way to this screen; a seat that died in the night has

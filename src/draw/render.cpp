@@ -13,8 +13,6 @@ const char* phase_prompt(const Texts& t, int phase) {
     return phase >= 0 && phase < PHASE_COUNT ? t.prompts[phase] : nullptr;
 }
 
-const char* name_of(const Texts& t, int seat) { return is_seat(seat) ? t.names[seat] : ""; }
-
 // A living wolf is red, a claimed madman magenta, a claimed seer or medium cyan; the
 // dead are grey whatever they were.
 void set_card_colour(const Game& game, Screen& screen, const Player& p) {

@@ -38,20 +38,6 @@ void read_votes(const Game& game, StoryDay& t) {
     t.hanged = game.hanged_on[t.day];  // shown on the screen that the filing left
 }
 
-const char* name_of(const Texts& w, int seat) { return is_seat(seat) ? w.names[seat] : ""; }
-
-std::string format(const char* pattern, const char* a, const char* b = "") {
-    char text[256];
-    std::snprintf(text, sizeof text, pattern, a, b);
-    return text;
-}
-
-std::string format_number(const char* pattern, const char* a, int n) {
-    char text[256];
-    std::snprintf(text, sizeof text, pattern, a, n);
-    return text;
-}
-
 // A panel line as a line of the story: without the padding of its columns.
 std::string trimmed(std::string line) {
     const std::size_t first = line.find_first_not_of(' ');
@@ -73,18 +59,17 @@ struct ToldDay {
 
 ToldDay told_day(const Texts& w, const StoryDay& t) {
     ToldDay told;
-    char heading[64];
-    std::snprintf(heading, sizeof heading, w.story_day, t.day);
-    told.heading = heading;
+    told.heading = formatted(w.story_day, t.day);
     if (t.attacked == NONE) told.morning.emplace_back(w.attack_failed);
-    if (is_seat(t.attacked)) told.morning.push_back(format(w.found_dead, name_of(w, t.attacked)));
+    if (is_seat(t.attacked))
+        told.morning.push_back(formatted(w.found_dead, name_of(w, t.attacked)));
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const int role = t.claim[seat];
         if (role == NONE) continue;
-        std::string line = format(w.claim_line, name_of(w, seat), role_glyph(w, role));
-        if (role == ROLE_MADMAN) line += format(w.madman_call, name_of(w, t.claim_target[seat]));
+        std::string line = formatted(w.claim_line, name_of(w, seat), role_glyph(w, role));
+        if (role == ROLE_MADMAN) line += formatted(w.madman_call, name_of(w, t.claim_target[seat]));
         if (t.claim_result[seat] != NONE) {
-            line += format(w.verdict_line, name_of(w, t.claim_target[seat]));
+            line += formatted(w.verdict_line, name_of(w, t.claim_target[seat]));
             line += t.claim_result[seat] == VERDICT_BLACK ? w.black : w.white;
         }
         told.morning.push_back(trimmed(line));
@@ -93,7 +78,7 @@ ToldDay told_day(const Texts& w, const StoryDay& t) {
     int tally[SEAT_COUNT] = {};
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         if (!is_seat(t.vote[seat])) continue;
-        told.votes.push_back(format(w.story_vote, name_of(w, seat), name_of(w, t.vote[seat])));
+        told.votes.push_back(formatted(w.story_vote, name_of(w, seat), name_of(w, t.vote[seat])));
         tally[t.vote[seat]] += 1;
     }
     std::string counts;
@@ -102,11 +87,11 @@ ToldDay told_day(const Texts& w, const StoryDay& t) {
             if (tally[seat] != most) continue;
             const char* tally_format = most == 1 ? w.story_tally_one : w.story_tally;
             counts +=
-                (counts.empty() ? "" : ", ") + format_number(tally_format, name_of(w, seat), most);
+                (counts.empty() ? "" : ", ") + formatted(tally_format, name_of(w, seat), most);
         }
     }
     told.evening.push_back(counts);
-    if (is_seat(t.hanged)) told.evening.push_back(format(w.was_hanged, name_of(w, t.hanged)));
+    if (is_seat(t.hanged)) told.evening.push_back(formatted(w.was_hanged, name_of(w, t.hanged)));
     return told;
 }
 
@@ -152,8 +137,8 @@ std::string story_text(const Game& game, int language) {
     out += won_text(w, s.winner, s.days, s.at_dawn) + "\n";
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const int role = s.role[seat];
-        add_line(out, format(w.story_role, name_of(w, seat),
-                             role >= 0 && role < ROLE_COUNT ? w.role_names[role] : ""));
+        add_line(out, formatted(w.story_role, name_of(w, seat),
+                                role >= 0 && role < ROLE_COUNT ? w.role_names[role] : ""));
     }
     return out;
 }

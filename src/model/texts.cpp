@@ -150,13 +150,10 @@ constexpr Texts ENGLISH = {
 const Texts& texts_of(int language) { return language == LANGUAGE_ENGLISH ? ENGLISH : JAPANESE; }
 
 std::string won_text(const Texts& texts, int winner, int day, bool at_dawn) {
-    char text[128];
     if (winner == WINNER_WOLVES && at_dawn && texts.story_won_at_dawn != nullptr) {
-        std::snprintf(text, sizeof text, texts.story_won_at_dawn, day - 1);
-    } else {
-        std::snprintf(text, sizeof text, texts.story_won[winner == WINNER_VILLAGE ? 0 : 1], day);
+        return formatted(texts.story_won_at_dawn, day - 1);
     }
-    return text;
+    return formatted(texts.story_won[winner == WINNER_VILLAGE ? 0 : 1], day);
 }
 
 int language_named(const char* name) {

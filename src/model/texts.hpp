@@ -6,6 +6,7 @@
 // draw the same ones.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "model/game.hpp"
@@ -75,6 +76,19 @@ struct Texts {
     const char* simulate_days;         // the mean last day
     const char* simulate_speed;        // games a second, threads
 };
+
+// A seat's name in a table; empty for -1 or anything that is not a seat.
+inline const char* name_of(const Texts& texts, int seat) {
+    return is_seat(seat) ? texts.names[seat] : "";
+}
+
+// A format of a table filled in: one line, at most 511 bytes.
+template <typename... Values>
+std::string formatted(const char* format, Values... values) {
+    char text[512];
+    std::snprintf(text, sizeof text, format, values...);
+    return text;
+}
 
 // The one-character glyph of a role code in a table; the no-claim glyph for -1 or
 // anything unknown.

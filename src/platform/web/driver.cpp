@@ -144,8 +144,6 @@ const char* handed(std::string text) {
     return web.text.c_str();
 }
 
-const char* name_of(const Texts& t, int seat) { return is_seat(seat) ? t.names[seat] : ""; }
-
 // A share 0..1 as JSON with four decimals, written with whole numbers (printing floating
 // point would double the module's code).
 std::string share(double value) {
