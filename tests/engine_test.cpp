@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "coach/public_record.hpp"
 #include "engine/rules.hpp"
 #include "model/sjis.hpp"
 #include "test_support.hpp"
@@ -255,6 +256,12 @@ TEST(Keys, WolvesVoteLowerSeatFirstAndADeadWolfIsSkipped) {
     };
     TestGame u = one_wolf_left(1);
     Game& h = *u.game;
+    // The prompt and the review name the living wolf, not the dead one's skipped turn.
+    EXPECT_EQ(voting_wolf(public_record_of(h)), 4);
+    draw(u, LANGUAGE_ENGLISH);
+    EXPECT_NE(row_text(u, 1).find(std::string(texts_of(LANGUAGE_ENGLISH).names[4]) + " votes"),
+              std::string::npos)
+        << row_text(u, 1);
     h.cursor = 1;
     press(h, 'z');  // the dead cannot be voted for
     EXPECT_EQ(h.phase, PHASE_VOTE_SELECT);

@@ -44,7 +44,7 @@ std::string json_decision(const Decision& d, const Odds& odds, int mark) {
     const bool attack = d.record.phase == PHASE_ATTACK_SELECT;
     std::string out = formatted("{\"game\": %d, \"day\": %d, \"choice\": \"%s\", ", d.game,
                                 d.record.day, attack ? "attack" : "vote");
-    if (!attack) out += formatted("\"wolf\": %d, ", d.record.wolf_seats[d.record.voter_index]);
+    if (!attack) out += formatted("\"wolf\": %d, ", voting_wolf(d.record));
     out += formatted("\"chosen\": %d, \"options\": [", d.chosen);
     for (int c = 0; c < odds.count; ++c) {
         const Estimate e = estimate(odds.choice[c].wins, odds.choice[c].played);
@@ -102,10 +102,9 @@ std::string review_report(const Record& record, const Options& options) {
                 continue;
             }
             const bool attack = d.record.phase == PHASE_ATTACK_SELECT;
-            out +=
-                "  " + (attack ? formatted(w.review_attack, d.record.day)
-                               : formatted(w.review_vote, d.record.day,
-                                           name_of(w, d.record.wolf_seats[d.record.voter_index])));
+            out += "  " + (attack ? formatted(w.review_attack, d.record.day)
+                                  : formatted(w.review_vote, d.record.day,
+                                              name_of(w, voting_wolf(d.record))));
             out += formatted(w.review_chosen, choice_text(w, odds, chosen).c_str());
             out += chosen == odds.best
                        ? std::string(w.review_best_chosen)

@@ -106,6 +106,13 @@ bool alive_at_night(const PublicRecord& r, int seat, int night) {
     return !hanged && !attacked;
 }
 
+int voting_wolf(const PublicRecord& r) {
+    for (int k = r.voter_index < 0 ? 0 : r.voter_index; k < WOLF_SEATS; ++k) {
+        if (is_seat(r.wolf_seats[k]) && r.alive[r.wolf_seats[k]] == 1) return r.wolf_seats[k];
+    }
+    return NONE;
+}
+
 bool alive_at_morning(const PublicRecord& r, int seat, int day) {
     const bool hanged = r.hanged_day[seat] != NONE && r.hanged_day[seat] < day;
     const bool attacked = r.attacked_day[seat] != NONE && r.attacked_day[seat] < day;

@@ -45,6 +45,10 @@ bool public_record_valid(const PublicRecord& record);
 // A hash of the record's bytes (FNV-1a, 64 bits): the same record, the same hash.
 std::uint64_t public_record_hash(const PublicRecord& record);
 
+// At a vote, the seat of the wolf about to vote: the first living one from voter_index on,
+// as the game skips a dead wolf's turn; NONE when none is left.
+int voting_wolf(const PublicRecord& record);
+
 // Facts the rules imply, read off the record.
 // The seat was alive when the computer seats acted on night n.
 bool alive_at_night(const PublicRecord& record, int seat, int night);

@@ -26,13 +26,10 @@ void set_card_colour(const Game& game, Screen& screen, const Player& p) {
     if (p.alive != 1) screen_set_attr(screen, ATTR_GREY);
 }
 
-// The wolf who votes next: the first living one from voter_index on.
+// The wolf who votes next, or NONE.
 int next_voter(const Game& game) {
-    for (int k = game.voter_index; k < WOLF_SEATS; ++k) {
-        if (is_seat(game.wolf_seats[k]) && game.players[game.wolf_seats[k]].alive == 1)
-            return game.wolf_seats[k];
-    }
-    return NONE;
+    const int index = next_voter_index(game);
+    return index < WOLF_SEATS ? game.wolf_seats[index] : NONE;
 }
 
 void draw_header(const Game& game, const Texts& t, Screen& screen) {

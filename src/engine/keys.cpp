@@ -51,8 +51,7 @@ void tally_verdicts(Game& game) {
 void confirm_wolf_vote(Game& game) {
     const int target = game.cursor;
     if (game.players[target].alive != 1) return;
-    int index = game.voter_index;
-    while (index < WOLF_SEATS && game.players[game.wolf_seats[index]].alive != 1) ++index;
+    const int index = next_voter_index(game);
     if (index >= WOLF_SEATS) {  // no living wolf left to vote; the vote is over
         game.phase = PHASE_VOTE_RESULTS;
         return;

@@ -17,6 +17,15 @@ void reset_game(Game& game) {
     for (std::int32_t& seat : game.attacks) seat = NONE;
 }
 
+int next_voter_index(const Game& game) {
+    int index = game.voter_index < 0 ? 0 : game.voter_index;
+    while (index < WOLF_SEATS &&
+           !(is_seat(game.wolf_seats[index]) && game.players[game.wolf_seats[index]].alive == 1)) {
+        ++index;
+    }
+    return index;
+}
+
 void push_log(Game& game, int kind, int seat) {
     for (int line = LOG_LINES - 1; line > 0; --line) game.log[line] = game.log[line - 1];
     game.log[0] = {kind, seat};

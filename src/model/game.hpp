@@ -120,6 +120,10 @@ void reset_game(Game& game);
 // is lost.
 void push_log(Game& game, int kind, int seat);
 
+// The entry of wolf_seats that votes next: the first living wolf from voter_index on (a
+// dead wolf's turn is skipped); WOLF_SEATS when no living wolf is left to vote.
+int next_voter_index(const Game& game);
+
 // A random seat of the game's random source: the next output mod 10.
 inline int random_seat(Game& game) { return random_output(game.random) % SEAT_COUNT; }
 

@@ -324,7 +324,7 @@ EMSCRIPTEN_KEEPALIVE const char* jinro_decisions() {
     for (const Decision& d : decisions) {
         if (d.game != endings.back().game) continue;  // only the game shown
         const bool attack = d.record.phase == PHASE_ATTACK_SELECT;
-        const int wolf = attack ? NONE : d.record.wolf_seats[d.record.voter_index];
+        const int wolf = attack ? NONE : voting_wolf(d.record);
         out += std::string(web.shown.empty() ? "" : ",") + "{\"key\":" + std::to_string(d.key) +
                ",\"chosen\":" + std::to_string(d.chosen) +
                ",\"record\":" + std::to_string(web.shown.size()) + ",\"kind\":\"" +
