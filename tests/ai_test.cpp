@@ -1,261 +1,297 @@
-// The computer seats: night actions, record completion and votes.
+// The computer seats: each rule from a sight built by hand, against the chances worked out
+// by hand; every rule, played from the sights of real games, against the chances the coach
+// reads; and the records the night leaves.
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "ai/night.hpp"
 #include "ai/vote.hpp"
+#include "coach/policy.hpp"
 #include "test_support.hpp"
 
 namespace {
 
-constexpr int SEER = 2;
-constexpr int HUNTER = 5;
-constexpr int MEDIUM = 6;
-constexpr int MADMAN = 7;
-constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,    ROLE_SEER,   ROLE_VILLAGER,
-                                   ROLE_WOLF,     ROLE_HUNTER,  ROLE_MEDIUM, ROLE_MADMAN,
-                                   ROLE_VILLAGER, ROLE_VILLAGER};
-
-TestGame dealt_game(std::uint32_t seed, int day) {
-    TestGame t = new_game_of(seed);
-    deal(*t.game, ROLES);
-    t.game->day = day;
-    seed_random(t.game->random, seed);
-    return t;
-}
-
-void night_for(Game& game, int seat) {
-    ai_night_action(game, game.players[seat]);
-    complete_night_record(game, game.players[seat]);
-}
-
-TEST(NightActions, TheSeerLooksAtSeatsNobodyKnowsAboutAndSeesTheMadmanWhite) {
-    for (std::uint32_t seed = 0; seed < 300; ++seed) {
-        TestGame t = dealt_game(seed, 2);
-        Game& g = *t.game;
-        g.co_public[MEDIUM] = ROLE_MEDIUM;
-        g.white_count[0] = 1;
-        kill_seat(g, 3);
-        night_for(g, SEER);
-        const NightRecord& n = g.players[SEER].night[2];
-        EXPECT_EQ(g.players[SEER].co_claim, ROLE_SEER);
-        ASSERT_TRUE(n.target == 1 || n.target == 4 || n.target == 5 || n.target >= 7) << n.target;
-        EXPECT_EQ(n.result, g.players[n.target].role == ROLE_WOLF ? VERDICT_BLACK : VERDICT_WHITE);
-        EXPECT_EQ(n.day, 2);
-        EXPECT_EQ(n.role, ROLE_SEER);
-    }
-    // When everybody is known, the seer falls back to the first living seat drawn, and may
-    // look at a seat again.
-    TestGame t = dealt_game(5, 3);
-    Game& g = *t.game;
-    for (int& count : g.white_count) count = 1;
-    g.black_count[MADMAN] = 0;
-    g.white_count[MADMAN] = 1;
-    seed_random(g.random, 5);
-    int first = random_seat(g);
-    while (first == SEER) first = random_seat(g);
-    seed_random(g.random, 5);
-    night_for(g, SEER);
-    EXPECT_EQ(g.players[SEER].night[3].target, first);
-    TestGame m = dealt_game(5, 1);
-    m.game->white_count[MADMAN] = 0;
+// A sight of day 3 in which everybody lives and nothing has been said, seen by `self`.
+Sight plain_sight(int self) {
+    Sight s{};
+    s.day = 3;
+    s.self = self;
+    s.call = NONE;
+    s.medium_verdict = NONE;
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        if (seat != MADMAN) kill_seat(*m.game, seat == SEER ? 0 : seat);
+        s.living[seat] = true;
+        s.claim[seat] = NONE;
     }
-    night_for(*m.game, SEER);
-    EXPECT_EQ(m.game->players[SEER].night[1].target, MADMAN);
-    EXPECT_EQ(m.game->players[SEER].night[1].result, VERDICT_WHITE);
+    return s;
 }
 
-TEST(NightActions, TheHunterPrefersTheSeerThenSometimesTheMediumAndNeverHimself) {
-    std::map<int, int> guarded;
-    for (std::uint32_t seed = 0; seed < 1000; ++seed) {
-        TestGame t = dealt_game(seed, 3);
-        Game& g = *t.game;
-        g.co_public[SEER] = ROLE_SEER;
-        g.co_public[MEDIUM] = ROLE_MEDIUM;
-        int fallback = random_seat(g);
-        while (fallback == HUNTER) fallback = random_seat(g);
-        seed_random(g.random, seed);
-        night_for(g, HUNTER);
-        const int target = g.players[HUNTER].night[3].target;
-        ASSERT_TRUE(target == SEER || target == MEDIUM || target == fallback) << seed;
-        guarded[target == SEER || target == MEDIUM ? target : -1] += 1;
-    }
-    // 20 draws find a seat with chance 1 - 0.9^20 (88%); the medium comes first on a roll
-    // below 15: about 76% seer, 22% medium, 1% neither.
-    EXPECT_NEAR(guarded[SEER], 764, 60);
-    EXPECT_NEAR(guarded[MEDIUM], 222, 60);
-    EXPECT_LT(guarded[-1], 40);
+constexpr int RULE_INSPECTION = 0;
+constexpr int RULE_GUARD = 1;
+constexpr int RULE_CALL = 2;
+constexpr int RULE_VOTE = 3;
+constexpr int RULE_MADMAN_VOTE = 4;
 
-    // On night 1 nobody has claimed: the guard is the first living seat drawn.
-    for (std::uint32_t seed = 0; seed < 50; ++seed) {
-        TestGame t = dealt_game(seed, 1);
-        int first = random_seat(*t.game);
-        while (first == HUNTER) first = random_seat(*t.game);
-        seed_random(t.game->random, seed);
-        night_for(*t.game, HUNTER);
-        EXPECT_EQ(t.game->players[HUNTER].night[1].target, first);
-        EXPECT_EQ(t.game->players[HUNTER].co_claim, NONE);  // the hunter never claims
+int play_rule(int rule, const Sight& s, Random& random) {
+    switch (rule) {
+    case RULE_INSPECTION: return inspection_rule(s, random);
+    case RULE_GUARD: return guard_rule(s, random);
+    case RULE_CALL: return call_rule(s, random);
+    default: return vote_rule(s, rule == RULE_MADMAN_VOTE, random);
     }
-
-    // Given his own seat as target, the record drops it.
-    TestGame t = dealt_game(1, 2);
-    t.game->players[HUNTER].night[2].target = HUNTER;
-    complete_night_record(*t.game, t.game->players[HUNTER]);
-    EXPECT_EQ(t.game->players[HUNTER].night[2].target, NONE);
 }
 
-TEST(NightActions, TheMadmanCallsFromNightThree) {
-    for (int day = 1; day <= 4; ++day) {
-        TestGame t = dealt_game(3, day);
-        Game& g = *t.game;
-        night_for(g, MADMAN);
-        const NightRecord& n = g.players[MADMAN].night[day];
-        if (day < 3) {
-            EXPECT_EQ(g.players[MADMAN].co_claim, NONE);
-            EXPECT_EQ(n.target, NONE);
-        } else {
-            EXPECT_EQ(g.players[MADMAN].co_claim, ROLE_MADMAN);
-            EXPECT_EQ(n.role, ROLE_MADMAN);
-            EXPECT_EQ(n.day, NONE);
-            ASSERT_TRUE(is_seat(n.target));
-            EXPECT_NE(n.target, MADMAN);
+Chances chances_of(int rule, const Sight& s) {
+    switch (rule) {
+    case RULE_INSPECTION: return inspection_chances(s);
+    case RULE_GUARD: return guard_chances(s);
+    case RULE_CALL: return call_chances(s);
+    default: return vote_chances(s, rule == RULE_MADMAN_VOTE);
+    }
+}
+
+// A random source started from a state that owes nothing to the one before.
+Random fresh_random(Dice& dice) { return Random{static_cast<std::uint32_t>(roll_dice(dice))}; }
+
+struct RuleCase {
+    const char* name;
+    int rule;
+    Sight sight;
+    int seat;       // the seat whose chance is known
+    double chance;  // worked out by hand
+};
+
+// Seat 5 guards with the seer (2) and the medium (6) claimed; 20 draws find each with
+// 1 - 0.9^20 = 0.8785; the medium first on a roll below 15 (0.15015).
+Sight guard_sight() {
+    Sight s = plain_sight(5);
+    s.claim[2] = ROLE_SEER;
+    s.claim[6] = ROLE_MEDIUM;
+    return s;
+}
+
+// Day 3: seat 3 was hanged and the one claimed medium (6) said he was human; only seat 8
+// voted for him. Seat 0 votes; no seer has claimed.
+Sight innocent_sight() {
+    Sight s = plain_sight(0);
+    s.living[3] = false;
+    s.claim[6] = ROLE_MEDIUM;
+    s.mediums = 1;
+    s.medium_verdict = VERDICT_WHITE;
+    s.voted_hanged[8] = true;
+    return s;
+}
+
+std::vector<RuleCase> rule_cases() {
+    std::vector<RuleCase> cases;
+    Sight known = plain_sight(2);  // everybody known but seat 7
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) known.white[seat] = seat == 7 ? 0 : 1;
+    cases.push_back({"the seer finds the one unknown seat", RULE_INSPECTION, known, 7,
+                     1.0 - std::pow(1.0 - 3277.0 / 32768.0, 100) * (8.0 / 9.0)});
+    known.white[7] = 1;
+    cases.push_back({"with everybody known, any candidate", RULE_INSPECTION, known, 7, 1.0 / 9.0});
+    cases.push_back({"the bodyguard guards the seer", RULE_GUARD, guard_sight(), 2,
+                     (1.0 - 0.15015 * 0.87849) * 0.87849 + 0.0128 / 9.0});
+    cases.push_back(
+        {"the bodyguard guards the medium", RULE_GUARD, guard_sight(), 6,
+         0.15015 * 0.87849 + (1.0 - 0.15015 * 0.87849) * 0.12151 * 0.87849 + 0.0128 / 9.0});
+    cases.push_back({"the bodyguard never guards himself", RULE_GUARD, guard_sight(), 5, 0.0});
+    Sight night_one = plain_sight(5);
+    night_one.day = 1;
+    cases.push_back(
+        {"on night 1 the bodyguard guards anyone", RULE_GUARD, night_one, 0, 1.0 / 9.0});
+    Sight dead_call = plain_sight(7);
+    dead_call.living[4] = false;
+    cases.push_back({"the madman calls any living other", RULE_CALL, dead_call, 4, 0.0});
+    cases.push_back({"... among eight", RULE_CALL, dead_call, 0, 1.0 / 8.0});
+    Sight one_seer = plain_sight(0);
+    one_seer.seers = 1;
+    one_seer.claim[2] = ROLE_SEER;
+    one_seer.black[1] = 1;
+    one_seer.living[1] = false;
+    one_seer.black[8] = 1;
+    one_seer.black[9] = 2;
+    cases.push_back({"one seer: the lowest living black", RULE_VOTE, one_seer, 8, 1.0});
+    Sight self_black = one_seer;
+    self_black.self = 8;
+    cases.push_back({"even for the black himself", RULE_VOTE, self_black, 8, 1.0});
+    one_seer.self = 7;
+    one_seer.call = 0;
+    cases.push_back({"the madman votes his call", RULE_MADMAN_VOTE, one_seer, 0, 1.0});
+    one_seer.call = 1;
+    cases.push_back({"... and at random once it died", RULE_MADMAN_VOTE, one_seer, 1, 0.0});
+    cases.push_back({"... among the living", RULE_MADMAN_VOTE, one_seer, 0, 1.0 / 8.0});
+    Sight two_seers = plain_sight(0);
+    two_seers.seers = 2;
+    two_seers.claim[2] = two_seers.claim[4] = ROLE_SEER;
+    two_seers.black[8] = 1;
+    cases.push_back({"two seers: at random", RULE_VOTE, two_seers, 8, 1.0 / 9.0});
+    Sight no_seer = plain_sight(0);
+    no_seer.claim[6] = ROLE_MEDIUM;
+    no_seer.claim[7] = ROLE_MADMAN;
+    no_seer.mediums = 1;
+    cases.push_back({"no seer: never a claimant", RULE_VOTE, no_seer, 6, 0.0});
+    cases.push_back({"... but anyone else", RULE_VOTE, no_seer, 1, 1.0 / 7.0});
+    cases.push_back({"the medium rule on day 3: 30% and a seventh of the rest", RULE_VOTE,
+                     innocent_sight(), 8, 0.3003 + 0.6997 / 7.0});
+    Sight day_two = innocent_sight();
+    day_two.day = 2;
+    cases.push_back({"never on day 2", RULE_VOTE, day_two, 8, 1.0 / 7.0});
+    Sight black_word = innocent_sight();
+    black_word.medium_verdict = VERDICT_BLACK;
+    cases.push_back({"never after a black word", RULE_VOTE, black_word, 8, 1.0 / 7.0});
+    return cases;
+}
+
+TEST(SeatRules, EachRuleFromASightBuiltByHand) {
+    Dice dice{2024};
+    for (const RuleCase& c : rule_cases()) {
+        const Chances chances = chances_of(c.rule, c.sight);
+        double total = 0.0;
+        for (double p : chances.seat) total += p;
+        EXPECT_NEAR(total, 1.0, 1e-9) << c.name;
+        EXPECT_NEAR(chances.seat[c.seat], c.chance, 0.002) << c.name;
+        for (int play = 0; play < 500; ++play) {  // the rule never chooses what cannot be
+            Random random = fresh_random(dice);
+            const int seat = play_rule(c.rule, c.sight, random);
+            ASSERT_TRUE(is_seat(seat)) << c.name;
+            ASSERT_GT(chances.seat[seat], 0.0) << c.name << ": chose " << seat;
         }
     }
 }
 
-TEST(NightActions, TheMediumJudgesTheDaysHangingAndNobodyOnNightOne) {
-    TestGame t = dealt_game(3, 1);
-    Game& g = *t.game;
-    night_for(g, MEDIUM);  // nobody hanged: no seat's role is read
-    EXPECT_EQ(g.players[MEDIUM].night[1].target, NONE);
-    EXPECT_EQ(g.players[MEDIUM].night[1].result, VERDICT_WHITE);
-    EXPECT_EQ(g.players[MEDIUM].co_claim, ROLE_MEDIUM);
-    for (int hanged : {4, 7}) {
-        g.day = hanged == 4 ? 2 : 3;
-        g.hanged_on[g.day] = hanged;
-        night_for(g, MEDIUM);
-        EXPECT_EQ(g.players[MEDIUM].night[g.day].target, hanged);
-        EXPECT_EQ(g.players[MEDIUM].night[g.day].result,
-                  hanged == 4 ? VERDICT_BLACK : VERDICT_WHITE);
+// The sights the computer seats had in real games: at each night (the seer, the bodyguard
+// and from night 3 the madman choose) and each vote (every living seat that is no wolf).
+struct Choice {
+    int rule;
+    Sight sight;
+};
+
+std::vector<Choice> corpus(int games) {
+    std::vector<Choice> choices;
+    for (std::uint32_t seed = 500; seed < 500u + static_cast<std::uint32_t>(games); ++seed) {
+        TestGame t = make_game(seed);
+        Game& g = *t.game;
+        Dice dice{seed};
+        while (g.winner == NONE) {
+            const int kind = screen_kind(g);
+            if (kind == SCREEN_CHOOSE_ATTACK ||
+                (kind == SCREEN_CHOOSE_VOTE && g.voter_index == 0)) {
+                const Sight village = village_sight(g);
+                for (const Player& p : g.players) {
+                    if (p.alive != 1 || p.role == ROLE_WOLF) continue;
+                    const Sight s = sight_of(village, g, p.seat);
+                    if (kind == SCREEN_CHOOSE_VOTE) {
+                        choices.push_back(
+                            {p.role == ROLE_MADMAN ? RULE_MADMAN_VOTE : RULE_VOTE, s});
+                    } else if (p.role == ROLE_SEER) {
+                        choices.push_back({RULE_INSPECTION, s});
+                    } else if (p.role == ROLE_HUNTER) {
+                        choices.push_back({RULE_GUARD, s});
+                    } else if (p.role == ROLE_MADMAN && g.day >= MADMAN_FIRST_NIGHT) {
+                        choices.push_back({RULE_CALL, s});
+                    }
+                }
+            }
+            if (kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE) {
+                choose(g, policy_choice(g, POLICY_HEURISTIC, dice));
+            } else {
+                step_game(g, 'x');
+            }
+        }
+    }
+    return choices;
+}
+
+// Every computer choice's chance, as the coach reads it, against its rule played a million
+// times from the sights of 40 games. For each rule, the seats are put in bins by the chance
+// given them, and each bin's choices counted against the sum of its chances: a chance
+// that is off shows in its bin, wherever it was read. Each rule's Pearson statistic stays
+// within four standard deviations of its degrees of freedom.
+TEST(SeatRules, EveryChanceTheCoachReadsIsHowOftenTheRuleChooses) {
+    const std::vector<Choice> choices = corpus(40);
+    ASSERT_GT(choices.size(), 400u);
+    const int plays = static_cast<int>(1000000 / choices.size()) + 1;
+    constexpr double EDGES[] = {0.02, 0.06, 0.1, 0.125, 0.15, 0.3, 0.5, 0.7, 0.9, 0.999};
+    constexpr int BINS = std::size(EDGES) + 1;
+    double expected[5][BINS] = {};
+    double counted[5][BINS] = {};
+    Dice dice{77};
+    for (const Choice& c : choices) {
+        const Chances chances = chances_of(c.rule, c.sight);
+        int bin_of[SEAT_COUNT];
+        for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+            const double p = chances.seat[seat];
+            bin_of[seat] = static_cast<int>(std::upper_bound(EDGES, EDGES + BINS - 1, p) - EDGES);
+            expected[c.rule][bin_of[seat]] += plays * p;
+        }
+        for (int play = 0; play < plays; ++play) {
+            Random random = fresh_random(dice);
+            const int seat = play_rule(c.rule, c.sight, random);
+            ASSERT_GT(chances.seat[seat], 0.0) << "a choice the chances rule out";
+            counted[c.rule][bin_of[seat]] += 1.0;
+        }
+    }
+    for (int rule = 0; rule < 5; ++rule) {
+        double statistic = 0.0;
+        int cells = 0;
+        for (int bin = 0; bin < BINS; ++bin) {
+            if (expected[rule][bin] < 5.0) continue;  // too few to weigh
+            const double off = counted[rule][bin] - expected[rule][bin];
+            statistic += off * off / expected[rule][bin];
+            cells += 1;
+        }
+        ASSERT_GE(cells, 2) << "rule " << rule << " hardly seen";
+        // The bins below 5 take up the slack of the total: a degree of freedom a bin.
+        EXPECT_LT(statistic, cells + 4.0 * std::sqrt(2.0 * cells))
+            << "rule " << rule << ": Pearson " << statistic << " on " << cells << " bins";
     }
 }
 
-// The lowest living black seat, even for the voter who is that seat.
-TEST(Votes, WithOneSeerEveryoneButTheMadmanVotesTheLowestLivingBlack) {
-    for (std::uint32_t seed = 0; seed < 100; ++seed) {
-        TestGame t = dealt_game(seed, 4);
-        Game& g = *t.game;
-        g.seer_claims = 1;
-        g.co_public[SEER] = ROLE_SEER;
-        g.black_count[1] = 1;
-        kill_seat(g, 1);
-        g.black_count[8] = 1;
-        g.black_count[9] = 2;
-        g.players[MADMAN].night[3].target = 0;
+TEST(NightActions, TheRecordsANightLeaves) {
+    constexpr int ROLES[SEAT_COUNT] = {ROLE_VILLAGER, ROLE_WOLF,    ROLE_SEER,   ROLE_VILLAGER,
+                                       ROLE_WOLF,     ROLE_HUNTER,  ROLE_MEDIUM, ROLE_MADMAN,
+                                       ROLE_VILLAGER, ROLE_VILLAGER};
+    TestGame t = new_game_of(3);
+    Game& g = *t.game;
+    deal(g, ROLES);
+    const auto night = [&](int day) {
+        g.day = day;
+        const Sight village = village_sight(g);
         for (Player& p : g.players) {
-            if (p.role == ROLE_WOLF || p.alive != 1) continue;
-            ai_vote(g, p);
-            EXPECT_EQ(p.vote[4], p.role == ROLE_MADMAN ? 0 : 8);
+            ai_night_action(g, p, village);
+            complete_night_record(g, p);
         }
-    }
-    // A madman whose called seat has died follows no seer: he votes at random.
-    std::set<int> madman_votes;
-    for (std::uint32_t seed = 0; seed < 100; ++seed) {
-        TestGame t = dealt_game(seed, 4);
-        Game& g = *t.game;
-        g.seer_claims = 1;
-        g.black_count[8] = 1;
-        g.players[MADMAN].night[3].target = 1;
-        kill_seat(g, 1);
-        ai_vote(g, g.players[MADMAN]);
-        const int v = g.players[MADMAN].vote[4];
-        EXPECT_TRUE(v != 1 && v != MADMAN && is_seat(v)) << v;
-        madman_votes.insert(v);
-    }
-    EXPECT_GT(madman_votes.size(), 4u);
-}
-
-TEST(Votes, TheMadmanVotesHisCallUnlessItDiedInTheNight) {
-    TestGame t = dealt_game(9, 5);
-    Game& g = *t.game;
-    g.players[MADMAN].night[4].target = 3;
-    kill_seat(g, 3);
-    for (std::uint32_t seed = 0; seed < 100; ++seed) {
-        seed_random(g.random, seed);
-        ai_vote(g, g.players[MADMAN]);
-        const int v = g.players[MADMAN].vote[5];
-        ASSERT_TRUE(is_seat(v));
-        EXPECT_NE(v, 3);
-        EXPECT_NE(v, MADMAN);
-    }
-}
-
-TEST(Votes, WithoutASeerTheVillageVotesAmongSeatsWithoutClaims) {
-    for (std::uint32_t seed = 0; seed < 200; ++seed) {
-        TestGame t = dealt_game(seed, 2);
-        Game& g = *t.game;
-        g.seer_claims = 0;
-        g.co_public[MEDIUM] = ROLE_MEDIUM;
-        g.medium_claims = 1;
-        g.co_public[MADMAN] = ROLE_MADMAN;
-        ai_vote(g, g.players[0]);
-        const int v = g.players[0].vote[2];
-        EXPECT_TRUE(v != 0 && v != MEDIUM && v != MADMAN) << v;
-    }
-}
-
-TEST(Votes, TheMediumRuleNeedsDayThreeAPublishedWhiteAndARollBelowThirty) {
-    // Yesterday seat 3 was hanged and the medium published it white; seat 8 voted for it.
-    const auto setup = [](std::uint32_t seed, int day) {
-        TestGame t = dealt_game(seed, day);
-        Game& g = *t.game;
-        g.medium_claims = 1;
-        g.co_public[MEDIUM] = ROLE_MEDIUM;
-        g.hanged_on[day - 1] = 3;
-        kill_seat(g, 3);
-        g.claims[MEDIUM][day - 1].result = VERDICT_WHITE;
-        for (auto& votes : g.votes) votes[day - 1] = 0;
-        g.votes[8][day - 1] = 3;
-        seed_random(g.random, seed);
-        return t;
     };
-    int chosen = 0;
-    for (std::uint32_t seed = 0; seed < 1000; ++seed) {
-        TestGame t = setup(seed, 3);
-        const int roll = percent_roll(*t.game);
-        seed_random(t.game->random, seed);
-        const int v = medium_rule_vote(*t.game, t.game->players[0]);
-        EXPECT_EQ(v, roll < 30 ? 8 : NONE) << seed;
-        chosen += v == 8;
+    night(1);
+    // Night 1: the medium judges nobody and reads no role; the madman does nothing yet.
+    EXPECT_EQ(g.players[6].night[1].target, NONE);
+    EXPECT_EQ(g.players[6].night[1].result, VERDICT_WHITE);
+    EXPECT_EQ(g.players[7].co_claim, NONE);
+    EXPECT_EQ(g.players[7].night[1].target, NONE);
+    EXPECT_EQ(g.players[2].co_claim, ROLE_SEER);
+    EXPECT_EQ(g.players[6].co_claim, ROLE_MEDIUM);
+    EXPECT_EQ(g.players[5].co_claim, NONE);  // the bodyguard never claims
+    g.hanged_on[3] = 4;
+    night(3);
+    EXPECT_EQ(g.players[6].night[3].target, 4);
+    EXPECT_EQ(g.players[6].night[3].result, VERDICT_BLACK);
+    EXPECT_EQ(g.players[7].co_claim, ROLE_MADMAN);
+    EXPECT_EQ(g.players[7].night[3].role, ROLE_MADMAN);
+    EXPECT_EQ(g.players[7].night[3].day, NONE);
+    EXPECT_TRUE(is_seat(g.players[7].night[3].target));
+    // The seer sees the madman white and a wolf black.
+    for (int target : {7, 1}) {
+        g.players[2].night[3].target = target;
+        complete_night_record(g, g.players[2]);
+        EXPECT_EQ(g.players[2].night[3].result, target == 1 ? VERDICT_BLACK : VERDICT_WHITE);
     }
-    EXPECT_NEAR(chosen, 300, 50);
-
-    // Through the vote itself, without a seer: the rule's 30%, and else one of the seven
-    // living seats without a claim at random (8 among them): about 40% in all.
-    int voted = 0;
-    for (std::uint32_t seed = 0; seed < 1000; ++seed) {
-        TestGame t = setup(seed, 3);
-        t.game->seer_claims = 0;
-        ai_vote(*t.game, t.game->players[0]);
-        voted += t.game->players[0].vote[3] == 8;
-    }
-    EXPECT_NEAR(voted, 400, 50);
-
-    TestGame early = setup(1, 2);  // day 2: never
-    for (std::uint32_t seed = 0; seed < 50; ++seed) {
-        seed_random(early.game->random, seed);
-        EXPECT_EQ(medium_rule_vote(*early.game, early.game->players[0]), NONE);
-    }
-    TestGame black = setup(1, 4);  // a black result: never
-    black.game->claims[MEDIUM][3].result = VERDICT_BLACK;
-    for (std::uint32_t seed = 0; seed < 50; ++seed) {
-        seed_random(black.game->random, seed);
-        EXPECT_EQ(medium_rule_vote(*black.game, black.game->players[0]), NONE);
-    }
+    // Given his own seat as target, the bodyguard's record drops it.
+    g.players[5].night[3].target = 5;
+    complete_night_record(g, g.players[5]);
+    EXPECT_EQ(g.players[5].night[3].target, NONE);
 }
 
 }  // namespace

@@ -2,38 +2,14 @@
 
 #include "ai/draws.hpp"
 
-int pick_living_other(Game& game, const Player& p) { return draw_living_candidate(game, p); }
-
 namespace {
 
 constexpr int SEER_SEARCH_DRAWS = 100;
-constexpr int HUNTER_SEARCH_DRAWS = 20;
-constexpr int HUNTER_MEDIUM_FIRST_PERCENT = 15;
-constexpr int MADMAN_FIRST_NIGHT = 3;
+constexpr int GUARD_SEARCH_DRAWS = 20;
+constexpr int GUARD_MEDIUM_FIRST_PERCENT = 15;
 
-// The seer looks for a seat nobody knows anything about: no claim, no published verdict.
-int seer_target(Game& game, const Player& p) {
-    // Drawn first, whether it is needed or not: the draws after it depend on it.
-    const int fallback = draw_living_candidate(game, p);
-    const int unknown = search_draws(game, p, SEER_SEARCH_DRAWS, [&](int c) {
-        return game.co_public[c] == NONE && game.white_count[c] + game.black_count[c] < 1;
-    });
-    return unknown != NONE ? unknown : fallback;
-}
-
-// The hunter prefers a claimed seer, sometimes a claimed medium first, else anyone.
-int hunter_target(Game& game, const Player& p) {
-    const auto claimed = [&](int role) {
-        return search_draws(game, p, HUNTER_SEARCH_DRAWS,
-                            [&](int c) { return game.co_public[c] == role; });
-    };
-    const int fallback = draw_living_candidate(game, p);  // drawn first, needed or not
-    int target = NONE;
-    if (percent_roll(game) < HUNTER_MEDIUM_FIRST_PERCENT) target = claimed(ROLE_MEDIUM);
-    if (target == NONE) target = claimed(ROLE_SEER);
-    if (target == NONE) target = claimed(ROLE_MEDIUM);
-    return target != NONE ? target : fallback;
-}
+// A seat nobody knows anything about: no claim, no published verdict.
+bool unknown(const Sight& s, int c) { return s.claim[c] == NONE && s.white[c] + s.black[c] < 1; }
 
 int verdict_on(const Game& game, int seat) {
     return is_seat(seat) && game.players[seat].role == ROLE_WOLF ? VERDICT_BLACK : VERDICT_WHITE;
@@ -41,22 +17,83 @@ int verdict_on(const Game& game, int seat) {
 
 }  // namespace
 
-void ai_night_action(Game& game, Player& p) {
+int pick_living_other(const Sight& s, Random& random) { return draw_candidate(s, random); }
+
+int inspection_rule(const Sight& s, Random& random) {
+    // Drawn first, whether it is needed or not: the draws after it depend on it.
+    const int fallback = draw_candidate(s, random);
+    const int found =
+        search_draws(s, random, SEER_SEARCH_DRAWS, [&](int c) { return unknown(s, c); });
+    return found != NONE ? found : fallback;
+}
+
+Chances inspection_chances(const Sight& s) {
+    const Seats unknowns = seats_where([&](int c) { return is_candidate(s, c) && unknown(s, c); });
+    const double found = draws_find(unknowns, SEER_SEARCH_DRAWS);
+    Chances chances{};
+    add_draw(chances, unknowns, found);
+    add_draw(chances, candidates_of(s), 1.0 - found);
+    return chances;
+}
+
+int guard_rule(const Sight& s, Random& random) {
+    const auto claimed = [&](int role) {
+        return search_draws(s, random, GUARD_SEARCH_DRAWS,
+                            [&](int c) { return s.claim[c] == role; });
+    };
+    const int fallback = draw_candidate(s, random);  // drawn first, needed or not
+    int target = NONE;
+    if (roll_percent(random) < GUARD_MEDIUM_FIRST_PERCENT) target = claimed(ROLE_MEDIUM);
+    if (target == NONE) target = claimed(ROLE_SEER);
+    if (target == NONE) target = claimed(ROLE_MEDIUM);
+    return target != NONE ? target : fallback;
+}
+
+Chances guard_chances(const Sight& s) {
+    const auto claiming = [&](int role) {
+        return seats_where([&](int c) { return is_candidate(s, c) && s.claim[c] == role; });
+    };
+    const Seats seers = claiming(ROLE_SEER);
+    const Seats mediums = claiming(ROLE_MEDIUM);
+    const double seer_found = draws_find(seers, GUARD_SEARCH_DRAWS);
+    const double medium_found = draws_find(mediums, GUARD_SEARCH_DRAWS);
+    const double first = roll_below(GUARD_MEDIUM_FIRST_PERCENT);
+    // Sometimes the medium first; then the seer, then the medium, then anyone.
+    const double medium_first = first * medium_found;
+    const double to_seer = 1.0 - medium_first;
+    const double to_medium = to_seer * (1.0 - seer_found);
+    Chances chances{};
+    add_draw(chances, mediums, medium_first + to_medium * medium_found);
+    add_draw(chances, seers, to_seer * seer_found);
+    add_draw(chances, candidates_of(s), to_medium * (1.0 - medium_found));
+    return chances;
+}
+
+int call_rule(const Sight& s, Random& random) { return draw_candidate(s, random); }
+
+Chances call_chances(const Sight& s) {
+    Chances chances{};
+    add_draw(chances, candidates_of(s), 1.0);
+    return chances;
+}
+
+void ai_night_action(Game& game, Player& p, const Sight& village) {
     const int d = game.day;
+    const Sight s = sight_of(village, game, p.seat);
     switch (p.role) {
     case ROLE_MADMAN:
         if (d >= MADMAN_FIRST_NIGHT) {
             p.night[d].role = ROLE_MADMAN;
-            p.night[d].target = pick_living_other(game, p);
+            p.night[d].target = call_rule(s, game.random);
             p.co_claim = ROLE_MADMAN;
         }
         break;
     case ROLE_SEER:
         p.co_claim = ROLE_SEER;
-        p.night[d].target = seer_target(game, p);
+        p.night[d].target = inspection_rule(s, game.random);
         break;
     case ROLE_MEDIUM: p.co_claim = ROLE_MEDIUM; break;
-    case ROLE_HUNTER: p.night[d].target = hunter_target(game, p); break;
+    case ROLE_HUNTER: p.night[d].target = guard_rule(s, game.random); break;
     default: break;  // wolves act through the human; villagers sleep
     }
 }
@@ -77,7 +114,7 @@ void complete_night_record(const Game& game, Player& p) {
         n.target = game.hanged_on[d];
         n.result = verdict_on(game, n.target);
         break;
-    case ROLE_HUNTER:  // the hunter never guards himself
+    case ROLE_HUNTER:  // the bodyguard never guards himself
         n.day = d;
         n.role = ROLE_HUNTER;
         if (n.target == p.seat) n.target = NONE;

@@ -6,72 +6,84 @@ namespace {
 
 constexpr int VOTE_ATTEMPTS = 1000;
 constexpr int MEDIUM_RULE_PERCENT = 30;
-constexpr int MEDIUM_RULE_FIRST_DAY = 3;
 
-int lowest_living_black(const Game& game) {
+int lowest_living_black(const Sight& s) {
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        if (game.death_day[seat] == NONE && game.black_count[seat] >= 1) return seat;
+        if (s.living[seat] && s.black[seat] >= 1) return seat;
     }
     return NONE;
 }
 
-int claimed_medium(const Game& game) {
-    int medium = NONE;
-    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        if (game.co_public[seat] == ROLE_MEDIUM) medium = seat;
-    }
-    return medium;
+bool medium_rule_applies(const Sight& s) {
+    return s.mediums == 1 && s.day >= MEDIUM_RULE_FIRST_DAY && s.medium_verdict == VERDICT_WHITE;
 }
 
-// With one published seer: a black verdict first, then the medium rule, then a seat with
-// neither claim nor white verdict.
-int vote_with_one_seer(Game& game, const Player& p) {
-    int choice = lowest_living_black(game);
-    if (choice == NONE) choice = medium_rule_vote(game, p);
-    if (choice == NONE) {
-        choice = search_attempts(game, p, VOTE_ATTEMPTS, [&](int c) {
-            return game.co_public[c] == NONE && game.white_count[c] < 1;
-        });
-    }
-    return choice;
+// A seat without claim or white verdict who voted for yesterday's innocent.
+bool voted_innocent(const Sight& s, int c) {
+    return s.claim[c] == NONE && s.white[c] < 1 && s.voted_hanged[c];
 }
 
-// With no published seer: the medium rule, then a seat without claim.
-int vote_without_seer(Game& game, const Player& p) {
-    int choice = medium_rule_vote(game, p);
-    if (choice == NONE) {
-        choice = search_attempts(game, p, VOTE_ATTEMPTS,
-                                 [&](int c) { return game.co_public[c] == NONE; });
-    }
-    return choice;
+// What the last rule looks for: no claim, and with a seer no white verdict either.
+bool unknown(const Sight& s, int c) {
+    return s.claim[c] == NONE && (s.seers == 0 || s.white[c] < 1);
+}
+
+int medium_rule(const Sight& s, Random& random) {
+    if (!medium_rule_applies(s) || roll_percent(random) >= MEDIUM_RULE_PERCENT) return NONE;
+    return search_attempts(s, random, VOTE_ATTEMPTS, [&](int c) { return voted_innocent(s, c); });
 }
 
 }  // namespace
 
-int medium_rule_vote(Game& game, const Player& p) {
-    const int d = game.day;
-    if (game.medium_claims != 1 || d < MEDIUM_RULE_FIRST_DAY) return NONE;
-    const int hanged = game.hanged_on[d - 1];
-    const int medium = claimed_medium(game);
-    if (medium == NONE || game.claims[medium][d - 1].result != VERDICT_WHITE) return NONE;
-    if (percent_roll(game) >= MEDIUM_RULE_PERCENT) return NONE;
-    return search_attempts(game, p, VOTE_ATTEMPTS, [&](int c) {
-        return game.co_public[c] == NONE && game.white_count[c] < 1 &&
-               game.votes[c][d - 1] == hanged;
-    });
+int vote_rule(const Sight& s, bool madman, Random& random) {
+    const int first = draw_candidate(s, random);
+    int choice = NONE;
+    if (madman) {
+        if (is_seat(s.call) && s.living[s.call]) choice = s.call;
+    } else if (s.seers <= 1) {
+        if (s.seers == 1) choice = lowest_living_black(s);
+        if (choice == NONE) choice = medium_rule(s, random);
+        if (choice == NONE) {
+            choice =
+                search_attempts(s, random, VOTE_ATTEMPTS, [&](int c) { return unknown(s, c); });
+        }
+    }
+    return choice != NONE ? choice : first;
 }
 
-void ai_vote(Game& game, Player& p) {
-    const int d = game.day;
-    p.vote[d] = draw_living_candidate(game, p);
-    int choice = NONE;
-    if (p.role == ROLE_MADMAN) {
-        const int called = p.night[d - 1].target;
-        if (called != NONE && game.death_day[called] == NONE) choice = called;
-    } else if (game.seer_claims == 1) {
-        choice = vote_with_one_seer(game, p);
-    } else if (game.seer_claims == 0) {
-        choice = vote_without_seer(game, p);
+Chances vote_chances(const Sight& s, bool madman) {
+    Chances chances{};
+    const Seats candidates = candidates_of(s);
+    if (madman && is_seat(s.call) && s.living[s.call]) {
+        chances.seat[s.call] = 1.0;
+        return chances;
     }
-    if (choice != NONE) p.vote[d] = choice;
+    if (madman || s.seers >= 2) {
+        add_draw(chances, candidates, 1.0);
+        return chances;
+    }
+    const int black = s.seers == 1 ? lowest_living_black(s) : NONE;
+    if (black != NONE) {
+        chances.seat[black] = 1.0;
+        return chances;
+    }
+    double left = 1.0;  // the chance that no rule has chosen yet
+    if (medium_rule_applies(s)) {
+        const Seats innocent =
+            seats_where([&](int c) { return is_candidate(s, c) && voted_innocent(s, c); });
+        const double found =
+            roll_below(MEDIUM_RULE_PERCENT) * attempts_find(innocent, candidates, VOTE_ATTEMPTS);
+        add_draw(chances, innocent, found);
+        left -= found;
+    }
+    const Seats unknowns = seats_where([&](int c) { return is_candidate(s, c) && unknown(s, c); });
+    const double found = attempts_find(unknowns, candidates, VOTE_ATTEMPTS);
+    add_draw(chances, unknowns, left * found);
+    add_draw(chances, candidates, left * (1.0 - found));
+    return chances;
+}
+
+void ai_vote(Game& game, Player& p, const Sight& village) {
+    p.vote[game.day] =
+        vote_rule(sight_of(village, game, p.seat), p.role == ROLE_MADMAN, game.random);
 }

@@ -1,13 +1,27 @@
 // Whom the computer seats vote for, from what is public: claims, verdicts, yesterday's
-// hanging and votes. The madman follows his own call.
+// hanging and votes. The madman follows his own call. Beside the rule, the chance of each
+// vote it may cast.
 #pragma once
 
-#include "model/game.hpp"
+#include "ai/sight.hpp"
 
-// Sets p.vote[game.day].
-void ai_vote(Game& game, Player& p);
+// The medium rule applies from this day on.
+inline constexpr int MEDIUM_RULE_FIRST_DAY = 3;
 
-// The medium rule: after a published white result on yesterday's hanged seat, sometimes
-// vote for a seat without claim or white verdict that voted for that innocent. Returns the
-// seat chosen, or -1.
-int medium_rule_vote(Game& game, const Player& p);
+// The seat a computer seat votes for (madman: it is the madman).
+//  1. A first candidate is drawn; it stands unless a rule below chooses.
+//  2. The madman votes for his call of last night while it lives, else the first draw.
+//  3. With exactly one published seer: the lowest living seat with a black verdict; else
+//     the medium rule; else up to 1000 attempts for a candidate without claim or white
+//     verdict.
+//  4. With no published seer: the medium rule; else up to 1000 attempts for a candidate
+//     without claim.
+//  5. With two seers or more: the first draw.
+// The medium rule: with exactly one claimed medium who said yesterday's hanged seat was
+// human, from day 3, on a roll below 30: up to 1000 attempts for a candidate without claim
+// or white verdict who voted for that innocent.
+int vote_rule(const Sight& s, bool madman, Random& random);
+Chances vote_chances(const Sight& s, bool madman);
+
+// Sets p.vote[game.day], from what the village sees (village_sight).
+void ai_vote(Game& game, Player& p, const Sight& village);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ai/night.hpp"
+
 PublicRecord public_record_of(const Game& game) {
     PublicRecord r{};
     r.day = game.day;
@@ -120,10 +122,34 @@ bool alive_at_morning(const PublicRecord& r, int seat, int day) {
 }
 
 int claimed_on(const PublicRecord& r, int seat) {
-    switch (r.co_public[seat]) {
-    case ROLE_SEER:
-    case ROLE_MEDIUM: return 2;
-    case ROLE_MADMAN: return 4;
-    default: return NONE;
+    const int night = first_claim_night(r.co_public[seat]);
+    return night == NONE ? NONE : night + 1;
+}
+
+Sight village_at(const PublicRecord& r, int day, bool at_night) {
+    Sight s{};
+    const int yesterday = day >= 1 && day <= DAY_SLOTS ? day - 1 : 0;
+    s.day = day;
+    s.self = NONE;
+    s.call = NONE;
+    s.medium_verdict = NONE;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        s.living[seat] = at_night ? alive_at_night(r, seat, day) : alive_at_morning(r, seat, day);
+        const int since = claimed_on(r, seat);
+        s.claim[seat] = since != NONE && since <= day ? r.co_public[seat] : NONE;
+        s.seers += s.claim[seat] == ROLE_SEER;
+        s.mediums += s.claim[seat] == ROLE_MEDIUM;
+        if (s.claim[seat] == ROLE_MEDIUM) s.medium_verdict = r.claims[seat][yesterday].result;
+        s.voted_hanged[seat] = r.votes[seat][yesterday] == r.hanged_on[yesterday];
     }
+    for (int seer = 0; seer < SEAT_COUNT; ++seer) {
+        if (s.claim[seer] != ROLE_SEER) continue;
+        for (int night = 1; night < day && night < DAY_SLOTS; ++night) {
+            const NightRecord& c = r.claims[seer][night];
+            if (!is_seat(c.target)) continue;
+            if (c.result == VERDICT_BLACK) s.black[c.target] += 1;
+            if (c.result == VERDICT_WHITE) s.white[c.target] += 1;
+        }
+    }
+    return s;
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "ai/sight.hpp"
 #include "model/game.hpp"
 
 // Plain 32-bit fields only, so that the record is its bytes, the same on every platform.
@@ -58,3 +59,9 @@ bool alive_at_morning(const PublicRecord& record, int seat, int day);
 // The morning a claim was first published: the seer and the medium claim from the first
 // night, so on day 2; the madman from the third, so on day 4.
 int claimed_on(const PublicRecord& record, int seat);
+
+// What the village saw on the morning of day d (at_night false: when it voted) or on the
+// night of day d (at_night true: when the seer, the bodyguard and the madman chose), read
+// off the record: who lived, the claims and verdicts published by then, and the day before's
+// hanging, votes and medium's word. Self and call are NONE.
+Sight village_at(const PublicRecord& record, int day, bool at_night);

@@ -5,9 +5,10 @@
 #include "engine/rules.hpp"
 
 void run_night(Game& game) {
+    const Sight village = village_sight(game);
     for (Player& p : game.players) {
         if (p.alive != 1) continue;  // the dead write nothing
-        ai_night_action(game, p);
+        ai_night_action(game, p, village);
         complete_night_record(game, p);
     }
     game.phase = PHASE_ATTACK_SELECT;
@@ -26,12 +27,13 @@ void publish_claims(Game& game) {
 
 // The wolves' votes come from the human in the next phase.
 void computer_votes(Game& game) {
+    const Sight village = village_sight(game);
     for (Player& p : game.players) {
         if (p.role == ROLE_WOLF || p.alive != 1) continue;
         // ai_vote overwrites this vote at once; it is drawn only because the random draws
         // of every vote after it depend on it, and a seed must give the same game.
-        p.vote[game.day] = pick_living_other(game, p);
-        ai_vote(game, p);
+        p.vote[game.day] = pick_living_other(sight_of(village, game, p.seat), game.random);
+        ai_vote(game, p, village);
     }
     game.phase = PHASE_VOTE_SELECT;
 }

@@ -104,9 +104,6 @@ struct Game {
     // The seat the wolves chose to attack each night, by day, whether the attack killed it
     // or was turned away: the player saw whom they attacked.
     std::int32_t attacks[DAY_SLOTS];
-    // 1 in a game the coach plays out for its odds: a computer seat's search that no seat
-    // can satisfy gives up without its draws (ai/draws.hpp). 0 in every game a player plays.
-    std::int32_t quick_searches;
 };
 
 // Sets every field of every published claim and every night record to -1.
@@ -126,9 +123,6 @@ int next_voter_index(const Game& game);
 
 // A random seat of the game's random source: the next output mod 10.
 inline int random_seat(Game& game) { return random_output(game.random) % SEAT_COUNT; }
-
-// A percentage roll: the next output mod 100.
-inline int percent_roll(Game& game) { return random_output(game.random) % 100; }
 
 // True when seat is a seat number 0..9.
 constexpr bool is_seat(int seat) { return seat >= 0 && seat < SEAT_COUNT; }

@@ -27,22 +27,32 @@ inline int random_output(Random& random) {
     return output_of(random.state);
 }
 
-// The next four states at once, each worked out from this one (state k+1 = a_k * state +
+// The next RUN states at once, each worked out from this one (state k+1 = a_k * state +
 // c_k), so that a long run of draws need not wait for one multiplication after another.
 // The random source is not moved: the caller sets it to the last state it used.
-inline void next_four_states(const Random& random, std::uint32_t (&states)[4]) {
-    constexpr std::uint32_t A1 = RANDOM_MULTIPLIER;
-    constexpr std::uint32_t A2 = A1 * A1;
-    constexpr std::uint32_t A3 = A2 * A1;
-    constexpr std::uint32_t A4 = A3 * A1;
-    constexpr std::uint32_t C1 = RANDOM_INCREMENT;
-    constexpr std::uint32_t C2 = C1 * A1 + C1;
-    constexpr std::uint32_t C3 = C2 * A1 + C1;
-    constexpr std::uint32_t C4 = C3 * A1 + C1;
-    states[0] = A1 * random.state + C1;
-    states[1] = A2 * random.state + C2;
-    states[2] = A3 * random.state + C3;
-    states[3] = A4 * random.state + C4;
+inline constexpr int RANDOM_RUN = 8;
+
+struct RandomSteps {
+    std::uint32_t a[RANDOM_RUN];
+    std::uint32_t c[RANDOM_RUN];
+};
+
+constexpr RandomSteps random_steps() {
+    RandomSteps steps{};
+    std::uint32_t a = 1;
+    std::uint32_t c = 0;
+    for (int k = 0; k < RANDOM_RUN; ++k) {
+        a *= RANDOM_MULTIPLIER;
+        c = c * RANDOM_MULTIPLIER + RANDOM_INCREMENT;
+        steps.a[k] = a;
+        steps.c[k] = c;
+    }
+    return steps;
+}
+
+inline void next_states(const Random& random, std::uint32_t (&states)[RANDOM_RUN]) {
+    constexpr RandomSteps STEPS = random_steps();
+    for (int k = 0; k < RANDOM_RUN; ++k) states[k] = STEPS.a[k] * random.state + STEPS.c[k];
 }
 
 // The seed of today's village: the Unix time of 00:00:00 Japan Standard Time (UTC+9) of

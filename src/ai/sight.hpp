@@ -1,0 +1,35 @@
+// What a computer seat sees when it chooses: who lives, the published claims and the
+// seer's published verdicts, yesterday's hanging and who voted for it, the claimed medium's
+// word on it, and, for the madman, his own call. No seat reads another seat's role. Every
+// rule of ai/ chooses from a sight, drawing from the game's random source; beside each
+// rule stands the chance of each choice it can make from the same sight, which the coach
+// reads to weigh what it cannot see.
+#pragma once
+
+#include "model/game.hpp"
+
+struct Sight {
+    int day;                  // the day of a vote, or the night of a night action
+    int self;                 // the seat choosing
+    bool living[SEAT_COUNT];  // alive at the time of the choice
+    int claim[SEAT_COUNT];    // published claims, the dead's included
+    int black[SEAT_COUNT];    // the seer's published verdicts on each seat
+    int white[SEAT_COUNT];
+    int seers;           // published seer claims, living or dead
+    int mediums;         // published medium claims, living or dead
+    int medium_verdict;  // the (last) claimed medium's verdict on yesterday's hanged seat
+    bool voted_hanged[SEAT_COUNT];  // voted yesterday for the seat hanged yesterday
+    int call;                       // the seat this seat called for last night (the madman)
+};
+
+// What every seat of a running game sees now (self and call NONE): the same for every
+// seat through a night or a vote, since no seat's choice changes what the others see.
+Sight village_sight(const Game& game);
+
+// The sight of one seat: the village's, with the seat and its own call.
+Sight sight_of(const Sight& village, const Game& game, int self);
+
+// The chance of each seat being the one chosen.
+struct Chances {
+    double seat[SEAT_COUNT];
+};
