@@ -21,10 +21,7 @@ TestGame game_in_phase(int phase) {
     return t;
 }
 
-void press(Game& game, char key) {
-    game.key = static_cast<std::uint8_t>(key);
-    handle_key(game);
-}
+void press(Game& game, char key) { handle_key(game, static_cast<std::uint8_t>(key)); }
 
 TEST(Keys, TheCursorWrapsOverTwoRowsOfFive) {
     struct Move {
@@ -33,7 +30,8 @@ TEST(Keys, TheCursorWrapsOverTwoRowsOfFive) {
         int to;
     };
     const Move moves[] = {{0, 'j', 9}, {0, 'i', 5}, {9, 'l', 0}, {9, 'k', 4}, {4, 'l', 5},
-                          {5, 'j', 4}, {2, 'k', 7}, {7, 'i', 2}, {3, 'x', 3}, {6, 'I', 6}};
+                          {5, 'j', 4}, {2, 'k', 7}, {7, 'i', 2}, {3, 'x', 3}, {6, 'I', 1},
+                          {1, 'J', 0}, {0, 'K', 5}, {5, 'L', 6}, {6, 'Z', 6}};
     for (int phase : {PHASE_ATTACK_SELECT, PHASE_VOTE_SELECT}) {
         for (const Move& m : moves) {
             TestGame t = game_in_phase(phase);
@@ -48,28 +46,33 @@ TEST(Keys, TheCursorWrapsOverTwoRowsOfFive) {
     EXPECT_EQ(t.game->cursor, 3);
 }
 
-TEST(Keys, OnlyLowerCaseLettersAct) {
+// The screens name the keys in capitals: with Caps Lock on the game plays on. Other keys
+// choose nothing, and r starts a new game only once one is decided.
+TEST(Keys, CapitalsActAsTheirLetters) {
     TestGame t = game_in_phase(PHASE_ATTACK_SELECT);
     t.game->cursor = 0;
     kill_seat(*t.game, 8);
-    for (char key : {'Z', 'R', 'J', 'K', 'L', 'I', '\0', '\x1b', 'r'}) press(*t.game, key);
+    for (char key : {'R', 'r', '\0', '\x1b', 'x', 'M'}) press(*t.game, key);
     EXPECT_EQ(t.game->phase, PHASE_ATTACK_SELECT);
     EXPECT_EQ(t.game->cursor, 0);
     EXPECT_EQ(t.game->players[8].alive, 0);  // r before a win starts no new game
+    press(*t.game, 'Z');                     // seat 0 is a villager: attacked
+    EXPECT_EQ(t.game->phase, PHASE_DAWN_CHECK);
     for (int phase : {PHASE_CLAIM_RESULTS, PHASE_VOTE_RESULTS}) {
         t.game->phase = phase;
-        press(*t.game, 'r');  // leads on as any key does, and nothing more
+        press(*t.game, 'R');  // leads on as any key does, and nothing more
         EXPECT_NE(t.game->phase, PHASE_NIGHT_AI);
         EXPECT_EQ(t.game->players[8].alive, 0);
     }
-
-    t.game->phase = PHASE_VILLAGE_WON;
-    t.game->winner = WINNER_VILLAGE;
-    press(*t.game, 'R');
-    EXPECT_EQ(t.game->phase, PHASE_VILLAGE_WON);
-    press(*t.game, 'r');
-    EXPECT_EQ(t.game->phase, PHASE_NIGHT_AI);
-    EXPECT_EQ(t.game->winner, NONE);
+    for (char again : {'r', 'R'}) {
+        t.game->phase = PHASE_VILLAGE_WON;
+        t.game->winner = WINNER_VILLAGE;
+        press(*t.game, 'z');
+        EXPECT_EQ(t.game->phase, PHASE_VILLAGE_WON);
+        press(*t.game, again);
+        EXPECT_EQ(t.game->phase, PHASE_NIGHT_AI);
+        EXPECT_EQ(t.game->winner, NONE);
+    }
 }
 
 TEST(Keys, TheAttackRefusesWolvesAndTheDeadThenAdvancesTheDay) {

@@ -38,8 +38,7 @@ std::vector<Death> play_scripted(std::uint32_t seed, std::set<int>* phases_seen,
         if (phases_seen) phases_seen->insert(g.phase);  // the phase the screen shows
         bool alive[SEAT_COUNT];
         for (int s = 0; s < SEAT_COUNT; ++s) alive[s] = g.players[s].alive == 1;
-        g.key = static_cast<std::uint8_t>(scripted_key(g));
-        handle_key(g);
+        handle_key(g, static_cast<std::uint8_t>(scripted_key(g)));
         if (phases_seen) phases_seen->insert(g.phase);  // the automatic work after the key
         update(g);
         for (int s = 0; s < SEAT_COUNT; ++s) {
@@ -72,8 +71,7 @@ TEST(WholeGame, AScriptedGameVisitsEveryPhaseEndsAndReplaysFromItsSeed) {
     EXPECT_EQ(deaths, expected);
 
     // r starts again and leaves no trace of the old game.
-    g.key = 'r';
-    handle_key(g);
+    handle_key(g, 'r');
     EXPECT_EQ(g.phase, PHASE_NIGHT_AI);
     EXPECT_EQ(g.day, 1);
     EXPECT_EQ(g.winner, NONE);

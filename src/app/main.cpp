@@ -12,6 +12,7 @@
 #include "app/run_game.hpp"
 #include "app/simulate.hpp"
 #include "engine/step.hpp"
+#include "model/keys.hpp"
 #include "model/record.hpp"
 #include "model/story.hpp"
 #include "platform/console.hpp"
@@ -68,7 +69,7 @@ int tell_story(Console& console, const Options& options, bool japanese) {
     start_game(*game, record.seed);
     std::string story;
     for (char key : record.keys) {
-        if (game->winner != NONE && key == 'r') {  // a game ends
+        if (game->winner != NONE && key_meaning(key) == KEY_AGAIN) {  // a game ends
             story += story_text(*game, options.language) + "\n";
         }
         step_game(*game, static_cast<std::uint8_t>(key));

@@ -170,9 +170,9 @@ std::string record_error_text(int error, const char* path, bool japanese) {
     default:
         what =
             japanese
-                ? "jinro の記録ではありません (1 行目は jinro-record 1 シード値、次にキー ijklzr.)"_sj
+                ? "jinro の記録ではありません (1 行目は jinro-record 1 シード値、次にキー ijklzr. と IJKLZR)"_sj
                 : "not a jinro record (it starts with the line jinro-record 1 SEED, then the keys "
-                  "ijklzr.)";
+                  "ijklzr. and IJKLZR)";
         break;
     }
     return "jinro: " + printable(path, ARGUMENT_BYTES) + ": " + what + "\n";

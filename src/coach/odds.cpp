@@ -3,6 +3,8 @@
 #include <cmath>
 #include <memory>
 
+#include "engine/keys.hpp"
+
 namespace {
 
 constexpr double Z95 = 1.959963984540054;  // the normal quantile of a two-sided 95% interval
@@ -30,8 +32,8 @@ void odds_begin(OddsWork& work, const PublicRecord& record, Budget budget) {
     work.odds = {};
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const bool wolf = seat == record.wolf_seats[0] || seat == record.wolf_seats[1];
-        const bool legal = record.alive[seat] == 1 && (record.phase == PHASE_VOTE_SELECT || !wolf);
-        if (legal) work.odds.choice[work.odds.count++] = {seat, 0, 0};
+        if (may_be_chosen(record.phase, record.alive[seat] == 1, wolf))
+            work.odds.choice[work.odds.count++] = {seat, 0, 0};
     }
     build_beliefs(record, work.beliefs);
 }

@@ -14,11 +14,6 @@ int roll_below(Dice& dice, int n) {
     return static_cast<int>(roll_dice(dice) % static_cast<std::uint64_t>(n));
 }
 
-bool legal_choice(const Game& game, int seat) {
-    if (!is_seat(seat) || game.players[seat].alive != 1) return false;
-    return game.phase == PHASE_VOTE_SELECT || game.players[seat].role != ROLE_WOLF;
-}
-
 namespace {
 
 // A random living seat that passes the test, or -1.
@@ -61,7 +56,7 @@ int policy_choice(const Game& game, int policy, Dice& dice) {
 
 void choose(Game& game, int seat) {
     game.cursor = seat;
-    step_game(game, 'z');
+    step_game(game, KEY_CHOOSE);
 }
 
 void play_out(Game& game, int policy, Dice& dice) {
@@ -70,7 +65,7 @@ void play_out(Game& game, int policy, Dice& dice) {
         if (kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE) {
             choose(game, policy_choice(game, policy, dice));
         } else {
-            step_game(game, 'x');
+            step_game(game, KEY_ON);
         }
     }
 }

@@ -24,10 +24,6 @@ std::uint64_t roll_dice(Dice& dice);
 // A whole number in [0, n), n > 0.
 int roll_below(Dice& dice, int n);
 
-// True when the seat may be chosen on the screen the game shows: for the attack a living
-// seat that is not a wolf, for a vote any living seat.
-bool legal_choice(const Game& game, int seat);
-
 // The seat a policy (POLICY_RANDOM or POLICY_HEURISTIC) chooses on the screen the game
 // shows (an attack or a vote).
 int policy_choice(const Game& game, int policy, Dice& dice);

@@ -22,11 +22,11 @@ void decisions_of(std::uint32_t seed, const std::string& keys, std::vector<Decis
         const auto key = static_cast<std::uint8_t>(keys[k]);
         const int kind = screen_kind(*game);
         const bool choosing = kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE;
-        if (choosing && key == 'z' && legal_choice(*game, game->cursor)) {
+        if (choosing && key_meaning(key) == KEY_CHOOSE && may_choose(*game, game->cursor)) {
             decisions.push_back(
                 {number, static_cast<int>(k), public_record_of(*game), game->cursor});
         }
-        if (game->winner != NONE && key == 'r') {
+        if (game->winner != NONE && key_meaning(key) == KEY_AGAIN) {
             endings.push_back(
                 {number, game->winner, game->day, at_dawn(*game), static_cast<int>(k) - 1});
             number += 1;

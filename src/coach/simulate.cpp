@@ -19,7 +19,7 @@ Played simulate_game(std::uint32_t seed, int policy) {
             if (kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE) {
                 choose(*game, best_choice(public_record_of(*game), COACH_FULL));
             } else {
-                step_game(*game, 'x');
+                step_game(*game, KEY_ON);
             }
         }
     }

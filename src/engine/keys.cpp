@@ -9,7 +9,7 @@ constexpr int SEATS_PER_ROW = 5;
 
 void confirm_attack(Game& game) {
     const int t = game.cursor;
-    if (game.players[t].alive != 1 || game.players[t].role == ROLE_WOLF) return;
+    if (!may_choose(game, t)) return;
     game.attacks[game.day] = t;
     resolve_attack(game, t);
     game.phase = PHASE_DAWN_CHECK;
@@ -50,7 +50,7 @@ void tally_verdicts(Game& game) {
 // One wolf's vote, lower seat first; dead wolves are skipped.
 void confirm_wolf_vote(Game& game) {
     const int target = game.cursor;
-    if (game.players[target].alive != 1) return;
+    if (!may_choose(game, target)) return;
     const int index = next_voter_index(game);
     if (index >= WOLF_SEATS) {  // no living wolf left to vote; the vote is over
         game.phase = PHASE_VOTE_RESULTS;
@@ -88,40 +88,47 @@ std::string keys_to_seat(int from, int to) {
     std::string keys;
     int at = from;
     if (at / SEATS_PER_ROW != to / SEATS_PER_ROW) {
-        keys += 'k';
+        keys += KEY_DOWN;
         at = (at + SEATS_PER_ROW) % SEAT_COUNT;
     }
-    keys.append(static_cast<std::size_t>(to > at ? to - at : at - to), to > at ? 'l' : 'j');
+    keys.append(static_cast<std::size_t>(to > at ? to - at : at - to),
+                to > at ? KEY_RIGHT : KEY_LEFT);
     return keys;
 }
 
-void move_cursor(Game& game) {
-    switch (game.key) {
-    case 'i': game.cursor -= SEATS_PER_ROW; break;
-    case 'j': game.cursor -= 1; break;
-    case 'k': game.cursor += SEATS_PER_ROW; break;
-    case 'l': game.cursor += 1; break;
+bool may_choose(const Game& game, int seat) {
+    return is_seat(seat) && may_be_chosen(game.phase, game.players[seat].alive == 1,
+                                          game.players[seat].role == ROLE_WOLF);
+}
+
+void move_cursor(Game& game, int key) {
+    switch (key) {
+    case KEY_UP: game.cursor -= SEATS_PER_ROW; break;
+    case KEY_LEFT: game.cursor -= 1; break;
+    case KEY_DOWN: game.cursor += SEATS_PER_ROW; break;
+    case KEY_RIGHT: game.cursor += 1; break;
     default: break;
     }
     game.cursor = (game.cursor + SEAT_COUNT) % SEAT_COUNT;
 }
 
-void handle_key(Game& game) {
+void handle_key(Game& game, std::uint8_t key) {
+    const int meaning = key_meaning(key);
     switch (game.phase) {
     case PHASE_ATTACK_SELECT:
-        move_cursor(game);
-        if (game.key == 'z') confirm_attack(game);
+        move_cursor(game, meaning);
+        if (meaning == KEY_CHOOSE) confirm_attack(game);
         break;
     case PHASE_VOTE_SELECT:
-        move_cursor(game);
-        if (game.key == 'z') confirm_wolf_vote(game);
+        move_cursor(game, meaning);
+        if (meaning == KEY_CHOOSE) confirm_wolf_vote(game);
         break;
     case PHASE_FAKE_CLAIM: game.phase = PHASE_PUBLISH_CLAIMS; break;
     case PHASE_CLAIM_RESULTS: tally_verdicts(game); break;
     case PHASE_VOTE_RESULTS: file_votes(game); break;
     case PHASE_VILLAGE_WON:
     case PHASE_WOLVES_WON:
-        if (game.key == 'r') new_game(game);
+        if (meaning == KEY_AGAIN) new_game(game);
         break;
     default: break;
     }

@@ -1,10 +1,11 @@
-// What the human's keys do in each phase. Keys are single bytes and case-sensitive:
-// i j k l move the cursor, z confirms, r starts again after a win.
+// What the human's keys do in each phase: i j k l move the cursor, z confirms, r starts
+// again after a win (model/keys.hpp names them; their capitals act alike).
 #pragma once
 
 #include <string>
 
 #include "model/game.hpp"
+#include "model/keys.hpp"
 
 // What the keys do on the screen a game shows: move the cursor and choose the wolves'
 // victim, or one wolf's vote; any key leads on; r starts again.
@@ -20,8 +21,18 @@ int screen_kind(const Game& game);
 // then l or j along the row.
 std::string keys_to_seat(int from, int to);
 
-// Moves the cursor for key i, j, k or l over the two rows of five seats, wrapping.
-void move_cursor(Game& game);
+// Who may be chosen on a screen of choice: at the attack a living seat that is not a wolf,
+// at a vote any living seat, a wolf included; on any other screen nobody.
+constexpr bool may_be_chosen(int phase, bool alive, bool wolf) {
+    return alive && (phase == PHASE_VOTE_SELECT || (phase == PHASE_ATTACK_SELECT && !wolf));
+}
 
-// Acts on game.key for the current phase.
-void handle_key(Game& game);
+// The same, for a seat of a game on the screen it shows.
+bool may_choose(const Game& game, int seat);
+
+// Moves the cursor for the key (its meaning: KEY_UP, ...) over the two rows of five
+// seats, wrapping.
+void move_cursor(Game& game, int key);
+
+// Acts on a key for the current phase.
+void handle_key(Game& game, std::uint8_t key);

@@ -13,6 +13,6 @@ void start_game(Game& game, std::uint32_t seed) {
 
 void step_game(Game& game, std::uint8_t key) {
     game.key = key;
-    handle_key(game);
+    handle_key(game, key);
     update(game);
 }

@@ -2,10 +2,14 @@
 
 #include <cstring>
 
+#include "model/keys.hpp"
+
 namespace {
 
 constexpr char MAGIC[] = "jinro-record ";
-constexpr char KEYS[] = "ijklzr.";
+// The keys a record spells, as typed: i j k l z r, their capitals, and KEY_ON for any other.
+constexpr char KEYS[] = {KEY_UP, KEY_LEFT, KEY_DOWN, KEY_RIGHT, KEY_CHOOSE, KEY_AGAIN, 'I',
+                         'J',    'K',      'L',      'Z',       'R',        KEY_ON,    '\0'};
 
 }  // namespace
 
@@ -23,8 +27,8 @@ bool parse_seed(const char* text, std::uint32_t& seed) {
 }
 
 char spelled_key(int key) {
-    const bool kept = key > 0 && key < 0x80 && key != '.' && std::strchr(KEYS, key) != nullptr;
-    return kept ? static_cast<char>(key) : '.';
+    const bool kept = key > 0 && key < 0x80 && std::strchr(KEYS, key) != nullptr;
+    return kept ? static_cast<char>(key) : KEY_ON;
 }
 
 int parse_keys(const char* text, std::size_t length, std::string& keys) {

@@ -1,7 +1,7 @@
 // A game written down: its seed and every key since the start, restarts included (r
 // deals the next game from the same random sequence, so a second game is reached only
-// through the first). Files and links spell the keys the same way: i j k l z r as they
-// are, and "." for any other key, which every screen takes alike.
+// through the first). Files and links spell the keys the same way: i j k l z r and their
+// capitals as they were typed, and "." for any other key, which every screen takes alike.
 //
 //   jinro-record 1 1767225600
 //   lzxxllzz...
@@ -35,18 +35,18 @@ bool parse_seed(const char* text, std::uint32_t& seed);
 
 struct Record {
     std::uint32_t seed;
-    std::string keys;  // spelled: ijklzr and "."
+    std::string keys;  // spelled: ijklzr, IJKLZR and "."
 };
 
-// How a key is written down: itself for i j k l z r, "." for any other.
+// How a key is written down: itself for i j k l z r and I J K L Z R, "." for any other.
 char spelled_key(int key);
 
-// The keys of a link or a file, checked: only i j k l z r and "." (and, in a file, line
-// breaks, dropped). RECORD_OK, or what is wrong.
+// The keys of a link or a file, checked: only i j k l z r, their capitals and "." (and, in
+// a file, line breaks, dropped). RECORD_OK, or what is wrong.
 int parse_keys(const char* text, std::size_t length, std::string& keys);
 
-// True when text is the keys of a link (keys=...): only i j k l z r and ".", no line
-// breaks, at most RECORD_MAX_KEYS of them.
+// True when text is the keys of a link (keys=...): only i j k l z r, their capitals and
+// ".", no line breaks, at most RECORD_MAX_KEYS of them.
 bool link_keys_valid(const char* text, std::size_t length);
 
 // The first line of a record file.
