@@ -174,10 +174,10 @@ std::vector<Decision> heuristic_decisions(int games) {
             const int kind = screen_kind(game);
             if (kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE) {
                 const int seat = policy_choice(game, POLICY_HEURISTIC, dice);
-                all.push_back({k + 1, 0, public_record_of(game), seat});
+                all.push_back({0, public_record_of(game), seat});
                 choose(game, seat);
             } else {
-                step_game(game, 'x');
+                step_game(game, KEY_ON);
             }
         }
     }

@@ -52,6 +52,23 @@ TEST(CommandLine, OptionsAndEveryWayToGetThemWrong) {
         {{"--daily=yes"}, bad, SEED_DAILY, 0, ask, USAGE_UNEXPECTED_VALUE},
         {{"game"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_UNEXPECTED_ARGUMENT},
         {{"--", "--help"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_UNEXPECTED_ARGUMENT},
+        {{"--seed", "1", "--seed=2"}, bad, SEED_GIVEN, 1, ask, USAGE_REPEATED},
+        {{"--narrow", "--narrow"}, bad, SEED_FROM_CLOCK, 0, AMBIGUOUS_NARROW, USAGE_REPEATED},
+        {{"--record", "a", "--record", "b"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_REPEATED},
+        {{"--simulate", "2", "--seed", "4294967294"},
+         ACTION_SIMULATE,
+         SEED_GIVEN,
+         4294967294u,
+         ask,
+         0},
+        {{"--simulate", "3", "--seed", "4294967294"},
+         bad,
+         SEED_GIVEN,
+         0,
+         ask,
+         USAGE_SEEDS_PAST_END},
+        {{"--simulate", "1", "--simulate", "2"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_REPEATED},
+        {{"--policy", "coach", "--policy", "random"}, bad, SEED_FROM_CLOCK, 0, ask, USAGE_REPEATED},
     };
     for (const Case& c : cases) {
         const Options o = parse(c.args);
@@ -87,6 +104,8 @@ TEST(CommandLine, TheLanguageComesFromLangOrJinroLangOnly) {
         {{"--lang", "EN"}, nullptr, 0, USAGE_BAD_LANGUAGE},
         {{}, "english", 0, USAGE_BAD_LANGUAGE_ENVIRONMENT},
         {{"--wide", "--narrow"}, "xx", 0, USAGE_NARROW_AND_WIDE},
+        {{"--help"}, "xx", LANGUAGE_JAPANESE, 0},  // the help and the version never need it
+        {{"--version"}, "klingon", LANGUAGE_JAPANESE, 0},
     };
     for (const auto& c : cases) {
         const Options o = parse(c.args, c.variable);

@@ -8,11 +8,10 @@
 #include <map>
 #include <vector>
 
-#include "app/options.hpp"
-#include "app/review.hpp"
 #include "coach/odds.hpp"
 #include "coach/policy.hpp"
 #include "coach/review.hpp"
+#include "coach/rollouts.hpp"
 #include "coach/sampler.hpp"
 #include "model/invariants.hpp"
 #include "test_support.hpp"
@@ -178,34 +177,75 @@ TEST(Coach, InASmallCaseEveryDealIsDrawnAsOftenAsItsWeight) {
     }
 }
 
-// The same record gives the same review, byte for byte, on one thread and on four.
-TEST(Coach, TheSameReviewOnAnyNumberOfThreads) {
-    TestGame t = make_game(7);
+// The keys of whole games played at random from the seed, r between them: a record.
+std::string random_games(std::uint32_t seed, int games) {
+    TestGame t = make_game(seed);
     std::string keys;
-    Dice dice{7};
-    while (t.game->winner == NONE) {
+    Dice dice{seed};
+    for (int played = 0; played < games;) {
         const int kind = screen_kind(*t.game);
+        std::string walk(1, KEY_ON);
         if (kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE) {
-            const std::string walk =
-                keys_to_seat(t.game->cursor, policy_choice(*t.game, POLICY_RANDOM, dice)) + "z";
-            for (char key : walk) step_game(*t.game, static_cast<std::uint8_t>(key));
-            keys += walk;
-        } else {
-            keys += '.';
-            step_game(*t.game, '.');
+            walk = keys_to_seat(t.game->cursor, policy_choice(*t.game, POLICY_RANDOM, dice)) + "z";
+        } else if (kind == SCREEN_WON) {
+            walk = (++played < games) ? "r" : "";
         }
+        for (char key : walk) step_game(*t.game, static_cast<std::uint8_t>(key));
+        keys += walk;
     }
-    Options one{};
-    one.language = LANGUAGE_ENGLISH;
-    one.threads = 1;
-    Options four = one;
-    four.threads = 4;
-    const Record record{7, keys};
-    const std::string a = review_report(record, one);
-    EXPECT_EQ(a, review_report(record, four));
+    return keys;
+}
+
+// Each game of a record is the game its own seed and keys deal and play, with the same
+// choices; a record that ends in r has no game after it.
+TEST(Coach, EachGameOfARecordIsTheGameItsOwnLinkPlays) {
+    const std::string keys = random_games(11, 3) + "r";
+    std::vector<RecordGame> games;
+    each_game(11, keys, [&](const RecordGame& g) { games.push_back(g); });
+    ASSERT_EQ(games.size(), 3u);
+    std::size_t decisions = 0;
+    for (const RecordGame& g : games) {
+        EXPECT_NE(g.winner, NONE);
+        TestGame alone = make_game(g.seed);
+        int made = 0;
+        for (char key : g.keys) {
+            made += screen_kind(*alone.game) != SCREEN_ANY_KEY && key == KEY_CHOOSE;
+            step_game(*alone.game, static_cast<std::uint8_t>(key));
+        }
+        EXPECT_EQ(alone.game->winner, g.winner);
+        EXPECT_EQ(alone.game->day, g.day);
+        EXPECT_EQ(static_cast<std::size_t>(made), g.decisions.size());
+        // Its first choice as the page would review it from the link alone.
+        std::vector<RecordGame> again;
+        each_game(g.seed, g.keys, [&](const RecordGame& a) { again.push_back(a); });
+        ASSERT_EQ(again.size(), 1u);
+        ASSERT_FALSE(g.decisions.empty());
+        EXPECT_EQ(std::memcmp(&again[0].decisions[0].record, &g.decisions[0].record,
+                              sizeof(PublicRecord)),
+                  0);
+        decisions += g.decisions.size();
+    }
+    EXPECT_EQ(games[0].seed, 11u);
+    EXPECT_EQ(games[0].keys.size() + games[1].keys.size() + games[2].keys.size() + 3, keys.size());
+    EXPECT_GT(decisions, 10u);
+}
+
+// The same record gives the same review, byte for byte, on one thread and on a pool of
+// four reused round after round.
+TEST(Coach, TheSameReviewOnAnyNumberOfThreads) {
+    std::vector<RecordGame> games;
+    each_game(7, random_games(7, 1), [&](const RecordGame& g) { games.push_back(g); });
+    ASSERT_EQ(games.size(), 1u);
+    RolloutPool pool{};
+    pool_start(pool, 4);
+    const std::vector<ReviewedChoice> one = review_game(games[0], nullptr);
+    const std::vector<ReviewedChoice> four = review_game(games[0], &pool);
+    pool_stop(pool);
+    const Texts& english = texts_of(LANGUAGE_ENGLISH);
+    const std::string a = review_text(games[0], one, english);
+    EXPECT_EQ(a, review_text(games[0], four, english));
     EXPECT_NE(a.find("Accuracy"), std::string::npos) << a;
-    one.json = four.json = true;
-    EXPECT_EQ(review_report(record, one), review_report(record, four));
+    EXPECT_EQ(review_json(games[0], one), review_json(games[0], four));
 }
 
 // A small, fixed version of the calibration script: the odds of the heuristic's own choices

@@ -14,6 +14,7 @@
 #include "model/json.hpp"
 #include "model/sjis.hpp"
 #include "model/story.hpp"
+#include "platform/web/page_json.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -225,7 +226,10 @@ TEST(Story, TellsOnlyWhatTheScreensShowed) {
                 if (arrow != std::string::npos) {  // a vote: "A → B" was the panel's "A > B"
                     line.replace(arrow, std::strlen(" → "_sj), " > ");
                 }
+                // A failed attack names the seat the player chose; the screen said it failed.
+                if (line.find("への襲撃は失敗した"_sj) != std::string::npos) line = "襲撃失敗!"_sj;
                 const bool heading_or_count = line.find("日目"_sj) != std::string::npos ||
+                                              line.find("日夜"_sj) != std::string::npos ||
                                               line.find("票"_sj) != std::string::npos ||
                                               line.find("勝利"_sj) != std::string::npos ||
                                               g.winner != NONE;
@@ -275,6 +279,40 @@ TEST(Story, TellsOnlyWhatTheScreensShowed) {
     }
     EXPECT_TRUE(failed_attack && medium_result && tie && village && wolves)
         << failed_attack << medium_result << tie << village << wolves;
+}
+
+// A game the wolves win by the night's attack ends its story with that night (heading
+// and JSON alike): the morning after it never came. A failed attack names the seat the
+// wolves chose.
+TEST(Story, ADawnWinEndsWithItsNightAndAFailedAttackNamesItsVictim) {
+    bool dawn = false;
+    bool failed = false;
+    for (std::uint32_t seed = 0; seed < 200 && !(dawn && failed); ++seed) {
+        TestGame t = make_game(seed);
+        Game& g = *t.game;
+        while (g.winner == NONE) step_game(g, static_cast<std::uint8_t>(scripted_key(g)));
+        const std::string text = story_text(g, LANGUAGE_ENGLISH);
+        const std::string json = story_json(g, LANGUAGE_ENGLISH);
+        for (int night = 1; night < g.day; ++night) {
+            if (!is_seat(g.attacks[night]) || g.attacked_on[night] != NONE) continue;
+            failed = true;
+            const std::string line = std::string("The attack on ") +
+                                     texts_of(LANGUAGE_ENGLISH).names[g.attacks[night]] + " failed";
+            EXPECT_NE(text.find(line), std::string::npos) << text;
+        }
+        if (g.winner != WINNER_WOLVES || g.hanged_on[g.day] != NONE) continue;
+        dawn = true;
+        const std::string night = "Night " + std::to_string(g.day - 1) + "\n";
+        EXPECT_NE(text.find(night), std::string::npos) << text;
+        EXPECT_EQ(text.find("Day " + std::to_string(g.day) + "\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("Your wolves won after night " + std::to_string(g.day - 1)),
+                  std::string::npos);
+        const std::string last = "{\"day\":" + std::to_string(g.day - 1) + ",\"night\":true";
+        EXPECT_NE(json.find(last), std::string::npos) << json;
+        EXPECT_NE(story_text(g, LANGUAGE_JAPANESE).find(std::to_string(g.day - 1) + "日夜"_sj),
+                  std::string::npos);
+    }
+    EXPECT_TRUE(dawn && failed) << dawn << failed;
 }
 
 // The page parses the story as JSON: a double-byte character whose trail byte is 0x5C

@@ -10,16 +10,12 @@ namespace {
 void work_out(CoachBeside& coach, PublicRecord record) {
     const auto work = std::make_unique<OddsWork>();
     const auto round = std::make_unique<Round>();
-    odds_begin(*work, record, COACH_FULL);
-    while (!coach.stop && odds_plan(*work, *round) > 0) {
-        for (int k = 0; k < round->size; ++k) {
-            if (coach.stop) return;
-            round->won[k] = play_rollout(*work, round->rollout[k]);
+    if (odds_begin(*work, record, COACH_FULL)) {
+        while (!coach.stop && odds_round(*work, *round, nullptr)) {
+            const std::lock_guard<std::mutex> held(coach.lock);
+            coach.odds = work->odds;
+            coach.fresh = true;
         }
-        odds_add(*work, *round);
-        const std::lock_guard<std::mutex> held(coach.lock);
-        coach.odds = work->odds;
-        coach.fresh = true;
     }
     coach.busy = false;
 }

@@ -1,9 +1,11 @@
 // The command line and the files it names, read before the terminal is touched; then the
 // game, or the story of a record.
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <new>
 
 #include "app/messages.hpp"
 #include "app/options.hpp"
@@ -21,33 +23,34 @@ namespace {
 
 // Writes what the command prints; when standard output cannot take it, says so on
 // standard error. The exit status: `status`, or EXIT_INPUT_OUTPUT_ERROR.
-int print(Console& console, const std::string& text, bool japanese, int status = EXIT_NORMAL) {
-    if (console_message(console, text.c_str(), false)) return status;
-    console_message(console, write_error_text(nullptr, errno, false, japanese).c_str(), true);
+int print(const std::string& text, bool japanese, int status = EXIT_NORMAL) {
+    if (console_message(text.c_str(), false)) return status;
+    console_message(write_error_text(nullptr, errno, false, japanese).c_str(), true);
     return EXIT_INPUT_OUTPUT_ERROR;
 }
 
 // Says what went wrong on standard error: `status`, or EXIT_INPUT_OUTPUT_ERROR when even
 // that cannot be written.
-int complain(Console& console, const std::string& text, int status) {
-    return console_message(console, text.c_str(), true) ? status : EXIT_INPUT_OUTPUT_ERROR;
+int complain(const std::string& text, int status) {
+    return console_message(text.c_str(), true) ? status : EXIT_INPUT_OUTPUT_ERROR;
 }
 
 // Reads the record named by the options; on an error says so and gives the exit status.
-bool read_record(Console& console, const char* path, Record& record, bool japanese, int& status) {
-    const int error = read_record_file(path, record);
+bool read_record(const char* path, Record& record, bool japanese, int& status) {
+    int system_error = 0;
+    const int error = read_record_file(path, record, system_error);
     if (error == RECORD_OK) return true;
-    status = complain(console, record_error_text(error, path, japanese),
+    status = complain(record_error_text(error, path, japanese, system_error),
                       error == RECORD_READ_ERROR ? EXIT_INPUT_OUTPUT_ERROR : EXIT_USAGE_ERROR);
     return false;
 }
 
 // After the game: the terminal given back first, then one line for whatever went wrong
 // with the terminal or the record.
-int after_game(Console& console, int status, const RecordFile* record, bool japanese) {
-    console_restore(console);
+int after_game(int status, const RecordFile* record, bool japanese) {
+    console_restore();
     int error = 0;
-    const int failure = console_failure(console, error);
+    const int failure = console_failure(error);
     std::string lines;
     if (failure == CONSOLE_READ_FAILED) lines += read_error_text(error, japanese);
     if (failure == CONSOLE_WRITE_FAILED) lines += write_error_text(nullptr, error, false, japanese);
@@ -56,15 +59,15 @@ int after_game(Console& console, int status, const RecordFile* record, bool japa
     }
     if (record != nullptr && record->full) lines += record_full_text(record->path, japanese);
     if (lines.empty()) return status;
-    return complain(console, lines, status);
+    return complain(lines, status);
 }
 
 // Steps through the record without drawing it, and prints the story of each of its games
 // and the address that opens the record in the page.
-int tell_story(Console& console, const Options& options, bool japanese) {
+int tell_story(const Options& options, bool japanese) {
     Record record{};
     int status = EXIT_NORMAL;
-    if (!read_record(console, options.story_path, record, japanese, status)) return status;
+    if (!read_record(options.story_path, record, japanese, status)) return status;
     const auto game = std::make_unique<Game>();
     start_game(*game, record.seed);
     std::string story;
@@ -75,14 +78,14 @@ int tell_story(Console& console, const Options& options, bool japanese) {
         step_game(*game, static_cast<std::uint8_t>(key));
     }
     story += story_text(*game, options.language) + record_link(record) + "\n";
-    return print(console, story, japanese);
+    return print(story, japanese);
 }
 
-int play(Console& console, const Options& options, bool japanese) {
+int play(const Options& options, bool japanese) {
     Record replay{};
     int status = EXIT_NORMAL;
     if (options.replay_path != nullptr &&
-        !read_record(console, options.replay_path, replay, japanese, status)) {
+        !read_record(options.replay_path, replay, japanese, status)) {
         return status;
     }
     if (options.record_path != nullptr) {
@@ -91,7 +94,6 @@ int play(Console& console, const Options& options, bool japanese) {
         RecordFile record{};
         if (!create_record_file(record, options.record_path, seed, exists)) {
             return complain(
-                console,
                 record_file_error_text(exists, options.record_path, record.error, japanese),
                 exists ? EXIT_USAGE_ERROR : EXIT_INPUT_OUTPUT_ERROR);
         }
@@ -100,32 +102,61 @@ int play(Console& console, const Options& options, bool japanese) {
         seeded.seed = seed;
         const int played = run_game(seeded, nullptr, &record);
         close_record_file(record);
-        return after_game(console, played, &record, japanese);
+        return after_game(played, &record, japanese);
     }
     const int played =
         run_game(options, options.replay_path != nullptr ? &replay : nullptr, nullptr);
-    return after_game(console, played, nullptr, japanese);
+    return after_game(played, nullptr, japanese);
+}
+
+// --simulate: progress on a terminal's standard error as the games go, and Ctrl-C ends
+// the run with the games finished so far, marked as partial (status 130).
+int simulate_games(const Options& options, bool japanese) {
+    console_catch_interrupt();
+    const bool show = console_error_is_terminal();
+    std::atomic<bool> stop{false};
+    bool shown = false;
+    const Simulation done = simulate(options, stop, [&](const Simulation& so_far) {
+        if (console_interrupted()) stop = true;
+        if (!show || so_far.done == 0) return;
+        shown = console_message(("\r" + progress_line(options, so_far) + "\x1b[K").c_str(), true);
+    });
+    if (shown) console_message("\r\x1b[K", true);
+    return print(simulation_report(options, done), japanese,
+                 done.partial ? EXIT_INTERRUPTED : EXIT_NORMAL);
+}
+
+int review(const Options& options, bool japanese) {
+    Record record{};
+    int status = EXIT_NORMAL;
+    if (!read_record(options.review_path, record, japanese, status)) return status;
+    const bool printed = review_record(record, options, [](const std::string& text) {
+        return console_message(text.c_str(), false);
+    });
+    if (printed) return EXIT_NORMAL;
+    return complain(write_error_text(nullptr, errno, false, japanese), EXIT_INPUT_OUTPUT_ERROR);
+}
+
+// Memory ran out, on whatever thread: the terminal given back, one line, status 1.
+[[noreturn]] void out_of_memory() {
+    console_last_words();
+    std::_Exit(EXIT_INPUT_OUTPUT_ERROR);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool japanese = console_speaks_japanese();
+    console_keep_last_words(memory_error_text(japanese));
+    std::set_new_handler(out_of_memory);
     const Options options = parse_options(argc, argv, std::getenv("JINRO_LANG"));
-    Console& console = process_console();
-    const bool japanese = console_speaks_japanese(console);
     switch (options.action) {
-    case ACTION_HELP: return print(console, help_text(japanese), japanese);
-    case ACTION_VERSION: return print(console, version_text(), japanese);
-    case ACTION_USAGE_ERROR:
-        return complain(console, usage_error_text(options, japanese), EXIT_USAGE_ERROR);
-    case ACTION_STORY: return tell_story(console, options, japanese);
-    case ACTION_SIMULATE: return print(console, simulation_report(options), japanese);
-    case ACTION_REVIEW: {
-        Record record{};
-        int status = EXIT_NORMAL;
-        if (!read_record(console, options.review_path, record, japanese, status)) return status;
-        return print(console, review_report(record, options), japanese);
-    }
-    default: return play(console, options, japanese);
+    case ACTION_HELP: return print(help_text(japanese), japanese);
+    case ACTION_VERSION: return print(version_text(), japanese);
+    case ACTION_USAGE_ERROR: return complain(usage_error_text(options, japanese), EXIT_USAGE_ERROR);
+    case ACTION_STORY: return tell_story(options, japanese);
+    case ACTION_SIMULATE: return simulate_games(options, japanese);
+    case ACTION_REVIEW: return review(options, japanese);
+    default: return play(options, japanese);
     }
 }

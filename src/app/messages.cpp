@@ -68,6 +68,15 @@ const char* usage_error_line(int error, bool japanese) {
         return japanese
                    ? "jinro: オプション '%s' は --simulate (--threads と --json は --review でも) と一緒に使います\n"_sj
                    : "jinro: option '%s' needs --simulate (--threads and --json: or --review)\n";
+    case USAGE_REPEATED:
+        return japanese ? "jinro: オプション '%s' が二度指定されています\n"_sj
+                        : "jinro: option '%s' is given more than once\n";
+    case USAGE_SEEDS_PAST_END:
+        return japanese
+                   ? "jinro: --simulate のシード値が 4294967295 を超えます (--seed + ゲームの数 - 1 まで使います)\n"_sj
+                   : "jinro: the seeds of --simulate would run past 4294967295 (it plays seeds "
+                     "--seed "
+                     "to --seed + N - 1)\n";
     default: return japanese ? "jinro: 余分な引数 '%s'\n"_sj : "jinro: unexpected argument '%s'\n";
     }
 }
@@ -148,7 +157,7 @@ std::string usage_error_text(const Options& options, bool japanese) {
     return text;
 }
 
-std::string record_error_text(int error, const char* path, bool japanese) {
+std::string record_error_text(int error, const char* path, bool japanese, int system_error) {
     const char* what = "";
     switch (error) {
     case RECORD_UNKNOWN_VERSION:
@@ -175,7 +184,10 @@ std::string record_error_text(int error, const char* path, bool japanese) {
                   "ijklzr. and IJKLZR)";
         break;
     }
-    return "jinro: " + printable(path, ARGUMENT_BYTES) + ": " + what + "\n";
+    std::string reason;
+    if (error == RECORD_READ_ERROR && system_error != 0)
+        reason = " (" + printable(std::strerror(system_error), ARGUMENT_BYTES) + ")";
+    return "jinro: " + printable(path, ARGUMENT_BYTES) + ": " + what + reason + "\n";
 }
 
 std::string record_file_error_text(bool exists, const char* path, int error, bool japanese) {
@@ -194,6 +206,10 @@ std::string write_error_text(const char* path, int error, bool creating, bool ja
     const char* shown = path != nullptr ? nullptr : japanese ? "標準出力"_sj : "standard output";
     return "jinro: " + (shown != nullptr ? std::string(shown) : printable(path, ARGUMENT_BYTES)) +
            ": " + what + " (" + printable(std::strerror(error), ARGUMENT_BYTES) + ")\n";
+}
+
+const char* memory_error_text(bool japanese) {
+    return japanese ? "jinro: メモリが足りません\n"_sj : "jinro: out of memory\n";
 }
 
 std::string read_error_text(int error, bool japanese) {

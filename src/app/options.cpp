@@ -1,6 +1,7 @@
 #include "app/options.hpp"
 
 #include <cstring>
+#include <thread>
 
 #include "coach/policy.hpp"
 #include "model/record.hpp"
@@ -8,12 +9,33 @@
 #include "platform/console.hpp"
 
 std::string printable(const char* text, std::size_t most) {
-    std::string shown;
-    for (const char* c = text; *c != '\0' && shown.size() < most; ++c) {
-        const auto b = static_cast<unsigned char>(*c);
-        shown += b >= 0x20 && b < 0x7F ? *c : '?';
+    constexpr char ELLIPSIS[] = "...";
+    constexpr std::size_t MARK = sizeof ELLIPSIS - 1;
+    const auto shown = [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b >= 0x20 && b < 0x7F ? c : '?';
+    };
+    const std::size_t length = std::strlen(text);
+    std::string out;
+    if (length <= most || most <= MARK) {
+        for (std::size_t k = 0; k < length && k < most; ++k) out += shown(text[k]);
+        return out;
     }
-    return shown;
+    // Too long: its start and its end (a file's name), the middle left out.
+    const std::size_t head = (most - MARK) / 2;
+    const std::size_t tail = most - MARK - head;
+    for (std::size_t k = 0; k < head; ++k) out += shown(text[k]);
+    out += ELLIPSIS;
+    for (std::size_t k = length - tail; k < length; ++k) out += shown(text[k]);
+    return out;
+}
+
+int threads_to_use(const Options& options) {
+    const unsigned reported = std::thread::hardware_concurrency();
+    const int cores = reported == 0             ? 1
+                      : reported > MOST_THREADS ? MOST_THREADS
+                                                : static_cast<int>(reported);
+    return options.threads > 0 && options.threads < cores ? options.threads : cores;
 }
 
 namespace {
@@ -40,14 +62,39 @@ bool option_named(const char* arg, const char* name, const char*& value) {
     return true;
 }
 
-// Which of the options that exclude each other were given.
+// Every option: its name, and whether it takes a value.
+constexpr int OPTION_SEED = 0;
+constexpr int OPTION_RECORD = 1;
+constexpr int OPTION_REPLAY = 2;
+constexpr int OPTION_STORY = 3;
+constexpr int OPTION_REVIEW = 4;
+constexpr int OPTION_SIMULATE = 5;
+constexpr int OPTION_THREADS = 6;
+constexpr int OPTION_POLICY = 7;
+constexpr int OPTION_LANG = 8;
+constexpr int OPTION_HELP = 9;
+constexpr int OPTION_VERSION = 10;
+constexpr int OPTION_DAILY = 11;
+constexpr int OPTION_NARROW = 12;
+constexpr int OPTION_WIDE = 13;
+constexpr int OPTION_JSON = 14;
+constexpr int OPTION_COACH = 15;
+constexpr int OPTION_COUNT = 16;
+
+struct OptionName {
+    const char* name;
+    bool valued;
+};
+constexpr OptionName OPTION_NAMES[OPTION_COUNT] = {
+    {"--seed", true},    {"--record", true},   {"--replay", true},   {"--story", true},
+    {"--review", true},  {"--simulate", true}, {"--threads", true},  {"--policy", true},
+    {"--lang", true},    {"--help", false},    {"--version", false}, {"--daily", false},
+    {"--narrow", false}, {"--wide", false},    {"--json", false},    {"--coach", false},
+};
+
+// The options given so far, each at most once.
 struct Seen {
-    bool seed;
-    bool daily;
-    bool narrow;
-    bool wide;
-    bool policy;
-    bool threads;
+    bool given[OPTION_COUNT];
 };
 
 // A whole number in 1..most in decimal digits, nothing else; -1 when the text is not one.
@@ -69,83 +116,141 @@ int policy_named(const char* name) {
     return -1;
 }
 
-// "--name VALUE" or "--name=VALUE" at argv[i]: the value, or null when the option is not
-// this one; fails the options when the value is missing.
-bool option_value(Options& options, int argc, const char* const* argv, int& i, const char* name,
-                  const char*& value) {
-    if (!option_named(argv[i], name, value)) return false;
-    if (value == nullptr && i + 1 < argc) value = argv[++i];
-    if (value == nullptr) fail(options, USAGE_MISSING_VALUE, name);
-    return true;
-}
-
-// One option without a value; false when the command line cannot be followed.
-bool take_flag(Options& options, Seen& seen, const char* arg) {
-    const char* value = nullptr;
-    const auto is = [&](const char* name) { return option_named(arg, name, value); };
-    if (is("--help")) {
-        if (options.action == ACTION_PLAY) options.action = ACTION_HELP;
-    } else if (is("--version")) {
-        if (options.action == ACTION_PLAY) options.action = ACTION_VERSION;
-    } else if (is("--daily")) {
-        options.seed_source = SEED_DAILY;
-        seen.daily = true;
-    } else if (is("--narrow")) {
-        options.ambiguous_columns = AMBIGUOUS_NARROW;
-        seen.narrow = true;
-    } else if (is("--wide")) {
-        options.ambiguous_columns = AMBIGUOUS_WIDE;
-        seen.wide = true;
-    } else if (is("--json")) {
-        options.json = true;
-    } else if (is("--coach")) {
-        options.coach = true;
-    } else {
-        return fail(options, USAGE_UNKNOWN_OPTION, arg);
+// The option arg names, or -1; value points at its "=value", or is null.
+int option_of(const char* arg, const char*& value) {
+    for (int k = 0; k < OPTION_COUNT; ++k) {
+        if (option_named(arg, OPTION_NAMES[k].name, value)) return k;
     }
-    if (value != nullptr) return fail(options, USAGE_UNEXPECTED_VALUE, arg);
-    return true;
+    return NONE;
 }
 
-// The file of --record, --replay or --story; false when there is none.
-bool take_path(Options& options, const char* arg, const char* value, const char*& path) {
-    if (options.action == ACTION_USAGE_ERROR) return false;  // the value was missing
-    if (value == nullptr || value[0] == '\0') return fail(options, USAGE_MISSING_VALUE, arg);
+// A file's path; false when it is empty.
+bool take_path(Options& options, const char* name, const char* value, const char*& path) {
+    if (value[0] == '\0') return fail(options, USAGE_MISSING_VALUE, name);
     path = value;
     return true;
 }
 
+// A whole number in 1..most, or the usage error.
+bool take_count(Options& options, const char* value, long most, int error, long& count) {
+    count = count_of(value, most);
+    return count >= 1 || fail(options, error, value);
+}
+
+// Applies one option (with its value, if it takes one); false when the command line
+// cannot be followed.
+bool take_option(Options& options, int option, const char* value) {
+    long count = 0;
+    switch (option) {
+    case OPTION_SEED:
+        options.seed_source = SEED_GIVEN;
+        return parse_seed(value, options.seed) || fail(options, USAGE_BAD_SEED, value);
+    case OPTION_RECORD: return take_path(options, "--record", value, options.record_path);
+    case OPTION_REPLAY: return take_path(options, "--replay", value, options.replay_path);
+    case OPTION_STORY: return take_path(options, "--story", value, options.story_path);
+    case OPTION_REVIEW: return take_path(options, "--review", value, options.review_path);
+    case OPTION_SIMULATE:
+        return take_count(options, value, MOST_GAMES, USAGE_BAD_GAMES, options.games);
+    case OPTION_THREADS:
+        if (!take_count(options, value, MOST_THREADS, USAGE_BAD_THREADS, count)) return false;
+        options.threads = static_cast<int>(count);
+        return true;
+    case OPTION_POLICY:
+        options.policy = policy_named(value);
+        return options.policy >= 0 || fail(options, USAGE_BAD_POLICY, value);
+    case OPTION_LANG:
+        options.language = language_named(value);
+        return options.language >= 0 || fail(options, USAGE_BAD_LANGUAGE, value);
+    case OPTION_DAILY: options.seed_source = SEED_DAILY; return true;
+    case OPTION_NARROW: options.ambiguous_columns = AMBIGUOUS_NARROW; return true;
+    case OPTION_WIDE: options.ambiguous_columns = AMBIGUOUS_WIDE; return true;
+    case OPTION_JSON: options.json = true; return true;
+    case OPTION_COACH: options.coach = true; return true;
+    default:  // --help or --version, whichever came first
+        if (options.action == ACTION_PLAY)
+            options.action = option == OPTION_HELP ? ACTION_HELP : ACTION_VERSION;
+        return true;
+    }
+}
+
 bool check_conflicts(Options& options, const Seen& seen) {
-    if (seen.seed && seen.daily) return fail(options, USAGE_SEED_AND_DAILY, "");
-    if (seen.narrow && seen.wide) return fail(options, USAGE_NARROW_AND_WIDE, "");
+    const auto given = [&](int option) { return seen.given[option]; };
+    if (given(OPTION_SEED) && given(OPTION_DAILY)) return fail(options, USAGE_SEED_AND_DAILY, "");
+    if (given(OPTION_NARROW) && given(OPTION_WIDE)) return fail(options, USAGE_NARROW_AND_WIDE, "");
     // A record brings its own seed, and is not written while it is read.
-    const bool reading = options.replay_path != nullptr || options.story_path != nullptr;
-    const bool replay_and_story = options.replay_path != nullptr && options.story_path != nullptr;
+    const bool reading = given(OPTION_REPLAY) || given(OPTION_STORY);
+    const bool replay_and_story = given(OPTION_REPLAY) && given(OPTION_STORY);
     if (reading &&
-        (seen.seed || seen.daily || options.record_path != nullptr || replay_and_story)) {
+        (given(OPTION_SEED) || given(OPTION_DAILY) || given(OPTION_RECORD) || replay_and_story)) {
         return fail(options, USAGE_REPLAY_WITH_OTHERS, "");
     }
-    const bool simulate = options.games > 0;
-    const bool review = options.review_path != nullptr;
-    const bool layout = seen.narrow || seen.wide;
-    const bool files = options.record_path != nullptr || reading;
-    if (simulate && (review || files || seen.daily || layout || options.coach)) {
+    const bool simulate = given(OPTION_SIMULATE);
+    const bool review = given(OPTION_REVIEW);
+    const bool layout = given(OPTION_NARROW) || given(OPTION_WIDE);
+    const bool files = given(OPTION_RECORD) || reading;
+    if (simulate && (review || files || given(OPTION_DAILY) || layout || options.coach)) {
         return fail(options, USAGE_SIMULATE_WITH_OTHERS, "");
     }
-    if (review && (files || seen.seed || seen.daily || layout || options.coach || seen.policy)) {
+    if (review && (files || given(OPTION_SEED) || given(OPTION_DAILY) || layout || options.coach ||
+                   given(OPTION_POLICY))) {
         return fail(options, USAGE_REVIEW_WITH_OTHERS, "");
     }
-    if (options.coach && options.story_path != nullptr)
-        return fail(options, USAGE_COACH_WITH_OTHERS, "");
-    if (seen.policy && !simulate) return fail(options, USAGE_NOT_ALONE, "--policy");
-    if (seen.threads && !simulate && !review) return fail(options, USAGE_NOT_ALONE, "--threads");
+    if (options.coach && given(OPTION_STORY)) return fail(options, USAGE_COACH_WITH_OTHERS, "");
+    if (given(OPTION_POLICY) && !simulate) return fail(options, USAGE_NOT_ALONE, "--policy");
+    if (given(OPTION_THREADS) && !simulate && !review)
+        return fail(options, USAGE_NOT_ALONE, "--threads");
     if (options.json && !simulate && !review) return fail(options, USAGE_NOT_ALONE, "--json");
-    if (options.action == ACTION_PLAY && simulate) options.action = ACTION_SIMULATE;
-    if (options.action == ACTION_PLAY && review) options.action = ACTION_REVIEW;
+    // The games' seeds run on from the first: the last must be a seed too.
+    constexpr std::uint64_t LARGEST_SEED = 0xFFFFFFFFu;
+    if (simulate &&
+        first_seed_of(options) + static_cast<std::uint64_t>(options.games) - 1 > LARGEST_SEED) {
+        return fail(options, USAGE_SEEDS_PAST_END, "");
+    }
+    return true;
+}
+
+// The action the options ask for.
+int action_of(const Options& options, const Seen& seen) {
+    if (options.action != ACTION_PLAY) return options.action;  // the help or the version
+    if (seen.given[OPTION_STORY]) return ACTION_STORY;
+    if (seen.given[OPTION_SIMULATE]) return ACTION_SIMULATE;
+    if (seen.given[OPTION_REVIEW]) return ACTION_REVIEW;
+    return ACTION_PLAY;
+}
+
+// Reads every argument; false at the first that cannot be followed.
+bool read_arguments(Options& options, Seen& seen, int argc, const char* const* argv) {
+    bool only_arguments = false;  // after "--"
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (only_arguments || arg[0] != '-' || arg[1] == '\0')
+            return fail(options, USAGE_UNEXPECTED_ARGUMENT, arg);
+        if (std::strcmp(arg, "--") == 0) {
+            only_arguments = true;
+            continue;
+        }
+        const char* value = nullptr;
+        const int option = option_of(arg, value);
+        if (option == NONE) return fail(options, USAGE_UNKNOWN_OPTION, arg);
+        const char* name = OPTION_NAMES[option].name;
+        if (seen.given[option]) return fail(options, USAGE_REPEATED, name);
+        seen.given[option] = true;
+        if (!OPTION_NAMES[option].valued && value != nullptr)
+            return fail(options, USAGE_UNEXPECTED_VALUE, arg);
+        if (OPTION_NAMES[option].valued && value == nullptr) {
+            if (i + 1 >= argc) return fail(options, USAGE_MISSING_VALUE, name);
+            value = argv[++i];
+        }
+        if (!take_option(options, option, value)) return false;
+    }
     return true;
 }
 
 }  // namespace
+
+std::uint32_t first_seed_of(const Options& options) {
+    return options.seed_source == SEED_GIVEN ? options.seed : FIRST_SIMULATED_SEED;
+}
 
 Options parse_options(int argc, const char* const* argv, const char* language_variable) {
     Options options = {};
@@ -154,72 +259,15 @@ Options parse_options(int argc, const char* const* argv, const char* language_va
     options.ambiguous_columns = AMBIGUOUS_ASK_TERMINAL;
     options.language = LANGUAGE_JAPANESE;
     options.policy = POLICY_HEURISTIC;
-    bool language_given = false;
     Seen seen = {};
-    bool only_arguments = false;  // after "--"
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        const char* value = nullptr;
-        if (only_arguments || arg[0] != '-' || arg[1] == '\0') {
-            fail(options, USAGE_UNEXPECTED_ARGUMENT, arg);
-            return options;
-        }
-        if (std::strcmp(arg, "--") == 0) {
-            only_arguments = true;
-        } else if (option_value(options, argc, argv, i, "--seed", value)) {
-            if (options.action == ACTION_USAGE_ERROR) return options;  // the value was missing
-            if (!parse_seed(value, options.seed)) {
-                fail(options, USAGE_BAD_SEED, value);
-                return options;
-            }
-            options.seed_source = SEED_GIVEN;
-            seen.seed = true;
-        } else if (option_value(options, argc, argv, i, "--record", value)) {
-            if (!take_path(options, arg, value, options.record_path)) return options;
-        } else if (option_value(options, argc, argv, i, "--replay", value)) {
-            if (!take_path(options, arg, value, options.replay_path)) return options;
-        } else if (option_value(options, argc, argv, i, "--story", value)) {
-            if (!take_path(options, arg, value, options.story_path)) return options;
-            if (options.action == ACTION_PLAY) options.action = ACTION_STORY;
-        } else if (option_value(options, argc, argv, i, "--review", value)) {
-            if (!take_path(options, arg, value, options.review_path)) return options;
-        } else if (option_value(options, argc, argv, i, "--simulate", value)) {
-            if (options.action == ACTION_USAGE_ERROR) return options;
-            options.games = count_of(value, MOST_GAMES);
-            if (options.games < 0) {
-                fail(options, USAGE_BAD_GAMES, value);
-                return options;
-            }
-        } else if (option_value(options, argc, argv, i, "--threads", value)) {
-            if (options.action == ACTION_USAGE_ERROR) return options;
-            options.threads = static_cast<int>(count_of(value, MOST_THREADS));
-            if (options.threads < 0) {
-                fail(options, USAGE_BAD_THREADS, value);
-                return options;
-            }
-            seen.threads = true;
-        } else if (option_value(options, argc, argv, i, "--policy", value)) {
-            if (options.action == ACTION_USAGE_ERROR) return options;
-            options.policy = policy_named(value);
-            if (options.policy < 0) {
-                fail(options, USAGE_BAD_POLICY, value);
-                return options;
-            }
-            seen.policy = true;
-        } else if (option_value(options, argc, argv, i, "--lang", value)) {
-            if (options.action == ACTION_USAGE_ERROR) return options;  // the value was missing
-            options.language = language_named(value);
-            if (options.language < 0) {
-                fail(options, USAGE_BAD_LANGUAGE, value);
-                return options;
-            }
-            language_given = true;
-        } else if (!take_flag(options, seen, arg)) {
-            return options;
-        }
+    if (!read_arguments(options, seen, argc, argv) || !check_conflicts(options, seen)) {
+        return options;
     }
-    if (!check_conflicts(options, seen)) return options;
-    if (!language_given && language_variable != nullptr && language_variable[0] != '\0') {
+    options.action = action_of(options, seen);
+    // The help and the version need no language of the game's: JINRO_LANG never stops them.
+    const bool messages_only = options.action == ACTION_HELP || options.action == ACTION_VERSION;
+    const bool variable = language_variable != nullptr && language_variable[0] != '\0';
+    if (!seen.given[OPTION_LANG] && variable && !messages_only) {
         options.language = language_named(language_variable);
         if (options.language < 0) fail(options, USAGE_BAD_LANGUAGE_ENVIRONMENT, language_variable);
     }

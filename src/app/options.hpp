@@ -35,9 +35,12 @@ inline constexpr int USAGE_SIMULATE_WITH_OTHERS = 14;     // --simulate with --r
 inline constexpr int USAGE_REVIEW_WITH_OTHERS = 15;       // --review with --seed, ...
 inline constexpr int USAGE_COACH_WITH_OTHERS = 16;        // --coach with --story, ...
 inline constexpr int USAGE_NOT_ALONE = 17;                // --policy without --simulate, ...
+inline constexpr int USAGE_REPEATED = 18;                 // --record a --record b
+inline constexpr int USAGE_SEEDS_PAST_END = 19;           // --simulate 2 --seed 4294967295
 
-inline constexpr long MOST_GAMES = 1000000000;  // --simulate
-inline constexpr int MOST_THREADS = 256;        // --threads
+inline constexpr long MOST_GAMES = 1000000000;            // --simulate
+inline constexpr std::uint32_t FIRST_SIMULATED_SEED = 1;  // --simulate without --seed
+inline constexpr int MOST_THREADS = 256;                  // --threads
 
 inline constexpr int ARGUMENT_BYTES = 64;
 
@@ -45,9 +48,11 @@ inline constexpr int ARGUMENT_BYTES = 64;
 inline constexpr int EXIT_NORMAL = 0;
 inline constexpr int EXIT_INPUT_OUTPUT_ERROR = 1;
 inline constexpr int EXIT_USAGE_ERROR = 2;
+inline constexpr int EXIT_INTERRUPTED = 130;  // 128 + SIGINT, as a shell reports Ctrl-C
 
 // Everything the game passes on from outside (an argument, a path, a system's message)
-// as it may be printed: printable ASCII kept, anything else "?", at most `most` bytes.
+// as it may be printed: printable ASCII kept, anything else "?", at most `most` bytes; a
+// longer one keeps its start and its end, "..." between them.
 // Nothing from outside reaches the terminal as a control sequence.
 std::string printable(const char* text, std::size_t most = ARGUMENT_BYTES - 1);
 
@@ -69,6 +74,13 @@ struct Options {
     int usage_error;                // with ACTION_USAGE_ERROR
     char argument[ARGUMENT_BYTES];  // the argument at fault, printable ASCII only
 };
+
+// The seed of the first game --simulate plays: --seed, or FIRST_SIMULATED_SEED.
+std::uint32_t first_seed_of(const Options& options);
+
+// The threads to use for --simulate and --review: the option's, at most one a core; by
+// default one a core.
+int threads_to_use(const Options& options);
 
 // The command line, and the value of JINRO_LANG (null when it is not set): the game's
 // language is --lang where given, else JINRO_LANG, else Japanese. The locale never

@@ -54,9 +54,13 @@ std::FILE* stream_of(int fd) { return fdopen(fd, "wb"); }
 
 }  // namespace
 
-int read_record_file(const char* path, Record& record) {
+int read_record_file(const char* path, Record& record, int& system_error) {
+    system_error = 0;
     const int fd = open_for_reading(path);
-    if (fd < 0) return RECORD_READ_ERROR;
+    if (fd < 0) {
+        system_error = errno;
+        return RECORD_READ_ERROR;
+    }
     if (!is_regular(fd)) {
         close_descriptor(fd);
         return RECORD_NOT_REGULAR;
@@ -66,6 +70,7 @@ int read_record_file(const char* path, Record& record) {
     while (got < text.size()) {
         const long n = read_some(fd, text.data() + got, text.size() - got);
         if (n < 0) {
+            system_error = errno;
             close_descriptor(fd);
             return RECORD_READ_ERROR;
         }

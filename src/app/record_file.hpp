@@ -9,10 +9,11 @@
 
 #include "model/record.hpp"
 
-// Reads and parses the record file at path: RECORD_OK, or what is wrong. Opening never
-// waits (a FIFO without a writer is refused at once), and never more than
-// RECORD_MAX_BYTES and one are read.
-int read_record_file(const char* path, Record& record);
+// Reads and parses the record file at path: RECORD_OK, or what is wrong (for
+// RECORD_READ_ERROR, the system's errno in system_error). Opening never waits (a FIFO
+// without a writer is refused at once), and never more than RECORD_MAX_BYTES and one are
+// read.
+int read_record_file(const char* path, Record& record, int& system_error);
 
 // A record being written while the game is played.
 struct RecordFile {

@@ -78,7 +78,7 @@ int run_game(const Options& options, const Record* replay, RecordFile* record) {
     const auto coach = options.coach ? std::make_unique<CoachBeside>() : nullptr;
     Table table{game, console, options, coach.get(), {}, false};
     start_game(game, replay != nullptr ? replay->seed : choose_seed(options));
-    console_start(console, options.ambiguous_columns, texts_of(options.language).too_small);
+    console_start(options.ambiguous_columns, texts_of(options.language).too_small);
     draw(table);
     std::size_t replayed = 0;
     int status = EXIT_NORMAL;

@@ -1,8 +1,9 @@
 #include "app/simulate.hpp"
 
-#include <atomic>
 #include <chrono>
-#include <cstdio>
+#include <cmath>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -14,71 +15,116 @@
 namespace {
 
 constexpr long GAMES_PER_TASK = 64;
-constexpr std::uint32_t FIRST_SEED = 1;  // without --seed
+constexpr auto PROGRESS_EVERY = std::chrono::milliseconds(500);
 
-struct Totals {
+// What the threads share: the next task to take and the totals of the games finished.
+// The totals are whole numbers: they add up the same in any order, on any threads.
+struct Shared {
+    std::mutex lock;
+    std::condition_variable changed;
+    long next_task;
+    long done;
     long won;
     long days;
+    int running;
 };
+
+double seconds_since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 }  // namespace
 
-int threads_to_use(const Options& options) {
-    if (options.threads > 0) return options.threads;
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : static_cast<int>(cores > MOST_THREADS ? MOST_THREADS : cores);
-}
-
-std::string simulation_report(const Options& options) {
-    const std::uint32_t first = options.seed_source == SEED_GIVEN ? options.seed : FIRST_SEED;
+Simulation simulate(const Options& options, const std::atomic<bool>& stop,
+                    const std::function<void(const Simulation&)>& progress) {
+    const std::uint32_t first = first_seed_of(options);
     const long games = options.games;
-    const int threads = threads_to_use(options);
-    // Tasks of consecutive games, each summed on its own; the sums add up the same in any
-    // order, on any number of threads.
     const long tasks = (games + GAMES_PER_TASK - 1) / GAMES_PER_TASK;
-    std::vector<Totals> totals(static_cast<std::size_t>(tasks));
-    std::atomic<long> next{0};
-    const auto start = std::chrono::steady_clock::now();
+    Simulation sim{games, 0, 0, 0, 0.0, threads_to_use(options), false};
+    Shared shared{};
     const auto work = [&] {
-        for (long task; (task = next.fetch_add(1)) < tasks;) {
-            Totals t{};
+        for (;;) {
+            long task = 0;
+            {
+                const std::lock_guard<std::mutex> held(shared.lock);
+                task = shared.next_task++;
+            }
+            if (task >= tasks || stop) break;
+            long won = 0;
+            long days = 0;
+            long done = 0;
             for (long k = task * GAMES_PER_TASK; k < games && k < (task + 1) * GAMES_PER_TASK;
                  ++k) {
+                if (stop) break;
                 const Played played =
                     simulate_game(first + static_cast<std::uint32_t>(k), options.policy);
-                t.won += played.wolves_won ? 1 : 0;
-                t.days += played.last_day;
+                won += played.wolves_won ? 1 : 0;
+                days += played.last_day;
+                done += 1;
             }
-            totals[static_cast<std::size_t>(task)] = t;
+            const std::lock_guard<std::mutex> held(shared.lock);
+            shared.done += done;
+            shared.won += won;
+            shared.days += days;
         }
+        const std::lock_guard<std::mutex> held(shared.lock);
+        shared.running -= 1;
+        shared.changed.notify_all();
     };
+    const auto start = std::chrono::steady_clock::now();
+    shared.running = sim.threads;
     std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work);
-    work();
-    for (std::thread& thread : pool) thread.join();
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    Totals all{};
-    for (const Totals& t : totals) {
-        all.won += t.won;
-        all.days += t.days;
+    for (int t = 0; t < sim.threads; ++t) pool.emplace_back(work);
+    std::unique_lock<std::mutex> held(shared.lock);
+    while (!shared.changed.wait_for(held, PROGRESS_EVERY, [&] { return shared.running == 0; })) {
+        sim.done = shared.done;
+        sim.won = shared.won;
+        sim.days = shared.days;
+        sim.seconds = seconds_since(start);
+        held.unlock();
+        progress(sim);
+        held.lock();
     }
-    const Estimate e = estimate(static_cast<int>(all.won), static_cast<int>(games));
-    const double mean_days = static_cast<double>(all.days) / static_cast<double>(games);
-    const double speed = seconds > 0.0 ? static_cast<double>(games) / seconds : 0.0;
+    held.unlock();
+    for (std::thread& thread : pool) thread.join();
+    sim.done = shared.done;
+    sim.won = shared.won;
+    sim.days = shared.days;
+    sim.seconds = seconds_since(start);
+    sim.partial = sim.done < games;
+    return sim;
+}
+
+std::string simulation_report(const Options& options, const Simulation& sim) {
+    const long n = sim.done;
+    const Estimate e = estimate(static_cast<int>(sim.won), static_cast<int>(n));
+    const double mean_days = n > 0 ? static_cast<double>(sim.days) / static_cast<double>(n) : 0.0;
+    const double speed = sim.seconds > 0.0 ? static_cast<double>(n) / sim.seconds : 0.0;
     const Texts& w = texts_of(options.language);
-    const char* policy = w.simulate_policies[options.policy];
+    const std::uint32_t first = first_seed_of(options);
     if (options.json) {
         return formatted(
                    "{\"games\": %ld, \"policy\": \"%s\", \"first_seed\": %u, \"wolves_won\": %ld, ",
-                   games, texts_of(LANGUAGE_ENGLISH).simulate_policies[options.policy], first,
-                   all.won) +
+                   n, texts_of(LANGUAGE_ENGLISH).simulate_policies[options.policy], first,
+                   sim.won) +
                formatted("\"win_rate\": %.4f, \"low\": %.4f, \"high\": %.4f, \"mean_days\": %.4f, ",
                          e.win, e.low, e.high, mean_days) +
-               formatted("\"games_per_second\": %.0f}\n", speed);
+               formatted("\"games_per_second\": %.0f%s}\n", speed,
+                         sim.partial ? ", \"partial\": true" : "");
     }
-    return formatted(w.simulate_heading, policy, games, first) + "\n  " +
-           formatted(w.simulate_won, all.won, 100.0 * e.win, 100.0 * e.low, 100.0 * e.high) +
+    std::string out = formatted(w.simulate_heading, w.simulate_policies[options.policy], n, first);
+    if (sim.partial) out += formatted(w.simulate_partial, sim.games);
+    return out + "\n  " +
+           formatted(w.simulate_won, sim.won, 100.0 * e.win, 100.0 * e.low, 100.0 * e.high) +
            "\n  " + formatted(w.simulate_days, mean_days) + "\n  " +
-           formatted(w.simulate_speed, speed, threads) + "\n";
+           formatted(w.simulate_speed, speed, sim.threads) + "\n";
+}
+
+std::string progress_line(const Options& options, const Simulation& sim) {
+    const Texts& w = texts_of(options.language);
+    const double speed = sim.seconds > 0.0 ? static_cast<double>(sim.done) / sim.seconds : 0.0;
+    const double rate = sim.done > 0 ? 100.0 * static_cast<double>(sim.won) / sim.done : 0.0;
+    const long left =
+        speed > 0.0 ? std::lround(static_cast<double>(sim.games - sim.done) / speed) : -1;
+    return formatted(w.simulate_progress, sim.done, sim.games, rate, speed, left);
 }

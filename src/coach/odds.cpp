@@ -3,13 +3,12 @@
 #include <cmath>
 #include <memory>
 
+#include "coach/rollouts.hpp"
 #include "engine/keys.hpp"
 
 namespace {
 
 constexpr double Z95 = 1.959963984540054;  // the normal quantile of a two-sided 95% interval
-constexpr int FIRST_ROUND = 48;            // rollouts every choice gets at first
-constexpr int MOST_PER_ROUND = 256;
 
 }  // namespace
 
@@ -24,18 +23,22 @@ Estimate estimate(int wins, int played) {
             centre + half > 1.0 ? 1.0 : centre + half};
 }
 
-void odds_begin(OddsWork& work, const PublicRecord& record, Budget budget) {
+bool odds_begin(OddsWork& work, const PublicRecord& record, Budget budget) {
     work.record = record;
     work.budget = budget;
     work.seed = public_record_hash(record);
     work.rounds = 0;
     work.odds = {};
+    work.beliefs.count = 0;
+    if (!public_record_valid(record)) return false;
+    build_beliefs(record, work.beliefs);
+    if (work.beliefs.count == 0) return false;  // no deal explains it: nothing to play out
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const bool wolf = seat == record.wolf_seats[0] || seat == record.wolf_seats[1];
         if (may_be_chosen(record.phase, record.alive[seat] == 1, wolf))
             work.odds.choice[work.odds.count++] = {seat, 0, 0};
     }
-    build_beliefs(record, work.beliefs);
+    return true;
 }
 
 int odds_plan(OddsWork& work, Round& round) {
@@ -45,6 +48,7 @@ int odds_plan(OddsWork& work, Round& round) {
         const int start = odds.choice[choice].played;
         for (int k = 0; k < count; ++k) round.rollout[round.size++] = {choice, start + k};
     };
+    if (odds.count == 0) return 0;  // declined
     if (work.rounds == 0) {
         for (int c = 0; c < odds.count; ++c) add(c, FIRST_ROUND);
         return round.size;
@@ -92,6 +96,43 @@ bool play_rollout(const OddsWork& work, const Rollout& rollout) {
     return game.winner == WINNER_WOLVES;
 }
 
+namespace {
+
+// The index of the best choice: the first with the highest share of wins.
+int best_of(const Odds& odds) {
+    int best = 0;
+    for (int c = 1; c < odds.count; ++c) {
+        const ChoiceOdds& o = odds.choice[c];
+        const ChoiceOdds& b = odds.choice[best];
+        // o.wins / o.played > b.wins / b.played, in whole numbers
+        if (static_cast<std::int64_t>(o.wins) * b.played >
+            static_cast<std::int64_t>(b.wins) * o.played) {
+            best = c;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
+bool odds_valid(const Odds& odds, const PublicRecord& record) {
+    if (odds.count == 0) return true;
+    if (!public_record_valid(record) || odds.count < 0 || odds.count > SEAT_COUNT) return false;
+    int c = 0;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        const bool wolf = seat == record.wolf_seats[0] || seat == record.wolf_seats[1];
+        if (!may_be_chosen(record.phase, record.alive[seat] == 1, wolf)) continue;
+        if (c >= odds.count) return false;
+        const ChoiceOdds& o = odds.choice[c++];
+        if (o.seat != seat || o.played < 0 || o.played > COACH_FULL.most || o.wins < 0 ||
+            o.wins > o.played) {
+            return false;
+        }
+    }
+    return c == odds.count && odds.best >= 0 && odds.best < odds.count &&
+           odds.best == best_of(odds);
+}
+
 void odds_add(OddsWork& work, const Round& round) {
     Odds& odds = work.odds;
     for (int k = 0; k < round.size; ++k) {
@@ -100,26 +141,22 @@ void odds_add(OddsWork& work, const Round& round) {
         o.wins += round.won[k] ? 1 : 0;
     }
     work.rounds += 1;
-    odds.best = 0;
-    for (int c = 1; c < odds.count; ++c) {
-        const ChoiceOdds& o = odds.choice[c];
-        const ChoiceOdds& b = odds.choice[odds.best];
-        // o.wins / o.played > b.wins / b.played, in whole numbers
-        if (static_cast<std::int64_t>(o.wins) * b.played >
-            static_cast<std::int64_t>(b.wins) * o.played) {
-            odds.best = c;
-        }
-    }
+    odds.best = best_of(odds);
 }
 
-Odds odds_of(const PublicRecord& record, Budget budget) {
+bool odds_round(OddsWork& work, Round& round, RolloutPool* pool) {
+    if (odds_plan(work, round) == 0) return false;
+    play_round(work, round, pool);
+    odds_add(work, round);
+    return true;
+}
+
+Odds odds_of(const PublicRecord& record, Budget budget, RolloutPool* pool) {
     const auto work = std::make_unique<OddsWork>();
-    odds_begin(*work, record, budget);
     const auto round = std::make_unique<Round>();
-    while (odds_plan(*work, *round) > 0) {
-        for (int k = 0; k < round->size; ++k)
-            round->won[k] = play_rollout(*work, round->rollout[k]);
-        odds_add(*work, *round);
+    if (odds_begin(*work, record, budget)) {
+        while (odds_round(*work, *round, pool)) {
+        }
     }
     return work->odds;
 }

@@ -24,8 +24,7 @@ struct Budget {
     double margin;
     int most;
 };
-inline constexpr Budget COACH_FULL = {0.03, 4000};   // the review and the coach's odds
-inline constexpr Budget COACH_PLAYS = {0.05, 1000};  // the coach choosing for itself
+inline constexpr Budget COACH_FULL = {0.03, 4000};  // the review, the coach's odds and its play
 
 struct ChoiceOdds {
     int seat;
@@ -42,7 +41,7 @@ struct Estimate {
 Estimate estimate(int wins, int played);
 
 struct Odds {
-    int count;  // legal choices
+    int count;  // legal choices; 0 when the coach declined the record (nothing explains it)
     ChoiceOdds choice[SEAT_COUNT];
     int best;  // the index of the best choice so far
 };
@@ -53,7 +52,10 @@ struct Rollout {
     int number;
 };
 
-inline constexpr int ROUND_ROLLOUTS = SEAT_COUNT * 256;  // the most in one round
+inline constexpr int FIRST_ROUND = 48;      // rollouts every choice gets at first
+inline constexpr int MOST_PER_ROUND = 256;  // the most a choice gets in one later round
+inline constexpr int ROUND_ROLLOUTS = SEAT_COUNT * MOST_PER_ROUND;  // the most in one round
+static_assert(FIRST_ROUND <= MOST_PER_ROUND, "a round holds every choice's first rollouts");
 
 // A round of rollouts, and what each gave.
 struct Round {
@@ -73,7 +75,15 @@ struct OddsWork {
 };
 
 // Prepares the odds of the decision the record stands at (an attack or a vote screen).
-void odds_begin(OddsWork& work, const PublicRecord& record, Budget budget);
+// False when the coach declines it: the record is of no form a game can have, or no deal
+// of the hidden roles explains what it shows; the odds then have no choice and no round.
+bool odds_begin(OddsWork& work, const PublicRecord& record, Budget budget);
+
+// True when the odds are of the form the coach gives the record: none at all (declined),
+// or every choice the screen offers in seat order, each with no more wins than rollouts
+// and no more rollouts than a budget gives, and the best the best. Odds from outside (the
+// page's worker) are checked with this before any use.
+bool odds_valid(const Odds& odds, const PublicRecord& record);
 
 // Plans the next round; its size, 0 when the odds are settled.
 int odds_plan(OddsWork& work, Round& round);
@@ -84,8 +94,14 @@ bool play_rollout(const OddsWork& work, const Rollout& rollout);
 // Adds a round's results.
 void odds_add(OddsWork& work, const Round& round);
 
-// The odds of the decision, played on this thread to the end.
-Odds odds_of(const PublicRecord& record, Budget budget);
+struct RolloutPool;
 
-// The seat with the best odds.
+// One round: planned, played (by the pool's threads too, or here without one), added.
+// False when the odds were settled already.
+bool odds_round(OddsWork& work, Round& round, RolloutPool* pool);
+
+// The odds of the decision, worked out to the end (by the pool, or on this thread).
+Odds odds_of(const PublicRecord& record, Budget budget, RolloutPool* pool = nullptr);
+
+// The seat with the best odds, or NONE when the coach declines the record.
 int best_choice(const PublicRecord& record, Budget budget);

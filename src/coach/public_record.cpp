@@ -8,7 +8,8 @@ PublicRecord public_record_of(const Game& game) {
     PublicRecord r{};
     r.day = game.day;
     r.phase = game.phase;
-    r.voter_index = game.voter_index;
+    // Only a vote reads it; elsewhere it is whatever the last vote, even a last game's, left.
+    r.voter_index = game.phase == PHASE_VOTE_SELECT ? game.voter_index : 0;
     r.wolf_count = game.wolf_count;
     for (int k = 0; k < WOLF_SEATS; ++k) {
         r.wolf_seats[k] = game.wolf_seats[k];

@@ -48,19 +48,22 @@ std::string trimmed(std::string line) {
 
 void add_line(std::string& out, const std::string& line) { out += "  " + trimmed(line) + "\n"; }
 
-// A day as the story tells it: its heading; what the morning showed (the attack, the
-// claims); each vote; then the tally and the hanging.
-struct ToldDay {
-    std::string heading;
-    std::vector<std::string> morning;
-    std::vector<std::string> votes;
-    std::vector<std::string> evening;
-};
+void tell_day(const Texts& w, const StoryDay& t, std::string& out) {
+    const ToldDay told = told_day(w, t);
+    out += told.heading + "\n";
+    for (const auto* part : {&told.morning, &told.votes, &told.evening}) {
+        for (const std::string& line : *part) add_line(out, line);
+    }
+}
+
+}  // namespace
 
 ToldDay told_day(const Texts& w, const StoryDay& t) {
     ToldDay told;
-    told.heading = formatted(w.story_day, t.day);
-    if (t.attacked == NONE) told.morning.emplace_back(w.attack_failed);
+    told.heading = t.dawn ? formatted(w.story_night, t.day - 1) : formatted(w.story_day, t.day);
+    if (t.attacked == NONE) {
+        told.morning.push_back(formatted(w.story_attack_failed, name_of(w, t.attack_target)));
+    }
     if (is_seat(t.attacked))
         told.morning.push_back(formatted(w.found_dead, name_of(w, t.attacked)));
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
@@ -95,16 +98,6 @@ ToldDay told_day(const Texts& w, const StoryDay& t) {
     return told;
 }
 
-void tell_day(const Texts& w, const StoryDay& t, std::string& out) {
-    const ToldDay told = told_day(w, t);
-    out += told.heading + "\n";
-    for (const auto* part : {&told.morning, &told.votes, &told.evening}) {
-        for (const std::string& line : *part) add_line(out, line);
-    }
-}
-
-}  // namespace
-
 Story story_of(const Game& game) {
     Story s{};
     s.days = game.day < 1 ? 0 : game.day < DAY_SLOTS ? game.day : DAY_SLOTS - 1;
@@ -113,6 +106,7 @@ Story story_of(const Game& game) {
         t.day = d;
         // Last night's attack came before this morning: it happened once the day is here.
         t.attacked = d >= 2 ? game.attacked_on[d - 1] : STORY_NOT_YET;
+        t.attack_target = d >= 2 ? game.attacks[d - 1] : NONE;
         t.hanged = NONE;
         for (int seat = 0; seat < SEAT_COUNT; ++seat) {
             t.claim[seat] = t.claim_target[seat] = t.claim_result[seat] = NONE;
@@ -122,6 +116,7 @@ Story story_of(const Game& game) {
     }
     s.winner = game.winner == WINNER_VILLAGE || game.winner == WINNER_WOLVES ? game.winner : NONE;
     s.at_dawn = s.winner != NONE && is_seat(game.day) && game.hanged_on[game.day] == NONE;
+    if (s.at_dawn && s.days >= 1) s.day[s.days - 1].dawn = true;
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         s.role[seat] = s.winner != NONE ? game.players[seat].role : NONE;
     }
@@ -141,62 +136,4 @@ std::string story_text(const Game& game, int language) {
                                 role >= 0 && role < ROLE_COUNT ? w.role_names[role] : ""));
     }
     return out;
-}
-
-std::string story_json(const Game& game, int language) {
-    const Story s = story_of(game);
-    const Texts& w = texts_of(language);
-    std::string out;
-    const auto name_or_null = [&](int seat) {
-        if (is_seat(seat)) {
-            json_string(out, w.names[seat]);
-        } else {
-            out += "null";
-        }
-    };
-    out += "{\"days\":";
-    json_array(out, s.days, [&](int k) {
-        const StoryDay& t = s.day[k];
-        const ToldDay told = told_day(w, t);
-        out += "{\"day\":" + std::to_string(t.day) + ",\"heading\":";
-        json_string(out, told.heading.c_str());
-        out += ",\"told\":[";
-        bool first = true;
-        for (const auto* part : {&told.morning, &told.evening}) {
-            for (const std::string& line : *part) {
-                if (!first) out += ",";
-                first = false;
-                json_string(out, line.c_str());
-            }
-        }
-        out += "],\"votes\":";
-        if (t.voted) {
-            json_array(out, SEAT_COUNT, [&](int seat) { name_or_null(t.vote[seat]); });
-        } else {
-            out += "null";
-        }
-        out += ",\"hanged\":" + std::to_string(t.hanged) + "}";
-    });
-    out += ",\"winner\":";
-    out += s.winner == WINNER_WOLVES    ? "\"wolves\""
-           : s.winner == WINNER_VILLAGE ? "\"village\""
-                                        : "null";
-    out += ",\"won\":";
-    if (s.winner != NONE) {
-        json_string(out, won_text(w, s.winner, s.days, s.at_dawn).c_str());
-    } else {
-        out += "null";
-    }
-    out += ",\"lastDay\":" + std::to_string(s.days);
-    out += ",\"names\":";
-    json_array(out, SEAT_COUNT, [&](int seat) { json_string(out, w.names[seat]); });
-    out += ",\"roles\":";
-    json_array(out, SEAT_COUNT, [&](int seat) {
-        if (s.role[seat] >= 0 && s.role[seat] < ROLE_COUNT) {
-            json_string(out, w.role_names[s.role[seat]]);
-        } else {
-            out += "null";
-        }
-    });
-    return out + "}";
 }

@@ -8,8 +8,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/game.hpp"
+#include "model/texts.hpp"
 
 inline constexpr int STORY_NOT_YET = -2;  // the night's attack has not happened
 
@@ -17,6 +19,8 @@ inline constexpr int STORY_NOT_YET = -2;  // the night's attack has not happened
 struct StoryDay {
     int day;
     int attacked;           // last night's victim, NONE when the attack failed, or STORY_NOT_YET
+    int attack_target;      // whom the wolves attacked last night, or NONE
+    bool dawn;              // the game ended at this dawn: only last night is told
     int claim[SEAT_COUNT];  // the role a seat published this morning, or NONE
     int claim_target[SEAT_COUNT];  // the seat it named, or NONE
     int claim_result[SEAT_COUNT];  // VERDICT_WHITE, VERDICT_BLACK, or NONE
@@ -39,11 +43,13 @@ Story story_of(const Game& game);
 // The story as text in a language (Shift-JIS, lines ending in newlines).
 std::string story_text(const Game& game, int language);
 
-// The story as JSON for the web page, in the names and words of a language (Shift-JIS
-// strings); every fact the page shows is in it, so that it needs no code of the game:
-//   {"days":[{"day":2,"heading":TEXT,"told":[TEXT...],
-//             "votes":[NAME|null x10]|null,"hanged":SEAT}...],
-//    "winner":"village"|"wolves"|null,"won":TEXT|null,"lastDay":D,"names":[NAME x10],
-//    "roles":[ROLE|null x10]}: a day's "told" lines are the story's lines of its morning
-// (the attack, the claims) and of its evening (the tally, the hanging), "won" its end
-std::string story_json(const Game& game, int language);
+// A day as the story tells it: its heading (the night before, for a dawn that ended the
+// game); what the morning showed (the attack, the claims); each vote; then the tally and
+// the hanging.
+struct ToldDay {
+    std::string heading;
+    std::vector<std::string> morning;
+    std::vector<std::string> votes;
+    std::vector<std::string> evening;
+};
+ToldDay told_day(const Texts& texts, const StoryDay& day);

@@ -52,11 +52,13 @@ constexpr Texts JAPANESE = {
     .vote_line = "%10s > %10s",
     .too_small = "画面が小さすぎます。76x24 以上に広げてください。"_sj,
     .story_day = "%d日目"_sj,
+    .story_night = "%d日夜"_sj,
+    .story_attack_failed = "%sへの襲撃は失敗した (狩人の護衛)"_sj,
     .story_vote = "%s → %s"_sj,
     .story_tally = "%s %d票"_sj,
     .story_tally_one = "%s %d票"_sj,
     .story_won = {"村人の勝利 (%d日目)"_sj, "人狼の勝利 (%d日目)"_sj},
-    .story_won_at_dawn = nullptr,
+    .story_won_at_dawn = "人狼の勝利 (%d日夜)"_sj,
     .role_names = {"人狼"_sj, "狂人"_sj, "占い師"_sj, "霊媒師"_sj, "狩人"_sj, "村人"_sj},
     .story_role = "%s: %s"_sj,
     .odds_line = "%10s 勝率 %3d%% ±%d"_sj,
@@ -68,8 +70,10 @@ constexpr Texts JAPANESE = {
     .review_chosen = ": %s"_sj,
     .review_best = "、最善は %s"_sj,
     .review_best_chosen = "、最善"_sj,
+    .review_no_odds = "%s (勝率なし: 画面に出たことを説明できる役の配り方がない)"_sj,
     .review_marks = {"疑問手"_sj, "悪手"_sj, "大悪手"_sj},
     .review_accuracy = "。正確さ %d%%"_sj,
+    .review_accuracy_page = "正確さ %d%% (最善の勝率のうち、選んだ手で保てた割合)"_sj,
     .review_unfinished = "決着していません"_sj,
     .review_graph = "勝率の推移"_sj,
     .review_address = "ページで同じ振り返りを見る: "_sj,
@@ -78,6 +82,8 @@ constexpr Texts JAPANESE = {
     .simulate_won = "人狼の勝ち %ld ゲーム: %.1f%% (95%% 区間 %.1f%% から %.1f%%)"_sj,
     .simulate_days = "決着の日の平均: %.2f日目"_sj,
     .simulate_speed = "1 秒に %.0f ゲーム (%d スレッド)"_sj,
+    .simulate_partial = " (途中で止めました: %ld ゲームのうち)"_sj,
+    .simulate_progress = "%ld / %ld ゲーム、人狼の勝ち %.1f%%、1 秒に %.0f ゲーム、残り %ld 秒"_sj,
 };
 
 // The flowers in English, and the words English Werewolf players use: seer, medium,
@@ -117,6 +123,8 @@ constexpr Texts ENGLISH = {
     .vote_line = "%10s -> %-10s",
     .too_small = "The window is too small: make it at least 76 columns by 24 rows.",
     .story_day = "Day %d",
+    .story_night = "Night %d",
+    .story_attack_failed = "The attack on %s failed: the bodyguard was guarding.",
     .story_vote = "%s -> %s",
     .story_tally = "%s: %d votes",
     .story_tally_one = "%s: %d vote",
@@ -133,8 +141,11 @@ constexpr Texts ENGLISH = {
     .review_chosen = ": chose %s",
     .review_best = "; the best was %s",
     .review_best_chosen = ", the best",
+    .review_no_odds = "%s, without odds: no deal of the roles explains what the screens showed",
     .review_marks = {"inaccuracy", "mistake", "blunder"},
     .review_accuracy = ". Accuracy %d%%",
+    .review_accuracy_page =
+        "Accuracy %d%% (how much of the best choice's chance to win your choices kept)",
     .review_unfinished = "Not decided when the record ends",
     .review_graph = "The wolves' chance to win after each choice",
     .review_address = "The same review in the page: ",
@@ -143,6 +154,8 @@ constexpr Texts ENGLISH = {
     .simulate_won = "the wolves won %ld: %.1f%% (95%% interval %.1f%% to %.1f%%)",
     .simulate_days = "mean last day: %.2f",
     .simulate_speed = "%.0f games a second; threads: %d",
+    .simulate_partial = " (stopped early: %ld were asked for)",
+    .simulate_progress = "%ld of %ld games, the wolves won %.1f%%, %.0f games a second, %ld s left",
 };
 
 }  // namespace
@@ -150,7 +163,7 @@ constexpr Texts ENGLISH = {
 const Texts& texts_of(int language) { return language == LANGUAGE_ENGLISH ? ENGLISH : JAPANESE; }
 
 std::string won_text(const Texts& texts, int winner, int day, bool at_dawn) {
-    if (winner == WINNER_WOLVES && at_dawn && texts.story_won_at_dawn != nullptr) {
+    if (winner == WINNER_WOLVES && at_dawn) {
         return formatted(texts.story_won_at_dawn, day - 1);
     }
     return formatted(texts.story_won[winner == WINNER_VILLAGE ? 0 : 1], day);

@@ -45,12 +45,14 @@ struct Texts {
     const char* too_small;  // instead of the game while the window is too small
     // The story of a game, told afterwards.
     const char* story_day;               // a day's heading, with its number
+    const char* story_night;             // the heading of a night that ended the game
+    const char* story_attack_failed;     // the bodyguard turned the attack away, given its victim
     const char* story_vote;              // who voted for whom
     const char* story_tally;             // a seat and its votes
     const char* story_tally_one;         // a seat and its one vote
     const char* story_won[2];            // the village won, the wolves won, given the day
     const char* story_won_at_dawn;       // the wolves won by the night's attack, given the
-                                         // night; null: told as story_won[1] with the day
+                                         // night
     const char* role_names[ROLE_COUNT];  // the true roles, in words
     const char* story_role;              // a name and its role
     // The coach's odds beside a choice, in the panel rows (with --coach), 36 columns at most:
@@ -65,8 +67,10 @@ struct Texts {
     const char* review_chosen;         // the choice made
     const char* review_best;           // the best choice, where it was another
     const char* review_best_chosen;    // where the choice made was the best
+    const char* review_no_odds;        // a choice the coach has no odds for, with its seat
     const char* review_marks[3];       // inaccuracy, mistake, blunder
     const char* review_accuracy;       // after a game: its accuracy, in percent
+    const char* review_accuracy_page;  // the same in the page, with what it means
     const char* review_unfinished;     // a game not decided when the record ends
     const char* review_graph;          // the heading of the odds across the game
     const char* review_address;        // the page that shows the same review
@@ -75,6 +79,9 @@ struct Texts {
     const char* simulate_won;          // the games won, the share and its interval
     const char* simulate_days;         // the mean last day
     const char* simulate_speed;        // games a second, threads
+    const char* simulate_partial;      // after the heading of a run stopped early: the games asked
+    const char* simulate_progress;     // games done and asked, the win rate in percent, games
+                                       // a second, seconds left
 };
 
 // A seat's name in a table; empty for -1 or anything that is not a seat.

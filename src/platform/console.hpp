@@ -27,6 +27,11 @@ inline constexpr int AMBIGUOUS_ASK_TERMINAL = 0;  // find out at start
 inline constexpr int AMBIGUOUS_NARROW = 1;        // one column
 inline constexpr int AMBIGUOUS_WIDE = 2;          // two columns
 
+// Keeps a message (Shift-JIS) ready for standard error, for when nothing more can be
+// allocated; console_last_words gives the terminal back and writes it, allocating nothing.
+void console_keep_last_words(const char* text);
+void console_last_words();
+
 // After KEY_INPUT_FAILED, what failed.
 inline constexpr int CONSOLE_READ_FAILED = 1;
 inline constexpr int CONSOLE_WRITE_FAILED = 2;
@@ -36,32 +41,46 @@ Console& process_console();
 
 // Takes the standard handles and arranges for console_close to run at exit. Changes
 // nothing else: the terminal keeps its mode until console_start.
-void console_open(Console& console);
+void console_open();
 
 // Puts the terminal into the mode the game plays in (keys without echo, the game's own
 // screen) and lays out for the given ambiguous width, asking the terminal if need be.
 // too_small is what the screen shows instead of the game while the window is smaller
 // than the game (Shift-JIS, kept by the caller for as long as the console runs).
-void console_start(Console& console, int ambiguous_columns, const char* too_small);
+void console_start(int ambiguous_columns, const char* too_small);
 
 // Gives the terminal back as it was (its mode, its screen, the cursor), for good: nothing
 // more is drawn. Safe to call more than once.
-void console_restore(Console& console);
+void console_restore();
 
 // Gives the terminal back as it was and lets go of the handles.
-void console_close(Console& console);
+void console_close();
 
 // True when the user's language is Japanese: the messages then speak it.
-bool console_speaks_japanese(const Console& console);
+bool console_speaks_japanese();
+
+// True when standard error is a terminal, where progress may be shown.
+bool console_error_is_terminal();
+
+// From now on an interrupt (Ctrl-C, or a request to terminate) does not end the process:
+// it is noted, for console_interrupted. For work that ends itself, keeping what it did.
+void console_catch_interrupt();
+bool console_interrupted();
 
 // Writes a message (Shift-JIS text, newlines included) to standard output, or to standard
 // error, in the terminal's codeset. For what is said before or instead of a game. False
-// when it could not be written (errno says why).
-bool console_message(Console& console, const char* text, bool to_error);
+// when it could not be written (errno says why): an output that was closed when the
+// process started cannot be written (EBADF).
+bool console_message(const char* text, bool to_error);
+
+// Keeps a message (Shift-JIS) ready for standard error, for when nothing more can be
+// allocated; console_last_words gives the terminal back and writes it, allocating nothing.
+void console_keep_last_words(const char* text);
+void console_last_words();
 
 // After KEY_INPUT_FAILED: what failed, CONSOLE_READ_FAILED or CONSOLE_WRITE_FAILED (0 when
 // nothing has), with the errno of the call in error.
-int console_failure(const Console& console, int& error);
+int console_failure(int& error);
 
 // Shows the screen and waits for one key: its byte, KEY_NO_MEANING, KEY_END_OF_INPUT or
 // KEY_INPUT_FAILED.

@@ -6,7 +6,7 @@ constinit Console the_console = {};
 
 // The console is opened during static initialisation, before run_game starts.
 struct ConsoleOpener {
-    ConsoleOpener() { console_open(the_console); }
+    ConsoleOpener() { console_open(); }
 };
 const ConsoleOpener opener;
 

@@ -75,6 +75,10 @@ struct Terminal {
     iconv_t to_locale;       // Shift-JIS to EUC-JP, where the locale wants that
     int wake[2];             // self-pipe: signal handlers wake the key read; -1 without one
     PendingInput input;      // also keeps keys typed while the start-up probe waits
+    bool closed[3];          // standard descriptors that were closed at start (now /dev/null)
+    char last_words[256];    // console_keep_last_words, converted
+    std::size_t last_words_length;
+    volatile sig_atomic_t interrupted;  // an interrupt came while console_catch_interrupt holds
 };
 
 constinit Terminal term = {};
@@ -278,7 +282,9 @@ void send_output(std::string& bytes) {
         return;
     }
     term.writing_frame = 1;
-    const bool sent = write_all(term.out, bytes.data(), bytes.size());
+    errno = EBADF;
+    const bool sent =
+        !term.closed[STDOUT_FILENO] && write_all(term.out, bytes.data(), bytes.size());
     term.writing_frame = 0;
     bytes.clear();
     if (!sent) fail(CONSOLE_WRITE_FAILED);
@@ -372,10 +378,12 @@ bool cannot_place_cursor() {
 }
 
 // Standard descriptors that are closed get /dev/null, so that nothing the game opens
-// later (the wake-up pipe) can take their place.
+// later (the wake-up pipe) can take their place; writing to them still fails, as
+// writing to a closed descriptor does.
 void open_standard_descriptors() {
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
         if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        term.closed[fd] = true;
         const int null = open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
         if (null >= 0 && null != fd) {
             dup2(null, fd);
@@ -476,13 +484,13 @@ void repaint_if_needed(const Screen& screen) {
     }
 }
 
-void close_process_console() { console_close(process_console()); }
+void close_process_console() { console_close(); }
 
 }  // namespace
 
 // --- the console operations ----------------------------------------------------------------
 
-void console_open(Console& /*console*/) {
+void console_open() {
     open_standard_descriptors();
     term.in = STDIN_FILENO;
     term.out = STDOUT_FILENO;
@@ -503,7 +511,7 @@ void console_open(Console& /*console*/) {
     std::atexit(close_process_console);
 }
 
-void console_start(Console& /*console*/, int ambiguous_columns, const char* too_small) {
+void console_start(int ambiguous_columns, const char* too_small) {
     if (term.started) return;
     term.started = true;
     term.too_small = too_small;
@@ -526,23 +534,63 @@ void console_start(Console& /*console*/, int ambiguous_columns, const char* too_
     invalidate_view(term.view);
 }
 
-void console_restore(Console& /*console*/) { restore_terminal(); }
+void console_restore() { restore_terminal(); }
 
-void console_close(Console& console) { console_restore(console); }
+void console_close() { console_restore(); }
 
-bool console_speaks_japanese(const Console& /*console*/) {
-    return environment_speaks_japanese() == 1;
-}
+bool console_speaks_japanese() { return environment_speaks_japanese() == 1; }
 
-bool console_message(Console& /*console*/, const char* text, bool to_error) {
+bool console_message(const char* text, bool to_error) {
+    const int fd = to_error ? STDERR_FILENO : STDOUT_FILENO;
     std::string bytes;
     append_text(bytes, text, term.view.encoding);
+    errno = EBADF;
+    if (term.closed[fd]) return false;
     errno = 0;
     if (!convert_to_locale(bytes)) return false;
-    return write_all(to_error ? STDERR_FILENO : STDOUT_FILENO, bytes.data(), bytes.size());
+    return write_all(fd, bytes.data(), bytes.size());
 }
 
-int console_failure(const Console& /*console*/, int& error) {
+bool console_error_is_terminal() {
+    return !term.closed[STDERR_FILENO] && isatty(STDERR_FILENO) == 1;
+}
+
+namespace {
+
+void on_interrupt(int /*sig*/) { term.interrupted = 1; }
+
+}  // namespace
+
+void console_catch_interrupt() {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) set_handler_unless_ignored(sig, on_interrupt);
+    set_handler(SIGPIPE, SIG_IGN);  // a vanished reader shows up as a failed write
+}
+
+bool console_interrupted() { return term.interrupted != 0; }
+
+void console_keep_last_words(const char* text) {
+    std::string bytes;
+    append_text(bytes, text, term.view.encoding);
+    if (!convert_to_locale(bytes)) return;
+    term.last_words_length = std::min(bytes.size(), sizeof term.last_words);
+    std::memcpy(term.last_words, bytes.data(), term.last_words_length);
+}
+
+void console_last_words() {
+    restore_terminal();
+    if (term.closed[STDERR_FILENO]) return;
+    const char* bytes = term.last_words;
+    std::size_t length = term.last_words_length;
+    while (length > 0) {
+        const ssize_t n = write(STDERR_FILENO, bytes, length);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        bytes += n;
+        length -= static_cast<std::size_t>(n);
+    }
+}
+
+int console_failure(int& error) {
     error = term.failure_errno;
     return term.failed ? term.failure : 0;
 }
@@ -558,7 +606,7 @@ std::int64_t monotonic_ms() {
 
 // A key, waiting for ever (timeout_ms -1) or at most timeout_ms.
 int read_key(const Console& console, int timeout_ms) {
-    if (!term.started) console_start(process_console(), AMBIGUOUS_ASK_TERMINAL, "");
+    if (!term.started) console_start(AMBIGUOUS_ASK_TERMINAL, "");
     if (!term.failed) present(console.screen);
     const std::int64_t deadline = monotonic_ms() + timeout_ms;
     for (;;) {

@@ -1,8 +1,8 @@
 // The game in a web page, built to WebAssembly. The page draws the screen of cells itself
 // and owns the clock; this side owns the game and every fact the page shows about it.
 // There is no loop here: the page starts a game, hands over what the player types, and
-// after each key reads the cells and the facts. No rule, code, geometry or key spelling of
-// the game is written again in the page: it asks.
+// after each key reads the cells and the facts. No rule, code, geometry, key spelling or
+// word of the game is written again in the page: it asks.
 //
 // What comes from the page: every text arrives through one buffer the module owns
 // (jinro_buffer, jinro_buffer_size bytes), with its length, never through the stack.
@@ -26,78 +26,95 @@
 //                           chooses), "any key" (leads on), "won" (r plays again)
 //   jinro_cursor()          the seat under the cursor
 //   jinro_walk(seat)        the keys that walk the cursor there (a text)
+//   jinro_keys()            the keys by what they do (JSON)
 //   jinro_layout()          the regions of the screen (JSON)
 //   jinro_cards()           each card's facts, for its label (JSON, Shift-JIS)
 //   jinro_story()           what the player has seen so far (JSON, Shift-JIS)
-//   jinro_keys_played()     every key played since the game was dealt, spelled as records
-//                           spell them, at most jinro_record_max_keys()
-//   jinro_replay_link()     "?seed=N&keys=..." of the game so far
+//   jinro_game_seed()       the seed the game shown was dealt from: the first game's is the
+//                           one started, each next game's where the last left the random
+//                           source (r deals from there)
+//   jinro_game_keys()       every key of the game shown, spelled as records spell them, at
+//                           most jinro_record_max_keys()
+//   jinro_replay_link()     "?seed=N&keys=..." of the game shown, from its own seed
 //   jinro_daily(unix)       today's village for a Unix time in seconds (JSON)
 //   jinro_replay_pace_ms(), jinro_record_max_keys()
 // The coach: the page's game gives what its screens have shown, and a worker running this
-// same module works out the odds from that alone, never from the game itself.
+// same module works out the odds from that alone, never from the game itself. What the
+// worker sends back is checked here, against the decision it answers, before any use.
 //   jinro_decision()        at an attack or a vote screen, the public record of what the
 //                           screens have shown, jinro_decision_size() bytes; else 0
+//   jinro_take_odds(n)      the buffer's first n bytes: the worker's odds of the decision on
+//                           screen (jinro_odds_size() bytes); 1 when they are odds of it
+//   jinro_odds()            the odds taken, for the cards: {"declined":B,"best":S,
+//                           "choices":[{"seat":S,"win":P,"low":P1,"high":P2}...]}, or null
 //   jinro_decisions()       every choice the wolves made in the game shown: JSON of
-//                           {"key":K,"chosen":S,"record":N,"kind":"attack"|"vote","day":D,
-//                           "wolf":S|-1}, N indexing the public records at
-//                           jinro_decision_records(), jinro_decision_size() bytes each
+//                           {"key":K|-1,"chosen":S,"record":N,"kind":"attack"|"vote",
+//                           "day":D,"wolf":S|-1}, N indexing the public records at
+//                           jinro_decision_records(), jinro_decision_size() bytes each; K the
+//                           index of its key among the game's keys (-1: past the most kept)
+//   jinro_take_review_odds(k, n)  the buffer's first n bytes: the odds of decision k; 1 when
+//                           they are odds of it
+//   jinro_review()          the review of the game shown, in its words, from the odds taken:
+//                           {"rows":[{"key":K,"when":T,"chosen":T,"best":T|null,"mark":M,
+//                           "markWord":T,"win":P,"declined":B}|null...],"accuracy":A|null,
+//                           "accuracyText":T|null,"done":n,"total":N}
 //   jinro_coach_begin(n, s) (the worker) the first n bytes of the buffer, a public record:
 //                           1 when it is one, and its odds are begun in slot s (0 the
 //                           choice on screen, 1 the review); else 0
-//   jinro_coach_round(s)    (the worker) plays slot s's next round of rollouts: its odds
-//                           so far as JSON, {"settled":B,"best":SEAT,"choices":[{"seat":S,
-//                           "win":P,"low":P1,"high":P2,"played":N}...]}
-//   jinro_coach_verdict(s, seat)  (the worker) the review of choosing the seat, from slot s's
-//                           odds: {"mark":null|"inaccuracy"|"mistake"|"blunder","kept":K},
-//                           K the share of the best choice's chance that it kept
+//   jinro_coach_round(s)    (the worker) plays slot s's next round of rollouts: 1 while more
+//                           rounds are to come, 0 once the odds are settled (or declined)
+//   jinro_coach_odds(s)     (the worker) slot s's odds so far, jinro_odds_size() bytes
 // Texts are NUL-terminated, in memory the module owns, valid until the next call.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "coach/odds.hpp"
 #include "coach/review.hpp"
-#include "draw/panels.hpp"
 #include "draw/render.hpp"
 #include "engine/keys.hpp"
 #include "engine/step.hpp"
 #include "model/json.hpp"
 #include "model/record.hpp"
-#include "model/story.hpp"
 #include "platform/key_decoder.hpp"
+#include "platform/web/page_json.hpp"
 
 namespace {
 
 constexpr int CELL_BYTES = 4;
-// Larger than any seed or piece of typed text the page hands over at once; longer keys
-// come in pieces of this size.
+// Larger than any seed, piece of typed text or odds the page hands over at once; longer
+// keys come in pieces of this size.
 constexpr int BUFFER_BYTES = 4096;
 
 struct WebGame {
     Game game;
     Screen screen;
     int language;
-    std::uint32_t seed;
     bool started;
     PendingInput input;
     std::string typed;  // bytes from the page not yet decoded
-    std::string keys;   // every key played, spelled: ijklzr and "."
-    std::string text;   // the last text handed to the page
+    // The game shown: the seed it was dealt from, its keys, and its choices as they were
+    // made (a decision's key is -1 once the game has more keys than a record keeps).
+    std::uint32_t game_seed;
+    std::string game_keys;
+    std::vector<Decision> decisions;
+    std::vector<PublicRecord> shown;  // the decisions' records, side by side for the page
+    std::vector<Odds> review;         // the worker's odds of each decision, checked
+    std::vector<bool> reviewed;
+    PublicRecord decision;  // what the screens have shown, at a choice
+    Odds odds;              // the worker's odds of it, checked
+    bool odds_taken;
+    std::string text;  // the last text handed to the page
     std::uint8_t cells[SCREEN_ROWS * SCREEN_COLUMNS * CELL_BYTES];
     char buffer[BUFFER_BYTES];
-    PublicRecord decision;               // what the screens have shown, at a choice
-    std::vector<PublicRecord> shown;     // at each choice the wolves made in the game shown
     std::unique_ptr<OddsWork> coach[2];  // the worker's odds: the choice on screen, the review
     std::unique_ptr<Round> round;
-    bool coaching[2];
 };
 static_assert(sizeof(PublicRecord) <= BUFFER_BYTES, "a public record comes through the buffer");
+static_assert(sizeof(Odds) <= BUFFER_BYTES, "odds come through the buffer");
 
 WebGame web = {};
 
@@ -115,6 +132,16 @@ void draw() {
     }
 }
 
+// A new game shown, dealt from the seed: nothing of the last one's choices kept.
+void begin_game(std::uint32_t seed) {
+    web.game_seed = seed;
+    web.game_keys.clear();
+    web.decisions.clear();
+    web.review.clear();
+    web.reviewed.clear();
+    web.odds_taken = false;
+}
+
 // Moves typed bytes into the decoder as room allows; true when a key is waiting.
 bool key_waiting() {
     if (web.input.key_count > 0) return true;
@@ -130,12 +157,26 @@ bool key_waiting() {
     return web.input.key_count > 0;
 }
 
-// Steps the game with the next key typed, if there is one; the key, or -1.
+// Steps the game with the next key typed, if there is one; the key, or -1. A choice made
+// is kept for the review; r after a win begins the next game's keys.
 int step_typed() {
     int key = 0;
     if (!web.started || !key_waiting() || !take_key(web.input, key)) return -1;
-    step_game(web.game, static_cast<std::uint8_t>(key));
-    if (web.keys.size() < RECORD_MAX_KEYS) web.keys += spelled_key(key);
+    Game& g = web.game;
+    const int meaning = key_meaning(key);
+    if (g.winner != NONE && meaning == KEY_AGAIN) {
+        begin_game(g.random.state);  // the next game is dealt from here
+    } else {
+        const int kind = screen_kind(g);
+        const bool choosing = kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE;
+        const bool kept = web.game_keys.size() < RECORD_MAX_KEYS;
+        if (choosing && meaning == KEY_CHOOSE && may_choose(g, g.cursor)) {
+            web.decisions.push_back({kept ? static_cast<int>(web.game_keys.size()) : NONE,
+                                     public_record_of(g), g.cursor});
+        }
+        if (kept) web.game_keys += spelled_key(key);
+    }
+    step_game(g, static_cast<std::uint8_t>(key));
     return key;
 }
 
@@ -144,12 +185,14 @@ const char* handed(std::string text) {
     return web.text.c_str();
 }
 
-// A share 0..1 as JSON with four decimals, written with whole numbers (printing floating
-// point would double the module's code).
-std::string share(double value) {
-    const int tenths_of_thousands = static_cast<int>(value * 10000.0 + 0.5);
-    const std::string digits = std::to_string(10000 + tenths_of_thousands % 10000);
-    return std::to_string(tenths_of_thousands / 10000) + "." + digits.substr(1);
+// The buffer's first n bytes as odds of the record: false when they are not exactly such.
+bool take_odds(int length, const PublicRecord& record, Odds& odds) {
+    if (length != static_cast<int>(sizeof(Odds))) return false;
+    Odds given{};
+    std::memcpy(&given, web.buffer, sizeof given);
+    if (!odds_valid(given, record)) return false;
+    odds = given;
+    return true;
 }
 
 }  // namespace
@@ -161,12 +204,11 @@ EMSCRIPTEN_KEEPALIVE char* jinro_buffer() { return web.buffer; }
 EMSCRIPTEN_KEEPALIVE int jinro_buffer_size() { return BUFFER_BYTES; }
 
 EMSCRIPTEN_KEEPALIVE void jinro_start(double seed) {
-    web.seed = static_cast<std::uint32_t>(seed);
-    start_game(web.game, web.seed);
+    start_game(web.game, static_cast<std::uint32_t>(seed));
     web.started = true;
     web.input = {};
     web.typed.clear();
-    web.keys.clear();
+    begin_game(static_cast<std::uint32_t>(seed));
     draw();
 }
 
@@ -211,84 +253,28 @@ EMSCRIPTEN_KEEPALIVE const char* jinro_walk(int seat) {
     return handed(web.started ? keys_to_seat(web.game.cursor, seat) : "");
 }
 
-// {"columns":76,"rows":24,"header":[0,1],"cards":{"rows":[2,9],"height":6,"left":1,
-//  "width":15,"perRow":5},"panel":{"rows":[15,22],"split":40},"log":23}: a card with the
-// cursor mark before it is `width` columns from `left`; the panel rows lie between the
-// cards and the log line, in two halves.
-EMSCRIPTEN_KEEPALIVE const char* jinro_layout() {
-    const auto n = [](int value) { return std::to_string(value); };
-    return handed("{\"columns\":" + n(SCREEN_COLUMNS) + ",\"rows\":" + n(SCREEN_ROWS) +
-                  ",\"header\":[0,1],\"cards\":{\"rows\":[" + n(card_y(0)) + "," + n(card_y(5)) +
-                  "],\"height\":" + n(CARD_HEIGHT) + ",\"left\":" + n(card_x(0) - 1) +
-                  ",\"width\":" + n(card_x(1) - card_x(0)) +
-                  ",\"perRow\":5},\"panel\":{\"rows\":[" + n(PANEL_TOP) + "," + n(LOG_Y - 1) +
-                  "],\"split\":" + n(PANEL_SPLIT) + "},\"log\":" + n(LOG_Y) + "}");
-}
+EMSCRIPTEN_KEEPALIVE const char* jinro_keys() { return handed(keys_json()); }
 
-// [{"seat":0,"name":NAME,"claim":ROLE|null,"black":B,"white":W,"alive":true,
-//   "died":{"day":D,"hanged":BOOL}|null,"role":ROLE|null,"cursor":BOOL} x10]: the roles
-// in words of the language, the true role only after a win.
+EMSCRIPTEN_KEEPALIVE const char* jinro_layout() { return handed(layout_json()); }
+
 EMSCRIPTEN_KEEPALIVE const char* jinro_cards() {
-    const Game& g = web.game;
-    const Texts& t = texts_of(web.language);
-    std::string out;
-    const auto role = [&](int code) {
-        if (code >= 0 && code < ROLE_COUNT) {
-            json_string(out, t.role_names[code]);
-        } else {
-            out += "null";
-        }
-    };
-    json_array(out, SEAT_COUNT, [&](int seat) {
-        const Player& p = g.players[seat];
-        out += "{\"seat\":" + std::to_string(seat) + ",\"name\":";
-        json_string(out, name_of(t, seat));
-        out += ",\"claim\":";
-        role(g.co_public[seat]);
-        out += ",\"black\":" + std::to_string(g.black_count[seat]) +
-               ",\"white\":" + std::to_string(g.white_count[seat]);
-        out += p.alive == 1 ? ",\"alive\":true,\"died\":null" : ",\"alive\":false,\"died\":";
-        if (p.alive != 1) {
-            const bool hanged = p.hanged_day != NONE;
-            out += "{\"day\":" + std::to_string(hanged ? p.hanged_day : p.attacked_day) +
-                   ",\"hanged\":" + (hanged ? "true}" : "false}");
-        }
-        out += ",\"role\":";
-        role(g.winner != NONE ? p.role : NONE);
-        out += seat == g.cursor ? ",\"cursor\":true}" : ",\"cursor\":false}";
-    });
-    return handed(out);
+    return handed(cards_json(web.game, web.language));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_story() {
     return handed(web.started ? story_json(web.game, web.language) : "{}");
 }
 
-EMSCRIPTEN_KEEPALIVE const char* jinro_keys_played() { return handed(web.keys); }
+EMSCRIPTEN_KEEPALIVE double jinro_game_seed() { return web.game_seed; }
+
+EMSCRIPTEN_KEEPALIVE const char* jinro_game_keys() { return handed(web.game_keys); }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_replay_link() {
-    return handed(record_link(Record{web.seed, web.keys}));
+    return handed(record_link(Record{web.game_seed, web.game_keys}));
 }
 
-// {"seed":S,"day":N,"month":M,"date":D}: the seed of the village of the day in Japan that
-// the Unix time falls on, that day's number since 1970 (consecutive days, consecutive
-// numbers), and its month and date.
 EMSCRIPTEN_KEEPALIVE const char* jinro_daily(double unix_seconds) {
-    const std::uint32_t seed = daily_seed(static_cast<std::int64_t>(unix_seconds));
-    constexpr std::int64_t JAPAN_OFFSET = 9 * 3600;
-    const std::int64_t day = (static_cast<std::int64_t>(seed) + JAPAN_OFFSET) / 86400;
-    // The civil date of a day number (Howard Hinnant's days_from_civil, inverted).
-    const std::int64_t z = day + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    const std::int64_t date = doy - (153 * mp + 2) / 5 + 1;
-    const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
-    return handed("{\"seed\":" + std::to_string(seed) + ",\"day\":" + std::to_string(day) +
-                  ",\"month\":" + std::to_string(month) + ",\"date\":" + std::to_string(date) +
-                  "}");
+    return handed(daily_json(static_cast<std::int64_t>(unix_seconds)));
 }
 
 EMSCRIPTEN_KEEPALIVE double jinro_parse_seed(int length) {
@@ -306,30 +292,56 @@ EMSCRIPTEN_KEEPALIVE int jinro_check_keys(int length) {
 
 EMSCRIPTEN_KEEPALIVE int jinro_replay_pace_ms() { return REPLAY_PACE_MS; }
 
+EMSCRIPTEN_KEEPALIVE int jinro_record_max_keys() { return static_cast<int>(RECORD_MAX_KEYS); }
+
+// --- the coach, on the page's side --------------------------------------------------------
+
 EMSCRIPTEN_KEEPALIVE int jinro_decision_size() { return static_cast<int>(sizeof(PublicRecord)); }
+
+EMSCRIPTEN_KEEPALIVE int jinro_odds_size() { return static_cast<int>(sizeof(Odds)); }
 
 EMSCRIPTEN_KEEPALIVE const PublicRecord* jinro_decision() {
     const int kind = web.started ? screen_kind(web.game) : 0;
     if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) return nullptr;
-    web.decision = public_record_of(web.game);
+    const PublicRecord now = public_record_of(web.game);
+    if (std::memcmp(&now, &web.decision, sizeof now) != 0) web.odds_taken = false;
+    web.decision = now;
     return &web.decision;
 }
 
+EMSCRIPTEN_KEEPALIVE int jinro_take_odds(int length) {
+    web.odds_taken = take_odds(length, web.decision, web.odds);
+    return web.odds_taken ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* jinro_odds() {
+    if (!web.odds_taken) return handed("null");
+    const Odds& odds = web.odds;
+    std::string out =
+        std::string("{\"declined\":") + (odds.count == 0 ? "true" : "false") +
+        ",\"best\":" + std::to_string(odds.count > 0 ? odds.choice[odds.best].seat : NONE) +
+        ",\"choices\":[";
+    for (int c = 0; c < odds.count; ++c) {
+        if (odds.choice[c].played == 0) continue;
+        const Estimate e = estimate(odds.choice[c].wins, odds.choice[c].played);
+        out += std::string(out.back() == '[' ? "" : ",") +
+               "{\"seat\":" + std::to_string(odds.choice[c].seat) +
+               ",\"win\":" + json_share(e.win) + ",\"low\":" + json_share(e.low) +
+               ",\"high\":" + json_share(e.high) + "}";
+    }
+    return handed(out + "]}");
+}
+
 EMSCRIPTEN_KEEPALIVE const char* jinro_decisions() {
-    std::vector<Decision> decisions;
-    std::vector<Ending> endings;
-    decisions_of(web.seed, web.keys, decisions, endings);
     web.shown.clear();
     std::string out = "[";
-    for (const Decision& d : decisions) {
-        if (d.game != endings.back().game) continue;  // only the game shown
+    for (const Decision& d : web.decisions) {
         const bool attack = d.record.phase == PHASE_ATTACK_SELECT;
-        const int wolf = attack ? NONE : voting_wolf(d.record);
         out += std::string(web.shown.empty() ? "" : ",") + "{\"key\":" + std::to_string(d.key) +
                ",\"chosen\":" + std::to_string(d.chosen) +
                ",\"record\":" + std::to_string(web.shown.size()) + ",\"kind\":\"" +
                (attack ? "attack" : "vote") + "\",\"day\":" + std::to_string(d.record.day) +
-               ",\"wolf\":" + std::to_string(wolf) + "}";
+               ",\"wolf\":" + std::to_string(attack ? NONE : voting_wolf(d.record)) + "}";
         web.shown.push_back(d.record);
     }
     return handed(out + "]");
@@ -337,52 +349,66 @@ EMSCRIPTEN_KEEPALIVE const char* jinro_decisions() {
 
 EMSCRIPTEN_KEEPALIVE const PublicRecord* jinro_decision_records() { return web.shown.data(); }
 
+EMSCRIPTEN_KEEPALIVE int jinro_take_review_odds(int index, int length) {
+    if (index < 0 || index >= static_cast<int>(web.decisions.size())) return 0;
+    const auto k = static_cast<std::size_t>(index);
+    web.review.resize(web.decisions.size());
+    web.reviewed.resize(web.decisions.size());
+    web.reviewed[k] = take_odds(length, web.decisions[k].record, web.review[k]);
+    return web.reviewed[k] ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* jinro_review() {
+    const Texts& w = texts_of(web.language);
+    std::vector<ReviewedChoice> choices;
+    std::string rows = "[";
+    for (std::size_t k = 0; k < web.decisions.size(); ++k) {
+        if (k > 0) rows += ",";
+        if (k >= web.reviewed.size() || !web.reviewed[k]) {
+            rows += "null";
+            continue;
+        }
+        choices.push_back(reviewed_choice(web.decisions[k], web.review[k]));
+        std::string row = choice_json(choices.back(), w);
+        row.insert(1, "\"key\":" + std::to_string(web.decisions[k].key) + ",");
+        rows += row;
+    }
+    const bool done = choices.size() == web.decisions.size() && !choices.empty();
+    std::string accuracy = "null,\"accuracyText\":null";
+    if (done) {
+        const int a = accuracy_of(choices);
+        accuracy = std::to_string(a) + ",\"accuracyText\":";
+        json_string(accuracy, formatted(w.review_accuracy_page, a).c_str());
+    }
+    return handed("{\"rows\":" + rows + "],\"accuracy\":" + accuracy +
+                  ",\"done\":" + std::to_string(choices.size()) +
+                  ",\"total\":" + std::to_string(web.decisions.size()) + "}");
+}
+
+// --- the coach, in the worker ---------------------------------------------------------------
+
 EMSCRIPTEN_KEEPALIVE int jinro_coach_begin(int length, int slot) {
     if (slot < 0 || slot > 1) return 0;
-    web.coaching[slot] = false;
+    if (web.coach[slot] == nullptr) web.coach[slot] = std::make_unique<OddsWork>();
+    if (web.round == nullptr) web.round = std::make_unique<Round>();
+    web.coach[slot]->odds = {};
+    web.coach[slot]->odds.count = 0;
     if (length != static_cast<int>(sizeof(PublicRecord))) return 0;
     PublicRecord record{};
     std::memcpy(&record, web.buffer, sizeof record);
     if (!public_record_valid(record)) return 0;
-    if (web.coach[slot] == nullptr) web.coach[slot] = std::make_unique<OddsWork>();
-    if (web.round == nullptr) web.round = std::make_unique<Round>();
-    odds_begin(*web.coach[slot], record, COACH_FULL);
-    web.coaching[slot] = true;
+    odds_begin(*web.coach[slot], record, COACH_FULL);  // declined: no choice, no round
     return 1;
 }
 
-EMSCRIPTEN_KEEPALIVE const char* jinro_coach_verdict(int slot, int seat) {
-    if (slot < 0 || slot > 1 || !web.coaching[slot]) return handed("null");
-    static const char* const MARKS[] = {"\"inaccuracy\"", "\"mistake\"", "\"blunder\""};
-    const Odds& odds = web.coach[slot]->odds;
-    const int mark = mark_of(odds, seat);
-    return handed(std::string("{\"mark\":") + (mark < 0 ? "null" : MARKS[mark]) +
-                  ",\"kept\":" + share(kept_of(odds, seat)) + "}");
+EMSCRIPTEN_KEEPALIVE int jinro_coach_round(int slot) {
+    if (slot < 0 || slot > 1 || web.coach[slot] == nullptr) return 0;
+    return odds_round(*web.coach[slot], *web.round, nullptr) ? 1 : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE const char* jinro_coach_round(int slot) {
-    if (slot < 0 || slot > 1 || !web.coaching[slot]) return handed("null");
-    OddsWork& work = *web.coach[slot];
-    const bool settled = odds_plan(work, *web.round) == 0;
-    if (!settled) {
-        for (int k = 0; k < web.round->size; ++k)
-            web.round->won[k] = play_rollout(work, web.round->rollout[k]);
-        odds_add(work, *web.round);
-    }
-    const Odds& odds = work.odds;
-    std::string out = std::string("{\"settled\":") + (settled ? "true" : "false") + ",\"best\":" +
-                      std::to_string(odds.count > 0 ? odds.choice[odds.best].seat : NONE) +
-                      ",\"choices\":[";
-    for (int c = 0; c < odds.count; ++c) {
-        const Estimate e = estimate(odds.choice[c].wins, odds.choice[c].played);
-        out += std::string(c > 0 ? "," : "") + "{\"seat\":" + std::to_string(odds.choice[c].seat) +
-               ",\"win\":" + share(e.win) + ",\"low\":" + share(e.low) +
-               ",\"high\":" + share(e.high) +
-               ",\"played\":" + std::to_string(odds.choice[c].played) + "}";
-    }
-    return handed(out + "]}");
+EMSCRIPTEN_KEEPALIVE const Odds* jinro_coach_odds(int slot) {
+    if (slot < 0 || slot > 1 || web.coach[slot] == nullptr) return nullptr;
+    return &web.coach[slot]->odds;
 }
-
-EMSCRIPTEN_KEEPALIVE int jinro_record_max_keys() { return static_cast<int>(RECORD_MAX_KEYS); }
 
 }  // extern "C"

@@ -46,7 +46,11 @@ struct WindowsConsole {
     bool read_failed;  // reading failed
     TerminalView view;
     PendingInput input;
-    const char* too_small;  // what stands instead of the game in a window too small
+    const char* too_small;      // what stands instead of the game in a window too small
+    volatile LONG catching;     // console_catch_interrupt: an interrupt is noted, not fatal
+    volatile LONG interrupted;  // and one came
+    wchar_t last_words[256];    // console_keep_last_words, for a console
+    char last_words_utf8[512];  // and for a file or a pipe
 };
 
 // Plain data: the console is opened during static initialisation.
@@ -109,7 +113,11 @@ void restore_console() {
 
 // Ctrl-C, Ctrl-Break, closing the window, logging off: put the console back, then let
 // the default handler end the process.
-BOOL WINAPI on_console_event(DWORD /*event*/) {
+BOOL WINAPI on_console_event(DWORD event) {
+    if (win.catching != 0 && (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT)) {
+        InterlockedExchange(&win.interrupted, 1);
+        return TRUE;
+    }
     AcquireSRWLockExclusive(&drawing);
     restore_console();
     win.restored = true;
@@ -117,7 +125,7 @@ BOOL WINAPI on_console_event(DWORD /*event*/) {
     return FALSE;
 }
 
-void close_process_console() { console_close(process_console()); }
+void close_process_console() { console_close(); }
 
 // How many cells the console gives a character: write it at the start of the second row
 // and read back where the cursor went (1 when it cannot tell).
@@ -300,7 +308,7 @@ int read_console_key(const Screen& screen, DWORD timeout_ms) {
 
 }  // namespace
 
-void console_open(Console& /*console*/) {
+void console_open() {
     win.out = GetStdHandle(STD_OUTPUT_HANDLE);
     win.in = GetStdHandle(STD_INPUT_HANDLE);
     win.too_small = "";
@@ -313,7 +321,7 @@ void console_open(Console& /*console*/) {
     std::atexit(close_process_console);
 }
 
-void console_start(Console& /*console*/, int ambiguous_columns, const char* too_small) {
+void console_start(int ambiguous_columns, const char* too_small) {
     if (win.started) return;
     win.started = true;
     win.too_small = too_small;
@@ -335,15 +343,15 @@ void console_start(Console& /*console*/, int ambiguous_columns, const char* too_
     win.kanji_one_cell = !win.vt && measure_cells(L"人") == 1;
 }
 
-void console_restore(Console& /*console*/) {
+void console_restore() {
     AcquireSRWLockExclusive(&drawing);
     restore_console();
     win.restored = true;
     ReleaseSRWLockExclusive(&drawing);
 }
 
-void console_close(Console& console) {
-    console_restore(console);
+void console_close() {
+    console_restore();
     if (win.out != nullptr) CloseHandle(win.out);
     if (win.in != nullptr) CloseHandle(win.in);
     win.out = nullptr;
@@ -352,13 +360,13 @@ void console_close(Console& console) {
 
 // The locale variables where a user has set them (as MSYS and Cygwin do), otherwise the
 // language of the user interface.
-bool console_speaks_japanese(const Console& /*console*/) {
+bool console_speaks_japanese() {
     const int said = environment_speaks_japanese();
     if (said != -1) return said == 1;
     return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
 }
 
-bool console_message(Console& /*console*/, const char* text, bool to_error) {
+bool console_message(const char* text, bool to_error) {
     const HANDLE handle = to_error ? GetStdHandle(STD_ERROR_HANDLE) : win.out;
     DWORD mode = 0;
     const bool console = GetConsoleMode(handle, &mode) != 0;
@@ -372,7 +380,42 @@ bool console_message(Console& /*console*/, const char* text, bool to_error) {
     return false;
 }
 
-int console_failure(const Console& /*console*/, int& error) {
+bool console_error_is_terminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+void console_catch_interrupt() { InterlockedExchange(&win.catching, 1); }
+
+bool console_interrupted() { return win.interrupted != 0; }
+
+void console_keep_last_words(const char* text) {
+    std::string utf8;
+    append_text(utf8, text, OUTPUT_UTF8);
+    std::string lines;  // Windows text ends its lines with CR LF
+    for (char c : utf8) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const std::wstring wide = to_utf16(lines);
+    wide.copy(win.last_words, std::size(win.last_words) - 1);
+    win.last_words[std::min(wide.size(), std::size(win.last_words) - 1)] = L'\0';
+    lines.copy(win.last_words_utf8, sizeof win.last_words_utf8 - 1);
+    win.last_words_utf8[std::min(lines.size(), sizeof win.last_words_utf8 - 1)] = '\0';
+}
+
+void console_last_words() {
+    console_restore();
+    const HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(handle, &mode) != 0) {
+        WriteConsoleW(handle, win.last_words, static_cast<DWORD>(wcslen(win.last_words)), &written,
+                      nullptr);
+    } else {
+        WriteFile(handle, win.last_words_utf8, static_cast<DWORD>(strlen(win.last_words_utf8)),
+                  &written, nullptr);
+    }
+}
+
+int console_failure(int& error) {
     error = EIO;
     return win.failed ? CONSOLE_WRITE_FAILED : win.read_failed ? CONSOLE_READ_FAILED : 0;
 }
@@ -380,7 +423,7 @@ int console_failure(const Console& /*console*/, int& error) {
 namespace {
 
 int read_key(const Console& console, DWORD timeout_ms) {
-    if (!win.started) console_start(process_console(), AMBIGUOUS_ASK_TERMINAL, "");
+    if (!win.started) console_start(AMBIGUOUS_ASK_TERMINAL, "");
     if (!win.failed) present(console.screen);
     if (win.failed) return KEY_INPUT_FAILED;
     int key = 0;
