@@ -177,6 +177,61 @@ TEST(Coach, InASmallCaseEveryDealIsDrawnAsOftenAsItsWeight) {
     }
 }
 
+// A record from outside that no game can have is declined before a rollout is played: the
+// issue's day 2 with seat 0 killed and nobody claiming (the seer or the medium lived to the
+// morning and would have claimed) admits no deal; day 5 with all ten alive had no hangings.
+// A rollout given a game that cannot end stops at the last day slot.
+TEST(Coach, DeclinesARecordNoGameCanHaveAndEveryRolloutEnds) {
+    PublicRecord r{};
+    for (auto& row : r.claims) {
+        for (NightRecord& n : row) n = {NONE, NONE, NONE, NONE};
+    }
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        r.alive[seat] = 1;
+        r.hanged_day[seat] = r.attacked_day[seat] = r.co_public[seat] = NONE;
+        for (int& vote : r.votes[seat]) vote = NONE;
+    }
+    for (int day = 0; day < DAY_SLOTS; ++day)
+        r.attacks[day] = r.attacked_on[day] = r.hanged_on[day] = NONE;
+    r.day = 2;
+    r.phase = PHASE_VOTE_SELECT;
+    r.wolf_count = 2;
+    r.wolf_seats[0] = 4;
+    r.wolf_seats[1] = 7;
+    r.wolf_votes[0] = r.wolf_votes[1] = NONE;
+    r.alive[0] = 0;
+    r.attacked_day[0] = 1;
+    r.attacks[1] = r.attacked_on[1] = 0;
+    ASSERT_TRUE(public_record_valid(r));
+    auto work = std::make_unique<OddsWork>();
+    EXPECT_FALSE(odds_begin(*work, r, COACH_FULL));
+    EXPECT_EQ(odds_of(r, COACH_FULL).count, 0);
+    EXPECT_EQ(best_choice(r, COACH_FULL), NONE);
+    EXPECT_TRUE(odds_valid(Odds{}, r));  // "no odds" is an answer the page takes
+
+    PublicRecord all_alive = r;
+    all_alive.day = 5;
+    all_alive.alive[0] = 1;
+    all_alive.attacked_day[0] = NONE;
+    all_alive.attacks[1] = all_alive.attacked_on[1] = NONE;
+    EXPECT_FALSE(public_record_valid(all_alive));
+    EXPECT_FALSE(odds_begin(*work, all_alive, COACH_FULL));
+
+    // A game at the last day slot, and one with nobody for the wolves to choose.
+    for (const bool nobody : {false, true}) {
+        TestGame t = make_game(3);
+        Game& g = *t.game;
+        g.day = DAY_SLOTS - 1;
+        if (nobody) {
+            for (Player& p : g.players) p.role = ROLE_WOLF;
+        }
+        Dice dice{1};
+        play_out(g, POLICY_HEURISTIC, dice);
+        EXPECT_LE(g.day, DAY_SLOTS);  // and nothing written past the last slot (the sanitizers)
+        if (nobody) EXPECT_EQ(g.winner, NONE);
+    }
+}
+
 // The keys of whole games played at random from the seed, r between them: a record.
 std::string random_games(std::uint32_t seed, int games) {
     TestGame t = make_game(seed);

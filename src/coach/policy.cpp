@@ -60,10 +60,14 @@ void choose(Game& game, int seat) {
 }
 
 void play_out(Game& game, int policy, Dice& dice) {
-    while (game.winner == NONE) {
+    // A game is decided by day 9 at the latest: one that is not, or that offers the wolves
+    // nobody to choose, can only come from a record no game has; it is given up there.
+    while (game.winner == NONE && game.day < DAY_SLOTS) {
         const int kind = screen_kind(game);
         if (kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE) {
-            choose(game, policy_choice(game, policy, dice));
+            const int seat = policy_choice(game, policy, dice);
+            if (seat == NONE) return;
+            choose(game, seat);
         } else {
             step_game(game, KEY_ON);
         }

@@ -31,5 +31,7 @@ int policy_choice(const Game& game, int policy, Dice& dice);
 // Puts the cursor on the seat and confirms it.
 void choose(Game& game, int seat);
 
-// Plays the game to its end: the policy chooses, every other screen is led on from.
+// Plays the game to its end: the policy chooses, every other screen is led on from. A game
+// no key could have brought about (undecided past day 9, or no seat to choose) is left
+// undecided.
 void play_out(Game& game, int policy, Dice& dice);

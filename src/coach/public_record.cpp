@@ -47,23 +47,21 @@ bool day_or_none(int value) { return value == NONE || (value >= 1 && value < DAY
 
 }  // namespace
 
-bool public_record_valid(const PublicRecord& r) {
+namespace {
+
+// Every field in its range: seats, days, claims, verdicts; two distinct wolves.
+bool fields_in_range(const PublicRecord& r) {
     if (r.day < 1 || r.day >= DAY_SLOTS) return false;
     if (r.phase != PHASE_ATTACK_SELECT && r.phase != PHASE_VOTE_SELECT) return false;
-    if (r.voter_index < 0 || r.voter_index > WOLF_SEATS) return false;
-    if (r.phase == PHASE_VOTE_SELECT && r.voter_index == WOLF_SEATS) return false;
+    if (r.voter_index < 0 || r.voter_index >= WOLF_SEATS) return false;
     if (r.wolf_count < 1 || r.wolf_count > WOLF_SEATS) return false;
     if (!is_seat(r.wolf_seats[0]) || !is_seat(r.wolf_seats[1]) ||
         r.wolf_seats[0] >= r.wolf_seats[1]) {
         return false;
     }
-    int living = 0;
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         if (r.alive[seat] != 0 && r.alive[seat] != 1) return false;
-        living += r.alive[seat];
         if (!day_or_none(r.hanged_day[seat]) || !day_or_none(r.attacked_day[seat])) return false;
-        if ((r.alive[seat] == 0) != (r.hanged_day[seat] != NONE || r.attacked_day[seat] != NONE))
-            return false;
         const int claim = r.co_public[seat];
         if (claim != NONE && claim != ROLE_MADMAN && claim != ROLE_SEER && claim != ROLE_MEDIUM)
             return false;
@@ -79,9 +77,6 @@ bool public_record_valid(const PublicRecord& r) {
                 return false;
         }
     }
-    for (int seat : r.wolf_seats) {
-        if (r.co_public[seat] != NONE) return false;  // a wolf never claims here
-    }
     for (int day = 0; day < DAY_SLOTS; ++day) {
         if (!seat_or_none(r.attacks[day]) || !seat_or_none(r.attacked_on[day]) ||
             !seat_or_none(r.hanged_on[day])) {
@@ -91,8 +86,53 @@ bool public_record_valid(const PublicRecord& r) {
     for (int vote : r.wolf_votes) {
         if (!seat_or_none(vote)) return false;
     }
-    return living >= 2;
+    return true;
 }
+
+bool is_wolf(const PublicRecord& r, int seat) {
+    return seat == r.wolf_seats[0] || seat == r.wolf_seats[1];
+}
+
+// The deaths the day has had: an attack every night before it (a killing, or one the
+// bodyguard turned away), never on a wolf; a hanging every day with a vote; each death the
+// one its seat records, and every dead seat dead by one of them. The living are what is left,
+// and the game is still undecided.
+bool deaths_agree(const PublicRecord& r) {
+    const int last_vote = r.phase == PHASE_ATTACK_SELECT ? r.day : r.day - 1;
+    for (int day = 0; day < DAY_SLOTS; ++day) {
+        const int attacked = r.attacks[day];
+        const bool night_passed = day >= 1 && day < r.day;
+        if (night_passed != is_seat(attacked) || (night_passed && is_wolf(r, attacked)))
+            return false;
+        if (r.attacked_on[day] != NONE && r.attacked_on[day] != attacked) return false;
+        if (is_seat(r.attacked_on[day]) && r.attacked_day[r.attacked_on[day]] != day) return false;
+        const bool voted = day >= 2 && day <= last_vote;
+        if (voted != is_seat(r.hanged_on[day])) return false;
+        if (voted && r.hanged_day[r.hanged_on[day]] != day) return false;
+    }
+    int living = 0;
+    int wolves = 0;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        const int hanged = r.hanged_day[seat];
+        const int attacked = r.attacked_day[seat];
+        if ((hanged != NONE && attacked != NONE) ||
+            (r.alive[seat] == 0) != (hanged != NONE || attacked != NONE)) {
+            return false;
+        }
+        if (hanged != NONE && r.hanged_on[hanged] != seat) return false;
+        if (attacked != NONE && r.attacked_on[attacked] != seat) return false;
+        living += r.alive[seat];
+        wolves += r.alive[seat] == 1 && is_wolf(r, seat) ? 1 : 0;
+    }
+    for (int seat : r.wolf_seats) {
+        if (r.co_public[seat] != NONE) return false;  // a wolf never claims here
+    }
+    return wolves == r.wolf_count && wolves >= 1 && wolves < (living + 1) / 2;
+}
+
+}  // namespace
+
+bool public_record_valid(const PublicRecord& r) { return fields_in_range(r) && deaths_agree(r); }
 
 std::uint64_t public_record_hash(const PublicRecord& record) {
     unsigned char bytes[sizeof record];
