@@ -228,7 +228,9 @@ TEST(Coach, DeclinesARecordNoGameCanHaveAndEveryRolloutEnds) {
         Dice dice{1};
         play_out(g, POLICY_HEURISTIC, dice);
         EXPECT_LE(g.day, DAY_SLOTS);  // and nothing written past the last slot (the sanitizers)
-        if (nobody) EXPECT_EQ(g.winner, NONE);
+        if (nobody) {
+            EXPECT_EQ(g.winner, NONE);
+        }
     }
 }
 
