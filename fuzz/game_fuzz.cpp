@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     render(*game, language, screen);
     check(*game);
     for (std::size_t i = 4; i < size; ++i) {
-        play_key(*game, data[i], language, screen);
+        step_game(*game, data[i]);
+        render(*game, language, screen);
         check(*game);
     }
     keys_played += size - 4;

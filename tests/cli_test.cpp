@@ -240,10 +240,15 @@ TEST(CommandLine, TodaysVillageIsMidnightInJapan) {
     EXPECT_EQ(daily_seed(midnight + 32400), midnight);             // 09:00 JST, midnight in London
     EXPECT_EQ(daily_seed(0), static_cast<std::uint32_t>(-32400));  // 1970-01-01 09:00 JST
     EXPECT_EQ(daily_seed(-32401), static_cast<std::uint32_t>(-32400 - 86400));
+}
+
+// The messages (help, errors) speak Japanese to a Japanese locale, English to any other.
+TEST(CommandLine, OnlyAJapaneseLocaleGetsJapaneseMessages) {
     EXPECT_TRUE(locale_is_japanese("ja_JP.UTF-8"));
     EXPECT_TRUE(locale_is_japanese("ja"));
     EXPECT_FALSE(locale_is_japanese("jam"));
     EXPECT_FALSE(locale_is_japanese("C.UTF-8"));
+    EXPECT_FALSE(locale_is_japanese(""));
 }
 
 }  // namespace

@@ -180,9 +180,9 @@ TEST(WholeGame, ThousandsOfRandomGamesKeepTheInvariantsAndAllEnd) {
         ASSERT_EQ(g.phase, PHASE_ATTACK_SELECT);
         ASSERT_EQ(g.day, 1);
     }
-    EXPECT_EQ(village + wolves, static_cast<int>(GAMES));
-    EXPECT_GT(village, 0);
-    EXPECT_GT(wolves, 0);
+    // Random keys still let both sides win, each many times.
+    EXPECT_GT(village, static_cast<int>(GAMES / 10));
+    EXPECT_GT(wolves, static_cast<int>(GAMES / 10));
 }
 
 }  // namespace

@@ -115,16 +115,30 @@ TEST(Records, AResetRecordIsAsFreshAsANewOne) {
     g.voter_index = 1;
     ASSERT_NE(g.day, 0);
     reset_game(g);
-    Game fresh{};
-    clear_night_records(fresh);
-    for (LogLine& line : fresh.log) line = {NONE, NONE};
     EXPECT_EQ(g.voter_index, 0);
     EXPECT_EQ(g.key, 0);
     EXPECT_EQ(g.day, 0);
-    EXPECT_EQ(g.claims[3][2].result, NONE);
-    EXPECT_EQ(std::memcmp(g.claims, fresh.claims, sizeof g.claims), 0);
-    EXPECT_EQ(std::memcmp(g.players, fresh.players, sizeof g.players), 0);
-    EXPECT_EQ(std::memcmp(g.log, fresh.log, sizeof g.log), 0);
+    EXPECT_EQ(g.winner, 0);
+    const auto all_none = [](const NightRecord& n) {
+        return n.day == NONE && n.role == NONE && n.target == NONE && n.result == NONE;
+    };
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        const Player& p = g.players[seat];
+        EXPECT_EQ(p.alive, 0);
+        EXPECT_EQ(p.role, 0);
+        EXPECT_EQ(p.co_claim, 0);
+        for (int day = 0; day < DAY_SLOTS; ++day) {
+            EXPECT_TRUE(all_none(g.claims[seat][day])) << seat << " " << day;
+            EXPECT_TRUE(all_none(p.night[day])) << seat << " " << day;
+            EXPECT_EQ(p.vote[day], 0);
+            EXPECT_EQ(g.votes[seat][day], 0);
+        }
+    }
+    for (int day = 0; day < DAY_SLOTS; ++day) EXPECT_EQ(g.attacks[day], NONE) << day;
+    for (const LogLine& line : g.log) {
+        EXPECT_EQ(line.kind, NONE);
+        EXPECT_EQ(line.seat, NONE);
+    }
 }
 
 TEST(Records, TheLogKeepsTheFiveNewestLines) {

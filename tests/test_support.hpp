@@ -43,7 +43,8 @@ inline void draw(const TestGame& t, int language = LANGUAGE_JAPANESE) {
 
 // One key as a front end plays it: the step, then the screen drawn.
 inline void play(TestGame& t, char key, int language = LANGUAGE_JAPANESE) {
-    play_key(*t.game, static_cast<std::uint8_t>(key), language, *t.screen);
+    step_game(*t.game, static_cast<std::uint8_t>(key));
+    render(*t.game, language, *t.screen);
 }
 
 // The first seat at or after the cursor (in seat order, wrapping) that test accepts.

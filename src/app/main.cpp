@@ -104,9 +104,13 @@ int play(const Options& options, bool japanese) {
         close_record_file(record);
         return after_game(played, &record, japanese);
     }
-    const int played =
-        run_game(options, options.replay_path != nullptr ? &replay : nullptr, nullptr);
-    return after_game(played, nullptr, japanese);
+    if (options.replay_path == nullptr)
+        return after_game(run_game(options, nullptr, nullptr), nullptr, japanese);
+    Replay played_back{&replay, options.replay_path, japanese, ""};
+    const int played = run_game(options, &played_back, nullptr);
+    const int status_after = after_game(played, nullptr, japanese);
+    if (played_back.later.empty()) return status_after;
+    return complain(played_back.later, status_after);
 }
 
 // --simulate: progress on a terminal's standard error as the games go, and Ctrl-C ends

@@ -208,6 +208,22 @@ std::string write_error_text(const char* path, int error, bool creating, bool ja
            ": " + what + " (" + printable(std::strerror(error), ARGUMENT_BYTES) + ")\n";
 }
 
+std::string replay_start_text(const char* path, std::size_t keys, bool japanese) {
+    const std::string file = printable(path, ARGUMENT_BYTES);
+    return japanese ? "jinro: " + file + " を再生します: キー " + std::to_string(keys) +
+                          " 個を 0.6 秒ごとに (何かキーを押すとすぐに進みます)\n"_sj
+                    : "jinro: replaying " + file + ": " + std::to_string(keys) +
+                          " keys, one every 0.6 s (any key steps at once)\n";
+}
+
+std::string replay_over_text(const char* path, std::size_t keys, bool japanese) {
+    const std::string file = printable(path, ARGUMENT_BYTES);
+    return japanese ? "jinro: " + file + " の再生が終わりました (キー " + std::to_string(keys) +
+                          " 個)。ここからはあなたの番です\n"_sj
+                    : "jinro: the replay of " + file + " is over (" + std::to_string(keys) +
+                          " keys): from there on, you played\n";
+}
+
 const char* memory_error_text(bool japanese) {
     return japanese ? "jinro: メモリが足りません\n"_sj : "jinro: out of memory\n";
 }

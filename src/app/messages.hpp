@@ -2,6 +2,7 @@
 // in Japanese or in English. All texts are Shift-JIS, like every text of the game.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "app/options.hpp"
@@ -24,6 +25,11 @@ std::string record_file_error_text(bool exists, const char* path, int error, boo
 // One line saying that a file (standard output where path is null) could not be created
 // or written, and why (errno error).
 std::string write_error_text(const char* path, int error, bool creating, bool japanese);
+
+// One line saying that a record is played back, how many keys it has and how to go faster;
+// and one saying that it was, and that the game is the player's from there.
+std::string replay_start_text(const char* path, std::size_t keys, bool japanese);
+std::string replay_over_text(const char* path, std::size_t keys, bool japanese);
 
 // One line saying that memory ran out.
 const char* memory_error_text(bool japanese);

@@ -34,49 +34,35 @@ Candidates candidates(const PublicRecord& r, int role) {
 
 }  // namespace
 
-double guard_chance(const PublicRecord& r, int hunter, int night, int target) {
-    if (!alive_at_night(r, hunter, night) || !is_seat(target)) return 0.0;
-    Sight s = village_at(r, night, true);
-    s.self = hunter;
-    return guard_chances(s).seat[target];
-}
+namespace {
 
-double vote_chance(const PublicRecord& r, int voter, int day, bool madman) {
-    const int vote = r.votes[voter][day];
-    if (!is_seat(vote)) return 0.0;
-    Sight s = village_at(r, day, false);
-    s.self = voter;
-    s.call = r.claims[voter][day - 1].target;
-    return vote_chances(s, madman).seat[vote];
-}
-
-void build_beliefs(const PublicRecord& r, Beliefs& b) {
-    b.count = 0;
-    b.weighed = true;
-    // The hunter's guards: every night that has ended with an attack.
-    double guards[SEAT_COUNT];
+// How likely each seat being the bodyguard makes every guard outcome the wolves saw: an
+// attack that failed (he guarded that seat), or went through (he did not).
+void guard_weights(const PublicRecord& r, double (&guards)[SEAT_COUNT]) {
     for (double& chance : guards) chance = 1.0;
     for (int night = 1; night < r.day; ++night) {
         const int target = r.attacks[night];
         if (!is_seat(target)) continue;
+        const bool failed = r.attacked_on[night] == NONE;
         const Sight village = village_at(r, night, true);
         for (int hunter = 0; hunter < SEAT_COUNT; ++hunter) {
-            if (!village.living[hunter]) {
-                guards[hunter] *= r.attacked_on[night] == NONE ? 0.0 : 1.0;
-                continue;
+            double guarded = 0.0;
+            if (village.living[hunter]) {
+                Sight s = village;
+                s.self = hunter;
+                guarded = guard_chances(s).seat[target];
             }
-            Sight s = village;
-            s.self = hunter;
-            const double guarded = guard_chances(s).seat[target];
-            guards[hunter] *= r.attacked_on[night] == NONE ? guarded : 1.0 - guarded;
+            guards[hunter] *= failed ? guarded : 1.0 - guarded;
         }
     }
-    // The votes of every filed day (at the attack screen today's are filed too: the night
-    // comes after the day's vote), by who is the madman: each computer voter's vote as the
-    // madman's and as anyone else's.
-    const int last_vote = r.phase == PHASE_ATTACK_SELECT ? r.day : r.day - 1;
-    double votes[SEAT_COUNT];
+}
+
+// How likely each seat being the madman makes the votes of every filed day (at the attack
+// screen today's are filed too: the night comes after the day's vote): each computer
+// voter's vote as the madman's and as anyone else's.
+void vote_weights(const PublicRecord& r, double (&votes)[SEAT_COUNT]) {
     for (double& chance : votes) chance = 1.0;
+    const int last_vote = r.phase == PHASE_ATTACK_SELECT ? r.day : r.day - 1;
     for (int day = 2; day <= last_vote && day < DAY_SLOTS; ++day) {
         const Sight village = village_at(r, day, false);
         for (int voter = 0; voter < SEAT_COUNT; ++voter) {
@@ -92,6 +78,36 @@ void build_beliefs(const PublicRecord& r, Beliefs& b) {
                 votes[madman] *= madman == voter ? as_madman : as_other;
         }
     }
+}
+
+// Adds the deal of madman, seer, medium and bodyguard on these seats, when they are four.
+void add_deal(const PublicRecord& r, const int (&deal)[4], double weight, Beliefs& b) {
+    for (int i = 0; i < 4; ++i) {
+        for (int j = i + 1; j < 4; ++j) {
+            if (deal[i] == deal[j]) return;
+        }
+    }
+    if (b.count == MAX_DEALS) return;
+    std::uint8_t(&role)[SEAT_COUNT] = b.role[b.count];
+    for (std::uint8_t& each : role) each = ROLE_VILLAGER;
+    for (int seat : r.wolf_seats) role[seat] = ROLE_WOLF;
+    role[deal[0]] = ROLE_MADMAN;
+    role[deal[1]] = ROLE_SEER;
+    role[deal[2]] = ROLE_MEDIUM;
+    role[deal[3]] = ROLE_HUNTER;
+    b.weight[b.count] = weight;
+    b.count += 1;
+}
+
+}  // namespace
+
+void build_beliefs(const PublicRecord& r, Beliefs& b) {
+    b.count = 0;
+    b.weighed = true;
+    double guards[SEAT_COUNT];
+    double votes[SEAT_COUNT];
+    guard_weights(r, guards);
+    vote_weights(r, votes);
     const Candidates madmen = candidates(r, ROLE_MADMAN);
     const Candidates seers = candidates(r, ROLE_SEER);
     const Candidates mediums = candidates(r, ROLE_MEDIUM);
@@ -102,20 +118,7 @@ void build_beliefs(const PublicRecord& r, Beliefs& b) {
                 for (int h = 0; h < hunters.count; ++h) {
                     const int deal[4] = {madmen.seat[a], seers.seat[s], mediums.seat[m],
                                          hunters.seat[h]};
-                    bool distinct = true;
-                    for (int i = 0; i < 4; ++i) {
-                        for (int j = i + 1; j < 4; ++j) distinct = distinct && deal[i] != deal[j];
-                    }
-                    if (!distinct || b.count == MAX_DEALS) continue;
-                    std::uint8_t(&role)[SEAT_COUNT] = b.role[b.count];
-                    for (std::uint8_t& each : role) each = ROLE_VILLAGER;
-                    for (int seat : r.wolf_seats) role[seat] = ROLE_WOLF;
-                    role[deal[0]] = ROLE_MADMAN;
-                    role[deal[1]] = ROLE_SEER;
-                    role[deal[2]] = ROLE_MEDIUM;
-                    role[deal[3]] = ROLE_HUNTER;
-                    b.weight[b.count] = guards[deal[3]] * votes[deal[0]];
-                    b.count += 1;
+                    add_deal(r, deal, guards[deal[3]] * votes[deal[0]], b);
                 }
             }
         }

@@ -41,10 +41,3 @@ int draw_deal(const Beliefs& beliefs, Dice& dice);
 // actions at an attack, today's computer votes at a vote).
 void determinize(const PublicRecord& record, const std::uint8_t (&roles)[SEAT_COUNT],
                  std::uint32_t seed, Game& game);
-
-// The chance that the hunter at seat `hunter` guards seat `target` on night n, by his rule.
-double guard_chance(const PublicRecord& record, int hunter, int night, int target);
-
-// The chance that the computer seat votes as the vote table says on day d, if it is the
-// madman (madman true) or any other computer seat.
-double vote_chance(const PublicRecord& record, int voter, int day, bool madman);

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "draw/panels.hpp"
-#include "engine/step.hpp"
 #include "model/sjis.hpp"
 
 namespace {
@@ -118,9 +117,4 @@ void render(const Game& game, int language, Screen& screen) {
     screen_set_attr(screen, ATTR_BRIGHT_WHITE);
     if (game.phase == PHASE_CLAIM_RESULTS) draw_claim_panel(game, t, screen);
     if (game.phase == PHASE_VOTE_RESULTS) draw_vote_panel(game, t, screen);
-}
-
-void play_key(Game& game, std::uint8_t key, int language, Screen& screen) {
-    step_game(game, key);
-    render(game, language, screen);
 }

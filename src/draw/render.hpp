@@ -15,10 +15,6 @@ void render(const Game& game, int language, Screen& screen);
 // One player card with its top left corner at (x, y).
 void draw_card(const Game& game, const Texts& texts, Screen& screen, const Player& p, int x, int y);
 
-// The step of a front end that shows every screen: the game stepped with the key, then
-// drawn in the language.
-void play_key(Game& game, std::uint8_t key, int language, Screen& screen);
-
 // The text of a log line in a table, at most LOG_LINE_BYTES - 1 bytes, never cut inside a
 // double-byte character; empty for an empty line.
 void log_text(const Texts& texts, const LogLine& line, char (&text)[LOG_LINE_BYTES]);

@@ -62,6 +62,10 @@ bool console_speaks_japanese();
 // True when standard error is a terminal, where progress may be shown.
 bool console_error_is_terminal();
 
+// True when a line on standard error would not land on the game's screen: standard error
+// is no terminal, or the game draws on none.
+bool console_error_beside_screen();
+
 // From now on an interrupt (Ctrl-C, or a request to terminate) does not end the process:
 // it is noted, for console_interrupted. For work that ends itself, keeping what it did.
 void console_catch_interrupt();

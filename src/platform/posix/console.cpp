@@ -555,6 +555,8 @@ bool console_error_is_terminal() {
     return !term.closed[STDERR_FILENO] && isatty(STDERR_FILENO) == 1;
 }
 
+bool console_error_beside_screen() { return term.plain || !console_error_is_terminal(); }
+
 namespace {
 
 void on_interrupt(int /*sig*/) { term.interrupted = 1; }

@@ -385,6 +385,8 @@ bool console_error_is_terminal() {
     return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
+bool console_error_beside_screen() { return !win.output_console || !console_error_is_terminal(); }
+
 void console_catch_interrupt() { InterlockedExchange(&win.catching, 1); }
 
 bool console_interrupted() { return win.interrupted != 0; }
