@@ -1,6 +1,7 @@
 #include "app/coach_beside.hpp"
 
 #include <memory>
+#include <system_error>
 
 #include "coach/public_record.hpp"
 #include "engine/keys.hpp"
@@ -45,7 +46,11 @@ void coach_follow(CoachBeside& coach, const Game& game) {
     coach.following = true;
     coach.decision = decision;
     coach.busy = true;
-    coach.worker = std::thread(work_out, std::ref(coach), record);
+    try {
+        coach.worker = std::thread(work_out, std::ref(coach), record);
+    } catch (const std::system_error&) {
+        coach.busy = false;  // no thread to be had: no odds, and the game plays on
+    }
 }
 
 bool coach_take(CoachBeside& coach, Odds& odds) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -72,9 +73,22 @@ Simulation simulate(const Options& options, const std::atomic<bool>& stop,
         shared.changed.notify_all();
     };
     const auto start = std::chrono::steady_clock::now();
-    shared.running = sim.threads;
     std::vector<std::thread> pool;
-    for (int t = 0; t < sim.threads; ++t) pool.emplace_back(work);
+    try {
+        for (int t = 0; t < sim.threads; ++t) {
+            const std::lock_guard<std::mutex> held(shared.lock);
+            pool.emplace_back(work);
+            shared.running += 1;
+        }
+    } catch (const std::system_error&) {
+        // No more threads to be had: those there are play every game.
+    }
+    sim.threads = static_cast<int>(pool.size());
+    if (pool.empty()) {  // not even one: the games are played here, without progress
+        sim.threads = 1;
+        shared.running = 1;
+        work();
+    }
     std::unique_lock<std::mutex> held(shared.lock);
     while (!shared.changed.wait_for(held, PROGRESS_EVERY, [&] { return shared.running == 0; })) {
         sim.done = shared.done;

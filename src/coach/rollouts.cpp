@@ -1,5 +1,7 @@
 #include "coach/rollouts.hpp"
 
+#include <system_error>
+
 namespace {
 
 // Takes and plays rollouts of the pool's round until none is left. Called with the lock
@@ -31,7 +33,12 @@ void pool_start(RolloutPool& pool, int threads) {
     pool.closing = false;
     pool.rounds = 0;
     pool.working = 0;
-    for (int t = 1; t < threads; ++t) pool.helpers.emplace_back(helper, &pool);
+    try {
+        for (int t = 1; t < threads; ++t) pool.helpers.emplace_back(helper, &pool);
+    } catch (const std::system_error&) {
+        // No more threads to be had: the rounds are played by those there are, this one
+        // at least.
+    }
 }
 
 void pool_stop(RolloutPool& pool) {

@@ -24,7 +24,8 @@ struct RolloutPool {
     bool closing;
 };
 
-// Starts threads - 1 helpers (the caller's thread is the last).
+// Starts threads - 1 helpers (the caller's thread is the last), or as many as the system
+// gives.
 void pool_start(RolloutPool& pool, int threads);
 
 // Ends the helpers and waits for them.

@@ -383,6 +383,153 @@ class Coach(unittest.TestCase):
         tmux.type(keys[:attack])  # the attack: the next screen has no choice, and no odds
         self.assertTrue(tmux.wait_screen(frames[attack]), "\n".join(tmux.screen()))
 
+    def test_a_replay_with_the_coach_shows_the_odds_before_it_moves_on(self):
+        keys, frames = replay("auto", lang="en")
+        path = os.path.join(self.dir, "game.rec")
+        with open(path, "w", encoding="ascii") as record:
+            record.write("jinro-record 1 %d\n%s" % (SEED, keys.replace("x", ".")[:6]))
+        tmux = Tmux()
+        self.addCleanup(tmux.close)
+        tmux.shell("%s --replay %s --coach --narrow --lang en 2>/dev/null" % (harness.JINRO, path))
+        # The screen of a choice the replay passes shows its odds, worked out to the end (the
+        # review's, which are the same rollouts), before the next screen comes.
+        review = self.run_jinro(["--review", path, "--json"]).stdout.decode().splitlines()
+        settled = {"%3d%% to win" % round(100 * o["win"]) for o in json.loads(review[0])["options"]}
+        seen = []
+        while len(seen) < 600 and not (seen and seen[-1][0].startswith("Day 2.")):
+            screen = tmux.screen()
+            seen.append((screen[1], {line[k:k + 11] for line in screen[15:20] for k in (11, 51)
+                                     if line[k:k + 11].endswith("to win")}))
+            time.sleep(0.02)
+        night = [odds for prompt, odds in seen if prompt.startswith("Night 1.")]
+        self.assertTrue(night, seen[-3:])
+        self.assertEqual(night[-1], settled)
+
+
+class UnderAnyInput(unittest.TestCase):
+    """The commands under hostile input and at any size: each case is a hole that was open."""
+
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="jinro-holes-")
+        self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
+
+    def record(self, keys, seed=7):
+        path = os.path.join(self.dir, "game%d.rec" % len(os.listdir(self.dir)))
+        with open(path, "w", encoding="ascii") as record:
+            record.write("jinro-record 1 %d\n%s" % (seed, keys))
+        return path
+
+    def run_jinro(self, args, limit=None, env=ENV, stdout=subprocess.PIPE):
+        def preexec():
+            if limit:
+                resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
+        return subprocess.run([harness.JINRO, *args], stdout=stdout, stderr=subprocess.PIPE,
+                              env=env, timeout=120, stdin=subprocess.DEVNULL, preexec_fn=preexec)
+
+    def test_a_review_is_printed_game_by_game_one_link_a_game(self):
+        keys = "lz..r" * 600  # 61 games in 3,000 keys
+        path = self.record(keys)
+        process = subprocess.Popen([harness.JINRO, "--review", path, "--lang", "en"],
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=ENV)
+        first = process.stdout.readline()  # the first game comes before the review ends
+        self.assertEqual(first, b"Game 1\n")
+        self.assertIsNone(process.poll())
+        out = first + process.stdout.read()
+        self.assertEqual(process.wait(timeout=120), 0)
+        process.stderr.close()
+        process.stdout.close()
+        links = re.findall(rb"\?seed=(\d+)&keys=([ijklzrIJKLZR.]*)&review=1\n", out)
+        self.assertEqual(len(links), out.count(b"\nGame ") + 1)
+        self.assertEqual(sum(len(k) for _, k in links) + len(links) - 1, len(keys))
+        self.assertLess(len(out), 60 * len(keys))  # linear in the record
+
+    def test_a_record_ending_in_r_reviews_no_empty_game(self):
+        keys, _ = replay("auto", seed=7)
+        out = self.run_jinro(["--review", self.record(keys.replace("x", ".")), "--lang", "en"])
+        self.assertEqual(out.returncode, 0, out.stderr)
+        self.assertNotIn(b"Game 2", out.stdout)
+
+    def test_a_billion_games_in_constant_memory_stopped_by_ctrl_c(self):
+        process = subprocess.Popen(
+            [harness.JINRO, "--simulate", "1000000000", "--json"], stdout=subprocess.PIPE,
+            stderr=subprocess.PIPE, env=ENV,
+            preexec_fn=lambda: (resource.setrlimit(resource.RLIMIT_AS, (150 << 20, 150 << 20)),
+                                signal.signal(signal.SIGINT, signal.SIG_DFL)))
+        time.sleep(1.5)
+        process.send_signal(signal.SIGINT)
+        out, err = process.communicate(timeout=30)
+        self.assertEqual(process.returncode, 130, err)
+        report = json.loads(out)
+        self.assertTrue(report["partial"])
+        self.assertGreater(report["games"], 0)
+        self.assertLess(report["games"], 1000000000)
+
+    def test_progress_on_a_terminal(self):
+        status, output = run_in_terminal(["--simulate", "3000000", "--lang", "en"], ENV)
+        self.assertIn(b"games a second", output)
+        self.assertRegex(output.decode(), r"of 3000000 games, the wolves won \d+\.\d%")
+
+    def test_running_out_of_memory_is_one_line_and_status_1(self):
+        # Under ever larger limits (below some, the program cannot even load): each run ends
+        # well or says so in one line, never aborts; threads that cannot be had are done
+        # without.
+        story, review = self.record("lz..r" * 20000), self.record("lz..r" * 20)
+        ran_out = 0
+        for megabytes in range(3, 40):
+            for args in (["--story", story], ["--review", review]):
+                out = self.run_jinro(args, limit=megabytes << 20)
+                if out.returncode == 127:
+                    continue  # the dynamic libraries do not fit
+                if out.returncode == 1:
+                    self.assertEqual(out.stderr.decode(), "jinro: out of memory\n", megabytes)
+                    ran_out += 1
+                else:
+                    self.assertEqual((out.returncode, out.stderr), (0, b""), (megabytes, args))
+        self.assertGreater(ran_out, 0)
+
+    def test_a_closed_output_is_a_failed_write(self):
+        path = self.record("z..")
+        for args in (["--review", path], ["--simulate", "5"], ["--story", path], ["--help"],
+                     ["--version"]):
+            result = subprocess.run([harness.JINRO, *args], stdout=subprocess.DEVNULL, env=ENV,
+                                    stderr=subprocess.PIPE, timeout=60,
+                                    preexec_fn=lambda: os.close(1))
+            self.assertEqual(result.returncode, 1, args)
+            self.assertEqual(result.stderr.decode(),
+                             "jinro: standard output: cannot be written (Bad file descriptor)\n")
+
+    def test_help_whatever_jinro_lang_and_file_errors_with_their_reason(self):
+        help_ = self.run_jinro(["--help"], env=dict(ENV, JINRO_LANG="xx"))
+        self.assertEqual(help_.returncode, 0)
+        missing = self.run_jinro(["--review", "/nonexistent"])
+        self.assertEqual(missing.returncode, 1)
+        self.assertEqual(missing.stderr.decode(),
+                         "jinro: /nonexistent: cannot be read (No such file or directory)\n")
+        long = self.run_jinro(["--story", "/" + "d" * 5000 + "/end.rec"])
+        line = long.stderr.decode()
+        self.assertIn("...", line)
+        self.assertIn("end.rec: cannot be read (File name too long)", line)
+        self.assertLess(len(line), 200)
+
+    def test_capitals_act_as_their_letters_and_are_recorded_as_typed(self):
+        path = os.path.join(self.dir, "caps.rec")
+        played = subprocess.run([harness.JINRO, "--seed", "7", "--record", path], input=b"LZxx",
+                                capture_output=True, env=ENV, timeout=30)
+        self.assertEqual(played.returncode, 0)
+        self.assertEqual(plain_frames(played.stdout), replay("lzxx", seed=7)[1])
+        with open(path, encoding="ascii") as record:
+            self.assertEqual(record.read(), "jinro-record 1 7\nLZ..")
+
+    def test_a_replay_says_when_it_starts_and_hands_over(self):
+        path = self.record("z..lz")
+        result = subprocess.run([harness.JINRO, "--replay", path, "--lang", "en"], input=b"",
+                                capture_output=True, env=ENV, timeout=30)
+        self.assertEqual(result.returncode, 0)
+        lines = result.stderr.decode().splitlines()
+        self.assertEqual(len(lines), 2, lines)
+        self.assertIn("replaying %s: 5 keys" % path, lines[0])
+        self.assertIn("the replay of %s is over (5 keys)" % path, lines[1])
+
 
 if __name__ == "__main__":
     harness.main(["libfaketime", "tmux"])
