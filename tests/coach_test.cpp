@@ -10,7 +10,7 @@
 
 #include "coach/odds.hpp"
 #include "coach/policy.hpp"
-#include "coach/review.hpp"
+#include "coach/review_text.hpp"
 #include "coach/rollouts.hpp"
 #include "coach/sampler.hpp"
 #include "model/invariants.hpp"
@@ -295,14 +295,14 @@ TEST(Coach, TheSameReviewOnAnyNumberOfThreads) {
     ASSERT_EQ(games.size(), 1u);
     RolloutPool pool{};
     pool_start(pool, 4);
-    const std::vector<ReviewedChoice> one = review_game(games[0], nullptr);
-    const std::vector<ReviewedChoice> four = review_game(games[0], &pool);
+    const GameReview one = review_game(games[0], nullptr);
+    const GameReview four = review_game(games[0], &pool);
     pool_stop(pool);
     const Texts& english = texts_of(LANGUAGE_ENGLISH);
     const std::string a = review_text(games[0], one, english);
     EXPECT_EQ(a, review_text(games[0], four, english));
     EXPECT_NE(a.find("Accuracy"), std::string::npos) << a;
-    EXPECT_EQ(review_json(games[0], one), review_json(games[0], four));
+    EXPECT_EQ(review_json(games[0], one, english), review_json(games[0], four, english));
 }
 
 // A small, fixed version of the calibration script: the odds of the heuristic's own choices

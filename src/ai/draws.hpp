@@ -60,7 +60,7 @@ inline int exhaust_attempts(Random& random, unsigned candidates, int n) {
 // Up to n attempts: each attempt draws until a candidate comes up (those draws do not
 // count) and then tests it. The first candidate that passes, or -1.
 template <typename Test>
-int search_attempts(const Sight& s, Random& random, int n, Test test) {
+int search_attempts(const Sight& s, Random& random, int n, Test test, int search = SEARCH_EXACT) {
     // The test of each seat, once: a search draws thousands of seats when none passes.
     bool passes[SEAT_COUNT];
     unsigned candidates = 0;
@@ -70,7 +70,7 @@ int search_attempts(const Sight& s, Random& random, int n, Test test) {
         candidates |= is_candidate(s, c) ? 1u << c : 0u;
         any = any || passes[c];
     }
-    if (!any) return exhaust_attempts(random, candidates, n);
+    if (!any) return search == SEARCH_QUICK ? NONE : exhaust_attempts(random, candidates, n);
     for (int k = 0; k < n; ++k) {
         int c = random_output(random) % SEAT_COUNT;
         while (((candidates >> c) & 1u) == 0) c = random_output(random) % SEAT_COUNT;

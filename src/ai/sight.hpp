@@ -29,6 +29,12 @@ Sight village_sight(const Game& game);
 // The sight of one seat: the village's, with the seat and its own call.
 Sight sight_of(const Sight& village, const Game& game, int self);
 
+// How a search that no candidate can pass is drawn: to its end, exactly as the rule draws
+// it (every game a player plays, replayed from its seed), or not at all (the coach's
+// rollouts, whose futures are fresh random draws anyway: only the draws after it differ).
+inline constexpr int SEARCH_EXACT = 0;
+inline constexpr int SEARCH_QUICK = 1;
+
 // The chance of each seat being the one chosen.
 struct Chances {
     double seat[SEAT_COUNT];

@@ -28,24 +28,25 @@ bool unknown(const Sight& s, int c) {
     return s.claim[c] == NONE && (s.seers == 0 || s.white[c] < 1);
 }
 
-int medium_rule(const Sight& s, Random& random) {
+int medium_rule(const Sight& s, Random& random, int search) {
     if (!medium_rule_applies(s) || roll_percent(random) >= MEDIUM_RULE_PERCENT) return NONE;
-    return search_attempts(s, random, VOTE_ATTEMPTS, [&](int c) { return voted_innocent(s, c); });
+    return search_attempts(
+        s, random, VOTE_ATTEMPTS, [&](int c) { return voted_innocent(s, c); }, search);
 }
 
 }  // namespace
 
-int vote_rule(const Sight& s, bool madman, Random& random) {
+int vote_rule(const Sight& s, bool madman, Random& random, int search) {
     const int first = draw_candidate(s, random);
     int choice = NONE;
     if (madman) {
         if (is_seat(s.call) && s.living[s.call]) choice = s.call;
     } else if (s.seers <= 1) {
         if (s.seers == 1) choice = lowest_living_black(s);
-        if (choice == NONE) choice = medium_rule(s, random);
+        if (choice == NONE) choice = medium_rule(s, random, search);
         if (choice == NONE) {
-            choice =
-                search_attempts(s, random, VOTE_ATTEMPTS, [&](int c) { return unknown(s, c); });
+            choice = search_attempts(
+                s, random, VOTE_ATTEMPTS, [&](int c) { return unknown(s, c); }, search);
         }
     }
     return choice != NONE ? choice : first;
@@ -83,7 +84,7 @@ Chances vote_chances(const Sight& s, bool madman) {
     return chances;
 }
 
-void ai_vote(Game& game, Player& p, const Sight& village) {
+void ai_vote(Game& game, Player& p, const Sight& village, int search) {
     p.vote[game.day] =
-        vote_rule(sight_of(village, game, p.seat), p.role == ROLE_MADMAN, game.random);
+        vote_rule(sight_of(village, game, p.seat), p.role == ROLE_MADMAN, game.random, search);
 }

@@ -20,8 +20,9 @@ inline constexpr int MEDIUM_RULE_FIRST_DAY = 3;
 // The medium rule: with exactly one claimed medium who said yesterday's hanged seat was
 // human, from day 3, on a roll below 30: up to 1000 attempts for a candidate without claim
 // or white verdict who voted for that innocent.
-int vote_rule(const Sight& s, bool madman, Random& random);
+int vote_rule(const Sight& s, bool madman, Random& random, int search = SEARCH_EXACT);
 Chances vote_chances(const Sight& s, bool madman);
 
-// Sets p.vote[game.day], from what the village sees (village_sight).
-void ai_vote(Game& game, Player& p, const Sight& village);
+// Sets p.vote[game.day], from what the village sees (village_sight), its searches drawn
+// as `search` says (SEARCH_...).
+void ai_vote(Game& game, Player& p, const Sight& village, int search = SEARCH_EXACT);

@@ -1,6 +1,6 @@
 #include "app/review.hpp"
 
-#include "coach/review.hpp"
+#include "coach/review_text.hpp"
 #include "coach/rollouts.hpp"
 
 bool review_record(const Record& record, const Options& options,
@@ -10,9 +10,10 @@ bool review_record(const Record& record, const Options& options,
     bool printed = true;
     each_game(record.seed, record.keys, [&](const RecordGame& game) {
         if (!printed) return;
-        const std::vector<ReviewedChoice> choices = review_game(game, &pool);
-        printed = print(options.json ? review_json(game, choices)
-                                     : review_text(game, choices, texts_of(options.language)));
+        const GameReview review = review_game(game, &pool);
+        const Texts& texts = texts_of(options.language);
+        printed = print(options.json ? review_json(game, review, texts)
+                                     : review_text(game, review, texts));
     });
     pool_stop(pool);
     return printed;

@@ -1,102 +1,23 @@
 #include "coach/odds.hpp"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <memory>
 
+#include "coach/policy.hpp"
 #include "coach/rollouts.hpp"
 #include "engine/keys.hpp"
 
 namespace {
 
 constexpr double Z95 = 1.959963984540054;  // the normal quantile of a two-sided 95% interval
+// The half-width of a difference of two chances, each known within the margin.
+constexpr double LOSS_MARGIN = 1.4142135623730951;
 
-}  // namespace
-
-Estimate estimate(int wins, int played) {
-    if (played <= 0) return {0.0, 0.0, 1.0};
-    const double n = played;
-    const double p = wins / n;
-    const double z2 = Z95 * Z95;
-    const double centre = (p + z2 / (2.0 * n)) / (1.0 + z2 / n);
-    const double half = Z95 / (1.0 + z2 / n) * std::sqrt(p * (1.0 - p) / n + z2 / (4.0 * n * n));
-    return {p, centre - half < 0.0 ? 0.0 : centre - half,
-            centre + half > 1.0 ? 1.0 : centre + half};
+bool is_wolf(const PublicRecord& r, int seat) {
+    return seat == r.wolf_seats[0] || seat == r.wolf_seats[1];
 }
-
-bool odds_begin(OddsWork& work, const PublicRecord& record, Budget budget) {
-    work.record = record;
-    work.budget = budget;
-    work.seed = public_record_hash(record);
-    work.rounds = 0;
-    work.odds = {};
-    work.beliefs.count = 0;
-    if (!public_record_valid(record)) return false;
-    build_beliefs(record, work.beliefs);
-    if (work.beliefs.count == 0) return false;  // no deal explains it: nothing to play out
-    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        const bool wolf = seat == record.wolf_seats[0] || seat == record.wolf_seats[1];
-        if (may_be_chosen(record.phase, record.alive[seat] == 1, wolf))
-            work.odds.choice[work.odds.count++] = {seat, 0, 0};
-    }
-    return true;
-}
-
-int odds_plan(OddsWork& work, Round& round) {
-    Odds& odds = work.odds;
-    round.size = 0;
-    const auto add = [&](int choice, int count) {
-        const int start = odds.choice[choice].played;
-        for (int k = 0; k < count; ++k) round.rollout[round.size++] = {choice, start + k};
-    };
-    if (odds.count == 0) return 0;  // declined
-    if (work.rounds == 0) {
-        for (int c = 0; c < odds.count; ++c) add(c, FIRST_ROUND);
-        return round.size;
-    }
-    // The best two so far, and how low the second might truly be.
-    int first = NONE;
-    int second = NONE;
-    for (int c = 0; c < odds.count; ++c) {
-        const double win = estimate(odds.choice[c].wins, odds.choice[c].played).win;
-        if (first == NONE ||
-            win > estimate(odds.choice[first].wins, odds.choice[first].played).win) {
-            second = first;
-            first = c;
-        } else if (second == NONE ||
-                   win > estimate(odds.choice[second].wins, odds.choice[second].played).win) {
-            second = c;
-        }
-    }
-    const double floor =
-        second == NONE ? 0.0 : estimate(odds.choice[second].wins, odds.choice[second].played).low;
-    for (int c = 0; c < odds.count; ++c) {
-        const ChoiceOdds& o = odds.choice[c];
-        const Estimate e = estimate(o.wins, o.played);
-        const bool settled =
-            (e.high - e.low) / 2.0 <= work.budget.margin || o.played >= work.budget.most;
-        const bool contender = c == first || c == second || e.high >= floor;
-        if (settled || !contender) continue;
-        int more = o.played < MOST_PER_ROUND ? o.played : MOST_PER_ROUND;
-        if (o.played + more > work.budget.most) more = work.budget.most - o.played;
-        add(c, more);
-    }
-    return round.size;
-}
-
-bool play_rollout(const OddsWork& work, const Rollout& rollout) {
-    // The same number, the same world, whichever the choice.
-    Dice dice{work.seed ^ (static_cast<std::uint64_t>(rollout.number) * 0x9E3779B97F4A7C15ull)};
-    const int deal = draw_deal(work.beliefs, dice);
-    Game game;
-    determinize(work.record, work.beliefs.role[deal], static_cast<std::uint32_t>(roll_dice(dice)),
-                game);
-    choose(game, work.odds.choice[rollout.choice].seat);
-    Dice wolves{roll_dice(dice)};
-    play_out(game, POLICY_HEURISTIC, wolves);
-    return game.winner == WINNER_WOLVES;
-}
-
-namespace {
 
 // The index of the best choice: the first with the highest share of wins.
 int best_of(const Odds& odds) {
@@ -113,35 +34,173 @@ int best_of(const Odds& odds) {
     return best;
 }
 
+// Each choice against the best, world by world, on the worlds both played.
+void compare_with_best(OddsWork& work) {
+    Odds& odds = work.odds;
+    const int best = odds.best;
+    for (int c = 0; c < odds.count; ++c) {
+        ChoiceOdds& o = odds.choice[c];
+        const int common = std::min(o.played, odds.choice[best].played);
+        o.common = common;
+        o.ahead = 0;
+        o.behind = 0;
+        for (int word = 0; word * 64 < common; ++word) {
+            const int bits = std::min(64, common - word * 64);
+            const std::uint64_t in = bits == 64 ? ~0ull : (1ull << bits) - 1;
+            const std::uint64_t b = work.won[best][word] & in;
+            const std::uint64_t mine = work.won[c][word] & in;
+            o.ahead += std::popcount(b & ~mine);
+            o.behind += std::popcount(mine & ~b);
+        }
+    }
+}
+
+// Whether a choice needs more worlds: the leader and a choice made until their chance is
+// known within the margin; every other (and the choice made) until it is known worse,
+// hardly worse, or its loss is known as well as two chances known within the margin.
+bool unsettled(const OddsWork& work, int c) {
+    const Odds& odds = work.odds;
+    const ChoiceOdds& o = odds.choice[c];
+    if (o.played >= work.budget.most) return false;
+    const Estimate e = estimate(o.wins, o.played);
+    const bool precise = (e.high - e.low) / 2.0 <= work.budget.margin;
+    if (c == odds.best) return !precise;
+    const Estimate loss = loss_of(o);
+    const bool resolved = loss.low > 0.0 || loss.high <= EQUAL_MARGIN ||
+                          (loss.high - loss.low) / 2.0 <= LOSS_MARGIN * work.budget.margin;
+    if (c == work.chosen) return !(precise && resolved);
+    return !resolved;
+}
+
 }  // namespace
+
+Estimate estimate(int wins, int played) {
+    if (played <= 0) return {0.0, 0.0, 1.0};
+    const double n = played;
+    const double p = wins / n;
+    const double z2 = Z95 * Z95;
+    const double centre = (p + z2 / (2.0 * n)) / (1.0 + z2 / n);
+    const double half = Z95 / (1.0 + z2 / n) * std::sqrt(p * (1.0 - p) / n + z2 / (4.0 * n * n));
+    return {p, centre - half < 0.0 ? 0.0 : centre - half,
+            centre + half > 1.0 ? 1.0 : centre + half};
+}
+
+Estimate loss_of(const ChoiceOdds& o) {
+    if (o.common <= 0) return {0.0, -1.0, 1.0};
+    // The difference of two paired shares, with one world more won by each side (which
+    // keeps a few identical worlds from looking certain).
+    const double n = o.common + 2.0;
+    const double ahead = o.ahead + 1.0;
+    const double behind = o.behind + 1.0;
+    const double centre = (ahead - behind) / n;
+    const double spread = (ahead + behind - (ahead - behind) * (ahead - behind) / n) / (n * n);
+    const double half = Z95 * std::sqrt(spread > 0.0 ? spread : 0.0);
+    return {static_cast<double>(o.ahead - o.behind) / o.common, centre - half, centre + half};
+}
+
+bool as_good_as_best(const Odds& odds, int index) {
+    return index == odds.best || loss_of(odds.choice[index]).low <= 0.0;
+}
+
+bool odds_begin(OddsWork& work, const PublicRecord& record, Budget budget, int chosen) {
+    work.record = record;
+    work.budget = budget;
+    work.budget.most = std::min(budget.most, MOST_ROLLOUTS);
+    work.seed = public_record_hash(record);
+    work.rounds = 0;
+    work.odds = {};
+    work.chosen = NONE;
+    work.beliefs.count = 0;
+    if (!public_record_valid(record)) return false;
+    build_beliefs(record, work.beliefs);
+    if (work.beliefs.count == 0) return false;  // no deal explains it: nothing to play out
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        if (!may_be_chosen(record.phase, record.alive[seat] == 1, is_wolf(record, seat))) continue;
+        if (seat == chosen) work.chosen = work.odds.count;
+        ChoiceOdds& o = work.odds.choice[work.odds.count++];
+        o = {};
+        o.seat = seat;
+    }
+    for (auto& bits : work.won) {
+        for (std::uint64_t& word : bits) word = 0;
+    }
+    return true;
+}
 
 bool odds_valid(const Odds& odds, const PublicRecord& record) {
     if (odds.count == 0) return true;
     if (!public_record_valid(record) || odds.count < 0 || odds.count > SEAT_COUNT) return false;
     int c = 0;
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        const bool wolf = seat == record.wolf_seats[0] || seat == record.wolf_seats[1];
-        if (!may_be_chosen(record.phase, record.alive[seat] == 1, wolf)) continue;
+        if (!may_be_chosen(record.phase, record.alive[seat] == 1, is_wolf(record, seat))) continue;
         if (c >= odds.count) return false;
         const ChoiceOdds& o = odds.choice[c++];
-        if (o.seat != seat || o.played < 0 || o.played > COACH_FULL.most || o.wins < 0 ||
-            o.wins > o.played) {
-            return false;
-        }
+        const bool counts = o.played >= 0 && o.played <= MOST_ROLLOUTS && o.wins >= 0 &&
+                            o.wins <= o.played && o.hanged >= 0 && o.hanged <= o.played;
+        const bool compared = o.common >= 0 && o.common <= o.played && o.ahead >= 0 &&
+                              o.behind >= 0 && o.ahead + o.behind <= o.common;
+        if (o.seat != seat || !counts || !compared) return false;
     }
     return c == odds.count && odds.best >= 0 && odds.best < odds.count &&
            odds.best == best_of(odds);
 }
 
+int odds_plan(OddsWork& work, Round& round) {
+    Odds& odds = work.odds;
+    round.size = 0;
+    if (odds.count == 0) return 0;  // declined
+    const auto add = [&](int choice, int until) {
+        for (int k = odds.choice[choice].played; k < until; ++k)
+            round.rollout[round.size++] = {choice, k};
+    };
+    if (work.rounds == 0) {
+        for (int c = 0; c < odds.count; ++c) add(c, FIRST_ROUND);
+        return round.size;
+    }
+    // The choices in question advance together, to twice the furthest (at most a round's
+    // share more), over the same worlds.
+    bool open[SEAT_COUNT];
+    int furthest = 0;
+    for (int c = 0; c < odds.count; ++c) {
+        open[c] = unsettled(work, c);
+        if (open[c]) furthest = std::max(furthest, odds.choice[c].played);
+    }
+    const int until = std::min(work.budget.most, furthest + std::min(furthest, MOST_PER_ROUND));
+    for (int c = 0; c < odds.count; ++c) {
+        if (open[c]) add(c, std::min(until, odds.choice[c].played + MOST_PER_ROUND));
+    }
+    return round.size;
+}
+
+Outcome play_rollout(const OddsWork& work, const Rollout& rollout) {
+    // The same number, the same world, whichever the choice.
+    Dice dice{work.seed ^ (static_cast<std::uint64_t>(rollout.number) * 0x9E3779B97F4A7C15ull)};
+    const int deal = draw_deal(work.beliefs, dice);
+    Game game;
+    determinize(work.record, work.beliefs.role[deal], static_cast<std::uint32_t>(roll_dice(dice)),
+                game);
+    // A rollout's futures are fresh draws: a search no seat can pass draws nothing.
+    choose(game, work.odds.choice[rollout.choice].seat, SEARCH_QUICK);
+    Dice wolves{roll_dice(dice)};
+    play_out(game, POLICY_HEURISTIC, wolves, SEARCH_QUICK);
+    const int day = work.record.day;
+    return {game.winner == WINNER_WOLVES, static_cast<std::int8_t>(game.hanged_on[day])};
+}
+
 void odds_add(OddsWork& work, const Round& round) {
     Odds& odds = work.odds;
     for (int k = 0; k < round.size; ++k) {
-        ChoiceOdds& o = odds.choice[round.rollout[k].choice];
+        const Rollout& r = round.rollout[k];
+        ChoiceOdds& o = odds.choice[r.choice];
+        const Outcome& out = round.outcome[k];
         o.played += 1;
-        o.wins += round.won[k] ? 1 : 0;
+        o.wins += out.won ? 1 : 0;
+        o.hanged += out.hanged == o.seat ? 1 : 0;
+        if (out.won) work.won[r.choice][r.number / 64] |= 1ull << (r.number % 64);
     }
     work.rounds += 1;
     odds.best = best_of(odds);
+    compare_with_best(work);
 }
 
 bool odds_round(OddsWork& work, Round& round, RolloutPool* pool) {
@@ -151,10 +210,10 @@ bool odds_round(OddsWork& work, Round& round, RolloutPool* pool) {
     return true;
 }
 
-Odds odds_of(const PublicRecord& record, Budget budget, RolloutPool* pool) {
+Odds odds_of(const PublicRecord& record, Budget budget, RolloutPool* pool, int chosen) {
     const auto work = std::make_unique<OddsWork>();
     const auto round = std::make_unique<Round>();
-    if (odds_begin(*work, record, budget)) {
+    if (odds_begin(*work, record, budget, chosen)) {
         while (odds_round(*work, *round, pool)) {
         }
     }

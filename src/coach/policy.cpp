@@ -54,12 +54,12 @@ int policy_choice(const Game& game, int policy, Dice& dice) {
     return random_seat_where(game, dice, not_wolf);
 }
 
-void choose(Game& game, int seat) {
+void choose(Game& game, int seat, int search) {
     game.cursor = seat;
-    step_game(game, KEY_CHOOSE);
+    step_game(game, KEY_CHOOSE, search);
 }
 
-void play_out(Game& game, int policy, Dice& dice) {
+void play_out(Game& game, int policy, Dice& dice, int search) {
     // A game is decided by day 9 at the latest: one that is not, or that offers the wolves
     // nobody to choose, can only come from a record no game has; it is given up there.
     while (game.winner == NONE && game.day < DAY_SLOTS) {
@@ -67,9 +67,9 @@ void play_out(Game& game, int policy, Dice& dice) {
         if (kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE) {
             const int seat = policy_choice(game, policy, dice);
             if (seat == NONE) return;
-            choose(game, seat);
+            choose(game, seat, search);
         } else {
-            step_game(game, KEY_ON);
+            step_game(game, KEY_ON, search);
         }
     }
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "ai/sight.hpp"
 #include "model/game.hpp"
 
 inline constexpr int POLICY_RANDOM = 0;     // a random living seat that is not a wolf
@@ -28,10 +29,10 @@ int roll_below(Dice& dice, int n);
 // shows (an attack or a vote).
 int policy_choice(const Game& game, int policy, Dice& dice);
 
-// Puts the cursor on the seat and confirms it.
-void choose(Game& game, int seat);
+// Puts the cursor on the seat and confirms it (searches drawn as `search` says).
+void choose(Game& game, int seat, int search = SEARCH_EXACT);
 
 // Plays the game to its end: the policy chooses, every other screen is led on from. A game
 // no key could have brought about (undecided past day 9, or no seat to choose) is left
 // undecided.
-void play_out(Game& game, int policy, Dice& dice);
+void play_out(Game& game, int policy, Dice& dice, int search = SEARCH_EXACT);

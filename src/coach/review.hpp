@@ -1,8 +1,8 @@
 // The review of a game, as chess servers review theirs: every choice the wolves made, the
-// odds it had beside the best one's, and a mark where it lost much (an inaccuracy at 5
-// points, a mistake at 10, a blunder at 20) and more than the odds' own uncertainty. The
-// command line and the page both review through this: the rows, the marks, the accuracy,
-// their words and their JSON are worked out here and nowhere else.
+// odds it had beside the best one's, a mark where it lost much (an inaccuracy at 5 points,
+// a mistake at 10, a blunder at 20) beyond doubt, and what luck did between the choices.
+// The command line and the page both review through this (and review_text.hpp, its words):
+// the rows, the marks, the accuracy and the sums are worked out here and nowhere else.
 #pragma once
 
 #include <cstddef>
@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "coach/forecast.hpp"
 #include "coach/odds.hpp"
-#include "model/texts.hpp"
 
 inline constexpr int MARK_INACCURACY = 0;
 inline constexpr int MARK_MISTAKE = 1;
@@ -25,6 +25,28 @@ struct Decision {
     int chosen;
 };
 
+// What the screens showed between two choices, each a stroke of luck or a consequence.
+inline constexpr int EVENT_KILLED = 0;  // seat: the wolves' victim, found dead
+inline constexpr int EVENT_GUARDED =
+    1;                                 // seat: the one the wolves attacked; the bodyguard was there
+inline constexpr int EVENT_CLAIM = 2;  // seat claims value (a role)
+inline constexpr int EVENT_VERDICT = 3;  // seat (the seer) says other is value (a verdict)
+inline constexpr int EVENT_MEDIUM = 4;   // seat (the medium) says other, hanged, was value
+inline constexpr int EVENT_CALL = 5;     // seat (the madman) calls for other's death
+inline constexpr int EVENT_HANGED = 6;   // seat hanged, with value votes
+inline constexpr int EVENT_TIE =
+    7;  // seat hanged by lot among the seats of `tied`, value votes each
+
+struct Event {
+    int after;  // the choice it came after (its index among the game's decisions)
+    int day;    // the day (or the night, for an attack's outcome) it belongs to
+    int kind;   // EVENT_...
+    int seat;
+    int other;      // the seat it names besides, or NONE
+    int value;      // a role, a verdict or a number of votes, or NONE
+    unsigned tied;  // a tie: the seats that had the most votes, a bit a seat
+};
+
 // One game of a record: where it starts (the state of the random source its deal is
 // drawn from: the record's seed for the first game, the state the previous game left for
 // the next), its keys, its choices, and how it ended.
@@ -33,9 +55,10 @@ struct RecordGame {
     std::uint32_t seed;
     std::string keys;  // the keys of this game alone: its link replays it from its seed
     std::vector<Decision> decisions;
-    int winner;    // WINNER_..., or NONE when the record ends first
-    int day;       // the day on which it was decided, or the last one reached
-    bool at_dawn;  // the wolves won by the night's attack, before the day's vote
+    std::vector<Event> events;  // after its first choice, as the screens showed them
+    int winner;                 // WINNER_..., or NONE when the record ends first
+    int day;                    // the day on which it was decided, or the last one reached
+    bool at_dawn;               // the wolves won by the night's attack, before the day's vote
 };
 
 // Steps through a record (its seed and keys, as the player played them) and calls
@@ -45,57 +68,58 @@ struct RecordGame {
 void each_game(std::uint32_t seed, const std::string& keys,
                const std::function<void(const RecordGame&)>& each);
 
-// A decision reviewed: its odds, the choice made among them, and what it cost.
+// A decision reviewed: its odds, the forecast of the village, the choice made among them,
+// and what it cost.
 struct ReviewedChoice {
     Decision decision;
-    Odds odds;    // count 0: the coach declined the record
-    int chosen;   // the index of the seat chosen in the odds, or NONE
-    int mark;     // MARK_..., or NONE
-    double kept;  // how much of the best choice's chance the choice kept: 1 for the best
+    Odds odds;          // count 0: the coach declined the record
+    Forecast forecast;  // what the village will do, and who its seats are
+    int chosen;         // the index of the seat chosen in the odds, or NONE
+    bool as_good;       // the choice cannot be told from the best's
+    int mark;           // MARK_..., or NONE
+    double kept;        // how much of the best choice's chance the choice kept: 1 for the best
 };
 
 // Reviews a decision from its odds.
 ReviewedChoice reviewed_choice(const Decision& decision, const Odds& odds);
 
-// The odds of each decision of the game worked out (on the pool's threads), and reviewed.
-std::vector<ReviewedChoice> review_game(const RecordGame& game, RolloutPool* pool);
+// A game reviewed: its choices, and what luck did between them.
+struct GameReview {
+    std::vector<ReviewedChoice> choices;
+    // By choice: the wolves' chance after what happened next, up to the next choice (that
+    // choice's best chance), or the end of the game (1 when the wolves won, 0 when not;
+    // the chance chosen when the record ends first).
+    std::vector<double> after;
+    double cost;  // what the choices cost: the best's chance less the chosen one's, added up
+    double luck;  // what happened between them moved: after less chosen, added up
+};
 
-// A game's accuracy in percent: the mean of what its choices kept; 100 without a choice.
+// The odds of each decision of the game worked out (on the pool's threads), and reviewed.
+GameReview review_game(const RecordGame& game, RolloutPool* pool);
+
+// Puts together a game's review from the odds of its decisions (the page's, from its worker).
+GameReview game_review(const RecordGame& game, const std::vector<Odds>& odds);
+
+// A game's accuracy in percent: the mean, over its choices, of the share of the best
+// choice's chance that the choice kept (a choice as good as the best keeps all of it); 100
+// without a choice.
 int accuracy_of(const std::vector<ReviewedChoice>& choices);
 
-// The words of a reviewed choice in a language: when it was made ("Night 1, the attack"),
-// the choice made and the best with their odds ("Lily 38% (35-41%)"), best empty where
-// the choice was the best, and the mark's word (empty for none). Declined: chosen says so.
-struct ChoiceWords {
-    std::string when;
-    std::string chosen;
-    std::string best;
-    std::string mark;
-};
-ChoiceWords choice_words(const ReviewedChoice& choice, const Texts& texts);
+// The chance of the choice made, and of the best.
+double chosen_win(const ReviewedChoice& choice);
+double best_win(const ReviewedChoice& choice);
 
-// A whole game's review as text in a language: a heading, a line a choice, how it ended
-// with its accuracy, the odds as a graph, and the address of the same review in the page.
-std::string review_text(const RecordGame& game, const std::vector<ReviewedChoice>& choices,
-                        const Texts& texts);
-
-// The same as JSON lines, for tools: one a decision, then one for the game.
-std::string review_json(const RecordGame& game, const std::vector<ReviewedChoice>& choices);
-
-// A share 0..1 as JSON, with four decimals.
-std::string json_share(double value);
-
-// A reviewed choice's odds for the page, in its words:
-//   {"when":T,"chosen":T,"best":T|null,"mark":"inaccuracy"|"mistake"|"blunder"|null,
-//    "markWord":T,"win":P,"declined":B}
-std::string choice_json(const ReviewedChoice& choice, const Texts& texts);
+// A swing of luck: what happened between two choices moved the odds this much or more.
+inline constexpr double SWING = 0.20;
 
 // The index in the odds of a seat, or -1.
 int choice_index(const Odds& odds, int seat);
 
-// The mark of choosing the seat: MARK_..., or -1 for none.
+// The mark of choosing the seat: MARK_..., or -1 for none. Only a choice whose loss
+// against the best, world by world, cannot be zero at 95% is marked: an inaccuracy from 5
+// points, a mistake from 10, a blunder from 20.
 int mark_of(const Odds& odds, int seat);
 
-// How much of the best choice's chance the choice kept: 1 for the best, 0.5 for a choice
-// with half its chance. A game's accuracy is the mean of its choices'.
+// How much of the best choice's chance the choice kept: 1 for the best and any choice as
+// good, 0.5 for a choice with half its chance.
 double kept_of(const Odds& odds, int seat);

@@ -10,7 +10,7 @@ void take_rollouts(RolloutPool& pool, std::unique_lock<std::mutex>& held) {
     while (pool.next < pool.round->size) {
         const int k = pool.next++;
         held.unlock();
-        pool.round->won[k] = play_rollout(*pool.work, pool.round->rollout[k]);
+        pool.round->outcome[k] = play_rollout(*pool.work, pool.round->rollout[k]);
         held.lock();
     }
 }
@@ -53,7 +53,8 @@ void pool_stop(RolloutPool& pool) {
 
 void play_round(const OddsWork& work, Round& round, RolloutPool* pool) {
     if (pool == nullptr || pool->helpers.empty()) {
-        for (int k = 0; k < round.size; ++k) round.won[k] = play_rollout(work, round.rollout[k]);
+        for (int k = 0; k < round.size; ++k)
+            round.outcome[k] = play_rollout(work, round.rollout[k]);
         return;
     }
     std::unique_lock<std::mutex> held(pool->lock);

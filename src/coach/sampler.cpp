@@ -204,7 +204,7 @@ void determinize(const PublicRecord& r, const std::uint8_t (&roles)[SEAT_COUNT],
     if (r.phase == PHASE_ATTACK_SELECT) {
         run_night(g);
     } else {
-        computer_votes(g);
+        computer_votes(g, SEARCH_QUICK);
         for (int k = 0; k < WOLF_SEATS; ++k)
             g.players[r.wolf_seats[k]].vote[r.day] = r.wolf_votes[k];
     }

@@ -26,19 +26,19 @@ void publish_claims(Game& game) {
 }  // namespace
 
 // The wolves' votes come from the human in the next phase.
-void computer_votes(Game& game) {
+void computer_votes(Game& game, int search) {
     const Sight village = village_sight(game);
     for (Player& p : game.players) {
         if (p.role == ROLE_WOLF || p.alive != 1) continue;
         // ai_vote overwrites this vote at once; it is drawn only because the random draws
         // of every vote after it depend on it, and a seed must give the same game.
         p.vote[game.day] = pick_living_other(sight_of(village, game, p.seat), game.random);
-        ai_vote(game, p, village);
+        ai_vote(game, p, village, search);
     }
     game.phase = PHASE_VOTE_SELECT;
 }
 
-void update(Game& game) {
+void update(Game& game, int search) {
     switch (game.phase) {
     case PHASE_NIGHT_AI: run_night(game); break;
     case PHASE_DAWN_CHECK:
@@ -46,7 +46,7 @@ void update(Game& game) {
         check_victory(game);
         break;
     case PHASE_PUBLISH_CLAIMS: publish_claims(game); break;
-    case PHASE_AI_VOTES: computer_votes(game); break;
+    case PHASE_AI_VOTES: computer_votes(game, search); break;
     case PHASE_DUSK_CHECK:
         game.phase = PHASE_NIGHT_AI;
         check_victory(game);

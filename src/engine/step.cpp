@@ -11,8 +11,8 @@ void start_game(Game& game, std::uint32_t seed) {
     update(game);
 }
 
-void step_game(Game& game, std::uint8_t key) {
+void step_game(Game& game, std::uint8_t key, int search) {
     game.key = key;
     handle_key(game, key);
-    update(game);
+    update(game, search);
 }

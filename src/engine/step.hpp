@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "ai/sight.hpp"
 #include "model/game.hpp"
 
 // A new game dealt from the seed: the record reset, the random source seeded, the roles
@@ -13,5 +14,7 @@
 // screen (the night's prompt).
 void start_game(Game& game, std::uint32_t seed);
 
-// Stores the key and handles it, then does the automatic work up to the next screen.
-void step_game(Game& game, std::uint8_t key);
+// Stores the key and handles it, then does the automatic work up to the next screen: a
+// computer seat's search that no seat can pass drawn as `search` says (SEARCH_EXACT for
+// every game a player plays; SEARCH_QUICK only for the coach's rollouts).
+void step_game(Game& game, std::uint8_t key, int search = SEARCH_EXACT);

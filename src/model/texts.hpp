@@ -60,20 +60,56 @@ struct Texts {
     const char* odds_line;
     const char* odds_best;
     // The review of a game's choices, and the simulator's report.
-    const char* review_game;           // a game's heading, with its number
-    const char* review_attack;         // an attack, with the night
-    const char* review_vote;           // a vote, with the day and the voting wolf
-    const char* review_choice;         // a choice: a name, its chance and interval, in percent
-    const char* review_chosen;         // the choice made
-    const char* review_best;           // the best choice, where it was another
-    const char* review_best_chosen;    // where the choice made was the best
-    const char* review_no_odds;        // a choice the coach has no odds for, with its seat
-    const char* review_marks[3];       // inaccuracy, mistake, blunder
-    const char* review_accuracy;       // after a game: its accuracy, in percent
-    const char* review_accuracy_page;  // the same in the page, with what it means
-    const char* review_unfinished;     // a game not decided when the record ends
-    const char* review_graph;          // the heading of the odds across the game
-    const char* review_address;        // the page that shows the same review
+    const char* review_game;         // a game's heading, with its number
+    const char* review_attack;       // an attack, with the night
+    const char* review_vote;         // a vote, with the day and the voting wolf
+    const char* review_choice;       // a choice: a name, its chance and interval, in percent
+    const char* review_chosen;       // the choice made
+    const char* review_best;         // the best choice, where it was another
+    const char* review_best_chosen;  // where the choice made was the best
+    const char* review_no_odds;      // a choice the coach has no odds for, with its seat
+    const char* review_as_good;      // where it cannot be told from the best's
+    const char* review_why;          // the reason of a verdict, given it
+    const char* review_read;         // the coach's read of the village, given its list
+    const char* review_read_item;    // a seat, the glyph of its likeliest role, its chance
+    const char* review_read_none;    // no seat stands out
+    const char* review_then;         // what happened next, and the odds before and after
+    const char* review_swing;        // a move of the odds of 20 points or more
+    const char* review_sums;         // what the choices cost, what luck moved, in points
+    const char* review_legend;       // the graph's marks
+    const char* review_night_short;  // a night and a day on the graph's axis: at most 3
+    const char* review_day_short;    // columns, given the number
+    const char* event_killed;        // what the screens showed between two choices
+    const char* event_guarded;
+    const char* event_claim;        // a claimant, the role
+    const char* event_verdict;      // the seer, the seat, the verdict
+    const char* event_medium;       // the medium, the seat hanged, the verdict
+    const char* event_call;         // the madman, the seat he calls for
+    const char* event_hanged;       // the seat, its votes
+    const char* event_tie;          // the seat, the votes of each tied seat
+    const char* event_join;         // between two events
+    const char* verdict_words[2];   // a verdict in words: human, a wolf
+    const char* review_marks[3];    // inaccuracy, mistake, blunder
+    const char* review_accuracy;    // after a game: its accuracy in percent, and what it means
+    const char* review_unfinished;  // a game not decided when the record ends
+    const char* review_graph;       // the heading of the odds across the game
+    const char* review_address;     // the page that shows the same review
+    // Why one choice beats another (the review's reasons), and the best choice's facts in a
+    // few words (the coach beside a game: at most 76 columns). Numbers of votes come as two
+    // whole numbers, units and tenths; the arguments come in the same order in every table.
+    const char* reason_madman;         // the seat likely the madman, and that chance
+    const char* reason_guard;          // a seat and its chance of being guarded, then the best's
+    const char* reason_seer;           // the best claims to be the seer
+    const char* reason_medium;         // the best claims to be the medium
+    const char* reason_pool;           // the best, the seats left to vote with it dead; the other's
+    const char* reason_role;           // the best, a role and its chance; the other and its chance
+    const char* reason_odds;           // the best and its chance to win; the other and its
+    const char* reason_votes_one;      // a seat, its expected votes, its chance of being hanged
+    const char* reason_own_wolf;       // a wolf of the player's; the best's votes
+    const char* reason_claimant;       // a claimant and the role claimed; the best's votes
+    const char* reason_cleared;        // a seat the seer cleared; the best's votes
+    const char* reason_votes;          // the best's votes; another seat, its votes, its hanging
+    const char* facts_attack;          // the best, its likeliest role and chance, its guard chance
     const char* simulate_policies[3];  // random, heuristic, coach
     const char* simulate_heading;      // the policy, the games and the first seed
     const char* simulate_won;          // the games won, the share and its interval

@@ -1,0 +1,46 @@
+// The review in words: as text in a language for the command line, as JSON lines for
+// tools, and a row at a time for the page. One notation for a chance everywhere: "41%
+// (38-44%)", the estimate and its 95% interval.
+#pragma once
+
+#include <string>
+
+#include "coach/review.hpp"
+#include "model/texts.hpp"
+
+// The words of a reviewed choice in a language: when it was made ("Night 1, the attack"),
+// the choice made and the best with their odds ("Lily 38% (35-41%)"), best empty where the
+// choice was as good as the best, the verdict (", as good as the best" or "; the best was
+// ..."), the mark's sign and word (empty for none), and the reason. Declined: chosen says so.
+struct ChoiceWords {
+    std::string when;
+    std::string chosen;
+    std::string best;
+    std::string verdict;
+    std::string sign;
+    std::string mark;
+    std::string reason;
+};
+ChoiceWords choice_words(const ReviewedChoice& choice, const Texts& texts);
+
+// A chance in the one notation: "41% (38-44%)".
+std::string chance_text(const Estimate& estimate);
+
+// A whole game's review as text in a language: a heading; a line a choice with its
+// verdict and mark, its reason, the coach's read of the village, and what happened after
+// it with the odds before and after; how the game ended, its accuracy and what it means;
+// what the choices cost and what luck moved; the odds as a graph with its legend and the
+// nights and days; and the address of the same review in the page.
+std::string review_text(const RecordGame& game, const GameReview& review, const Texts& texts);
+
+// The same as JSON lines, for tools: one a decision, then one for the game. The reasons
+// are in the texts' language.
+std::string review_json(const RecordGame& game, const GameReview& review, const Texts& texts);
+
+// A share 0..1 as JSON, with four decimals.
+std::string json_share(double value);
+
+// A reviewed choice for the page, in its words (Shift-JIS strings):
+//   {"when":T,"chosen":T,"best":T|null,"verdict":T,"sign":T,"mark":"inaccuracy"|"mistake"|
+//    "blunder"|null,"markWord":T,"reason":T,"win":P,"declined":B}
+std::string choice_json(const ReviewedChoice& choice, const Texts& texts);
