@@ -12,41 +12,33 @@ const TRAIL = 2;
 // A box line padded in its second cell, as a terminal that draws it one column wide shows it.
 const FILLERS = { 1: " ", 2: "─", 3: "━" };
 
-// The board: the elements of every region, built once into the page's containers, and
-// drawn from the game's cells as often as asked.
-export function createBoard(layout, containers) {
-  const { columns, rows } = layout;
-  const decoder = new TextDecoder("shift_jis");
-  const charOf = new Map(); // Shift-JIS code -> character
-  const segments = []; // {element, y, from, to}
-  const drawn = Array.from({ length: rows }, () => Array.from({ length: columns }, () => ({ ch: " ", attr: 7 })));
-  const cardBlocks = []; // by seat
-  let shown = new Uint8Array(rows * columns * CELL_BYTES).fill(255); // what the elements show
-
-  const segment = (y, from, to, extra = "") => {
+// A segment: one region's part of a screen row, drawn as one line of text.
+function segmentMaker(segments) {
+  return (y, from, to, extra = "") => {
     const element = document.createElement("div");
     element.className = `line${extra}`;
     segments.push({ element, y, from, to });
     return element;
   };
+}
 
-  containers.head.append(...layout.header.map((y) => segment(y, 0, columns, " text")));
-  // The header's first row has text from the first frame on: when the browser supports
-  // element timing, this says when that frame reached the screen.
-  segments[0].element.setAttribute("elementtiming", "jinro-first-frame");
-  const { cards, panel } = layout;
+const div = (className) => {
+  const made = document.createElement("div");
+  made.className = className;
+  return made;
+};
+
+// The cards' two bands, a block a seat (cardBlocks, by seat), and the blank rows between.
+function buildCards({ columns, cards }, segment, cardBlocks) {
   const bands = cards.rows.map((top, band) => {
-    const element = document.createElement("div");
-    element.className = "band";
-    const gap = document.createElement("div"); // left of the first cursor mark
-    gap.className = "gap";
+    const element = div("band");
+    const gap = div("gap"); // left of the first cursor mark
     gap.setAttribute("aria-hidden", "true");
     for (let y = top; y < top + cards.height; y++) gap.append(segment(y, 0, cards.left));
     element.append(gap);
     for (let k = 0; k < cards.perRow; k++) {
       const seat = band * cards.perRow + k;
-      const block = document.createElement("div");
-      block.className = "card";
+      const block = div("card");
       block.dataset.seat = String(seat);
       const lines = document.createElement("div");
       lines.setAttribute("aria-hidden", "true");
@@ -66,19 +58,14 @@ export function createBoard(layout, containers) {
     row.setAttribute("aria-hidden", "true");
     between.push(row);
   }
-  containers.cards.append(bands[0], ...between, bands[1]);
-  for (const [from, to] of [
-    [0, panel.split],
-    [panel.split, columns],
-  ]) {
-    const half = document.createElement("div");
-    half.className = "half";
-    for (let y = panel.rows[0]; y <= panel.rows[1]; y++) half.append(segment(y, from, to));
-    containers.panel.append(half);
-  }
-  containers.log.append(segment(layout.log, 0, columns, " text"));
+  return [bands[0], ...between, bands[1]];
+}
 
-  function character(lead, trail) {
+// The characters of Shift-JIS codes, each decoded once.
+function characters() {
+  const decoder = new TextDecoder("shift_jis");
+  const charOf = new Map(); // Shift-JIS code -> character
+  return (lead, trail) => {
     const code = (lead << 8) | trail;
     let c = charOf.get(code);
     if (c === undefined) {
@@ -87,50 +74,79 @@ export function createBoard(layout, containers) {
       charOf.set(code, c);
     }
     return c;
-  }
+  };
+}
 
-  // Draws one segment from the game's cells: its runs of one colour, and the draw list.
-  function drawSegment({ element, y, from, to }, now) {
-    const runs = [];
-    let blank = true;
-    for (let x = from; x < to; x++) {
-      const at = (y * columns + x) * CELL_BYTES;
-      const [byte, attr, part, ambiguous] = [now[at], now[at + 1], now[at + 2], now[at + 3]];
-      let ch;
-      let shows;
-      if (part === TRAIL) {
-        ch = "";
-        shows = x === from ? " " : ""; // a character cut by the region's edge shows as a blank
-      } else if (part === LEAD && x + 1 < columns) {
-        ch = character(byte, now[at + CELL_BYTES]);
-        shows = ambiguous ? ch + (FILLERS[ambiguous] ?? " ") : ch;
-        if (x + 1 >= to) shows = ambiguous ? ch : " "; // cut by the region's edge
-      } else {
-        ch = byte >= 0x20 && byte !== 0x7f ? character(byte, 0) : "?";
-        shows = ch;
-      }
-      drawn[y][x] = { ch: part === TRAIL ? "" : ch, attr };
-      if (ch.trim()) blank = false;
-      const run = runs.at(-1);
-      if (run && (run.attr === attr || shows.trim() === "")) run.text += shows;
-      else runs.push({ attr, text: shows });
-    }
-    // A line that wraps on a phone ends at its last character: blanks after it would hang
-    // past the edge of the screen.
-    if (element.classList.contains("text")) {
-      while (runs.length && !runs.at(-1).text.trim()) runs.pop();
-      if (runs.length) runs.at(-1).text = runs.at(-1).text.trimEnd();
-    }
-    element.replaceChildren(
-      ...runs.map(({ attr, text }) => {
-        const span = document.createElement("span");
-        span.className = `a${attr}`;
-        span.textContent = text;
-        return span;
-      }),
-    );
-    element.classList.toggle("blank", blank);
+// One cell of the game's cells `now` at (x, y): {ch, shows}, the character and what the
+// segment from..to shows of it.
+function cellOf(now, x, y, { columns, from, to, character }) {
+  const at = (y * columns + x) * CELL_BYTES;
+  const [byte, part, ambiguous] = [now[at], now[at + 2], now[at + 3]];
+  if (part === TRAIL) return { ch: "", shows: x === from ? " " : "" }; // a character cut by the region's edge shows as a blank
+  if (part === LEAD && x + 1 < columns) {
+    const ch = character(byte, now[at + CELL_BYTES]);
+    if (x + 1 >= to) return { ch, shows: ambiguous ? ch : " " }; // cut by the region's edge
+    return { ch, shows: ambiguous ? ch + (FILLERS[ambiguous] ?? " ") : ch };
   }
+  const ch = byte >= 0x20 && byte !== 0x7f ? character(byte, 0) : "?";
+  return { ch, shows: ch };
+}
+
+// Draws one segment from the game's cells: its runs of one colour, and the draw list.
+function drawSegment({ element, y, from, to }, now, drawn, { columns, character }) {
+  const runs = [];
+  let blank = true;
+  for (let x = from; x < to; x++) {
+    const attr = now[(y * columns + x) * CELL_BYTES + 1];
+    const { ch, shows } = cellOf(now, x, y, { columns, from, to, character });
+    drawn[y][x] = { ch, attr };
+    if (ch.trim()) blank = false;
+    const run = runs.at(-1);
+    if (run && (run.attr === attr || shows.trim() === "")) run.text += shows;
+    else runs.push({ attr, text: shows });
+  }
+  // A line that wraps on a phone ends at its last character: blanks after it would hang
+  // past the edge of the screen.
+  if (element.classList.contains("text")) {
+    while (runs.length && !runs.at(-1).text.trim()) runs.pop();
+    if (runs.length) runs.at(-1).text = runs.at(-1).text.trimEnd();
+  }
+  element.replaceChildren(
+    ...runs.map(({ attr, text }) => {
+      const span = document.createElement("span");
+      span.className = `a${attr}`;
+      span.textContent = text;
+      return span;
+    }),
+  );
+  element.classList.toggle("blank", blank);
+}
+
+// The board: the elements of every region, built once into the page's containers, and
+// drawn from the game's cells as often as asked.
+export function createBoard(layout, containers) {
+  const { columns, rows, panel } = layout;
+  const character = characters();
+  const segments = []; // {element, y, from, to}
+  const segment = segmentMaker(segments);
+  const drawn = Array.from({ length: rows }, () => Array.from({ length: columns }, () => ({ ch: " ", attr: 7 })));
+  const cardBlocks = []; // by seat
+  let shown = new Uint8Array(rows * columns * CELL_BYTES).fill(255); // what the elements show
+
+  containers.head.append(...layout.header.map((y) => segment(y, 0, columns, " text")));
+  // The header's first row has text from the first frame on: when the browser supports
+  // element timing, this says when that frame reached the screen.
+  segments[0].element.setAttribute("elementtiming", "jinro-first-frame");
+  containers.cards.append(...buildCards(layout, segment, cardBlocks));
+  for (const [from, to] of [
+    [0, panel.split],
+    [panel.split, columns],
+  ]) {
+    const half = div("half");
+    for (let y = panel.rows[0]; y <= panel.rows[1]; y++) half.append(segment(y, from, to));
+    containers.panel.append(half);
+  }
+  containers.log.append(segment(layout.log, 0, columns, " text"));
 
   return {
     cardBlocks,
@@ -141,7 +157,7 @@ export function createBoard(layout, containers) {
         const end = (seg.y * columns + seg.to) * CELL_BYTES + CELL_BYTES; // the next lead's trail too
         let same = true;
         for (let at = start; at < end && at < now.length && same; at++) same = now[at] === shown[at];
-        if (!same) drawSegment(seg, now);
+        if (!same) drawSegment(seg, now, drawn, { columns, character });
       }
       shown = now.slice();
     },

@@ -4,67 +4,142 @@
 // round: the choice on screen first, its odds sent after every round as they firm up;
 // then, when asked, every choice of a finished game, each sent once it is settled.
 //
-// From the page: {kind: "odds", id, record} (bytes), {kind: "stop"},
-//                {kind: "review", id, decisions: [{record, chosen}]}.
-// To the page:   {kind: "odds", id, odds}, {kind: "review", id, index, odds, verdict},
-//                {kind: "failed"}.
+// From the page: {kind: "odds", id, record}, {kind: "stop"}, {kind: "review", id, records,
+//                chosen} (a record: a Uint8Array of exactly the game's decision size; chosen:
+//                the seat chosen at each, which the review works out as closely as the best).
+// To the page:   {kind: "odds", id, odds, settled}, {kind: "review", id, index, odds}
+//                (odds: a Uint8Array of exactly the game's odds size), {kind: "refused", id}
+//                for a message not of its form (or a record the game does not take), and
+//                {kind: "failed"} once anything fails: the worker then works no more.
 import createGame from "./jinro.mjs";
 
+const MOST_DECISIONS = 1000; // far more choices than any game has
+const LIVE = 0; // the module's slot for the choice on screen
+const REVIEW = 1; // and for the review
+
 let module = null;
-let live = null; // {id, record, begun, settled}
-let review = null; // {id, decisions, index, begun}
+let failed = false;
+let live = null; // {id, record, begun}
+let review = null; // {id, records, chosen, index, begun}
 let busy = false;
 
-const text = (at) => new TextDecoder("ascii").decode(module.HEAPU8.subarray(at, module.HEAPU8.indexOf(0, at)));
+const isId = (id) => Number.isSafeInteger(id) && id >= 0;
+const hasKeys = (data, keys) => Object.keys(data).sort().join() === keys;
+// A record of exactly the game's size, which the module's buffer holds.
+const isRecord = (record) => record instanceof Uint8Array && record.length === module._jinro_decision_size() && record.length <= module._jinro_buffer_size();
 
-function begin(record, slot) {
+// The record into the module's buffer, and its odds begun in the slot (for the seat chosen
+// there, or -1): false when the game does not take it. Its size is checked again before
+// anything is copied.
+function begin(record, slot, chosen = -1) {
+  if (!isRecord(record)) return false;
   module.HEAPU8.set(record, module._jinro_buffer());
-  return module._jinro_coach_begin(record.length, slot) === 1;
+  return module._jinro_coach_begin(record.length, slot, chosen) === 1;
+}
+
+// One round of the slot's rollouts: a copy of its odds so far, and whether they are settled.
+function round(slot) {
+  const settled = module._jinro_coach_round(slot) === 0;
+  const at = module._jinro_coach_odds(slot);
+  if (at === 0) throw new Error("no odds in the slot");
+  return { odds: module.HEAPU8.slice(at, at + module._jinro_odds_size()), settled };
+}
+
+function workLive() {
+  if (!live.begun && !(live.begun = begin(live.record, LIVE))) {
+    self.postMessage({ kind: "refused", id: live.id });
+    live = null;
+    return;
+  }
+  const { odds, settled } = round(LIVE);
+  self.postMessage({ kind: "odds", id: live.id, odds, settled }, [odds.buffer]);
+  if (settled) live = null;
+}
+
+function workReview() {
+  if (!review.begun && !(review.begun = begin(review.records[review.index], REVIEW, review.chosen[review.index]))) {
+    self.postMessage({ kind: "refused", id: review.id });
+    review = null;
+    return;
+  }
+  const { odds, settled } = round(REVIEW);
+  if (!settled) return;
+  self.postMessage({ kind: "review", id: review.id, index: review.index, odds }, [odds.buffer]);
+  review.index += 1;
+  review.begun = false;
+  if (review.index >= review.records.length) review = null;
 }
 
 // One round of the most pressing work, then back to the messages.
 function work() {
   busy = false;
-  if (live && !live.settled) {
-    if (!live.begun && !(live.begun = begin(live.record, 0))) live = null;
-    else {
-      const odds = JSON.parse(text(module._jinro_coach_round(0)));
-      live.settled = odds.settled;
-      self.postMessage({ kind: "odds", id: live.id, odds });
-    }
-  } else if (review && review.index < review.decisions.length) {
-    const decision = review.decisions[review.index];
-    if (!review.begun) review.begun = begin(decision.record, 1);
-    const odds = review.begun ? JSON.parse(text(module._jinro_coach_round(1))) : null;
-    if (!odds || odds.settled) {
-      const verdict = odds ? JSON.parse(text(module._jinro_coach_verdict(1, decision.chosen))) : null;
-      self.postMessage({ kind: "review", id: review.id, index: review.index, odds, verdict });
-      review.index += 1;
-      review.begun = false;
-    }
-  } else {
+  if (failed) return;
+  try {
+    if (live) workLive();
+    else if (review) workReview();
+    else return;
+  } catch {
+    fail();
     return;
   }
   schedule();
 }
 
 function schedule() {
-  if (busy || !module) return;
+  if (busy || !module || failed) return;
   busy = true;
   setTimeout(work, 0);
 }
 
+function fail() {
+  failed = true;
+  live = null;
+  review = null;
+  self.postMessage({ kind: "failed" });
+}
+
+// A message of one of the page's forms, taken; any other answered with a refusal (when it
+// names an id) or ignored. A message before the module is in waits with the others.
+function take(data) {
+  if (typeof data !== "object" || data === null) return;
+  const refuse = () => isId(data.id) && self.postMessage({ kind: "refused", id: data.id });
+  if (data.kind === "stop" && hasKeys(data, "kind")) {
+    live = null;
+  } else if (data.kind === "odds" && hasKeys(data, "id,kind,record") && isId(data.id) && isRecord(data.record)) {
+    live = { id: data.id, record: data.record.slice(), begun: false };
+  } else if (
+    data.kind === "review" &&
+    hasKeys(data, "chosen,id,kind,records") &&
+    isId(data.id) &&
+    Array.isArray(data.records) &&
+    data.records.length <= MOST_DECISIONS &&
+    data.records.every(isRecord) &&
+    Array.isArray(data.chosen) &&
+    data.chosen.length === data.records.length &&
+    data.chosen.every((seat) => Number.isInteger(seat) && seat >= -1 && seat <= 9)
+  ) {
+    review = data.records.length > 0 ? { id: data.id, records: data.records.map((r) => r.slice()), chosen: data.chosen.slice(), index: 0, begun: false } : null;
+  } else {
+    refuse();
+  }
+}
+
+const waiting = []; // messages that came before the module
 self.onmessage = ({ data }) => {
-  if (data.kind === "odds") live = { id: data.id, record: new Uint8Array(data.record), begun: false, settled: false };
-  else if (data.kind === "stop") live = null;
-  else if (data.kind === "review")
-    review = { id: data.id, decisions: data.decisions.map((d) => ({ record: new Uint8Array(d.record), chosen: d.chosen })), index: 0, begun: false };
+  if (failed) return;
+  if (!module) {
+    waiting.push(data);
+    if (waiting.length > 64) waiting.shift(); // the latest matter
+    return;
+  }
+  take(data);
   schedule();
 };
 
 createGame()
   .then((created) => {
     module = created;
+    for (const data of waiting.splice(0)) take(data);
     schedule();
   })
-  .catch(() => self.postMessage({ kind: "failed" }));
+  .catch(fail);

@@ -29,9 +29,6 @@ const SEQUENCES = {
   F11: "\x1b[23~",
   F12: "\x1b[24~",
 };
-// The button that leads on from a screen that any key leads on from.
-export const NEXT_KEY = " ";
-
 function keyBytes(event) {
   if ([...event.key].length === 1) return event.key;
   return SEQUENCES[event.key] ?? null;
@@ -40,7 +37,8 @@ function keyBytes(event) {
 const isControl = (element) => element instanceof Element && element.closest("button, a, summary, select, textarea") !== null;
 
 // handlers: type(data, {whole}) plays what the player typed; escape() closes the panels;
-// screen() is what the keys do on the screen shown; walk(seat) the keys to a seat; cut(n)
+// screen() is what the keys do on the screen shown; walk(seat) the keys to a seat; key(action)
+// the game's key for what a button does (up, left, down, right, choose, on, again); cut(n)
 // says that a paste was cut to n characters; most() the most a paste plays.
 export function connectInput({ board, pad, keys }, handlers) {
   function onKeyDown(event) {
@@ -77,7 +75,7 @@ export function connectInput({ board, pad, keys }, handlers) {
   function onTap(event) {
     const screen = handlers.screen();
     if (screen === "any key") {
-      handlers.type(NEXT_KEY);
+      handlers.type(handlers.key("on"));
     } else if (screen === "attack" || screen === "vote") {
       const card = event.target instanceof Element ? event.target.closest(".card") : null;
       if (card) handlers.type(handlers.walk(Number(card.dataset.seat)));
@@ -85,9 +83,9 @@ export function connectInput({ board, pad, keys }, handlers) {
   }
 
   function onButton(event) {
-    const button = event.target instanceof Element ? event.target.closest("button[data-key]") : null;
+    const button = event.target instanceof Element ? event.target.closest("button[data-action]") : null;
     if (!button || button.getAttribute("aria-disabled") === "true") return; // the tools are no keys
-    handlers.type(button.dataset.key);
+    handlers.type(handlers.key(button.dataset.action));
   }
 
   document.addEventListener("keydown", onKeyDown);
@@ -104,10 +102,11 @@ export function connectInput({ board, pad, keys }, handlers) {
 // Which buttons act on a screen: the arrows and 決定 where the cursor chooses, 次へ where
 // any key leads on, もう一度 after a win. aria-disabled rather than disabled: a focused
 // button keeps its focus.
+const USABLE = { again: ["won"], on: ["any key"] };
 export function showButtons(pad, screen) {
-  for (const button of pad.querySelectorAll("button[data-key]")) {
-    const key = button.dataset.key;
-    const usable = key === "r" ? screen === "won" : key === NEXT_KEY ? screen === "any key" : screen === "attack" || screen === "vote";
-    button.setAttribute("aria-disabled", String(!usable));
+  for (const button of pad.querySelectorAll("button[data-action]")) {
+    const action = button.dataset.action;
+    const usable = Object.hasOwn(USABLE, action) ? USABLE[action] : ["attack", "vote"];
+    button.setAttribute("aria-disabled", String(!usable.includes(screen)));
   }
 }

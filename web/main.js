@@ -39,8 +39,8 @@ let board = null;
 let speech = null;
 let fitter = null;
 let coach = null;
-let seed = 0;
 let panels = null; // the panels beside the game, once loaded
+const decided = []; // the games the visitor's own keys decided, not yet counted: {wolves, seed}
 
 // The remembered language, read once: anything stored there that is not one of the page's
 // languages is not ours, and is removed.
@@ -90,24 +90,38 @@ function showScreen() {
   document.body.classList.remove("starting"); // the page shows from the first frame on
 }
 
+// A game the visitor's key decided: kept for the statistics, which count it once.
+function decide(before) {
+  if (before === "won" || game.screen() !== "won") return;
+  decided.push({ wolves: game.story().winner === "wolves", seed: game.gameSeed() });
+}
+
 // Everything typed goes through the game's own key decoder. A key, a button or a tap
 // shows a screen per key; a paste plays all its keys and shows the screen after the last.
-function type(data, { whole = false } = {}) {
+// Only the visitor's own keys (byPlayer) decide a game for the statistics, never a replay's.
+function type(data, { whole = false, byPlayer = false } = {}) {
   if (!game) return;
   game.feed(typeof data === "string" ? encoder.encode(data) : data);
+  let before = game.screen();
   if (whole) {
-    if (game.playTyped() > 0) showScreen();
+    const played = game.playTyped();
+    if (byPlayer) decide(before);
+    if (played > 0) showScreen();
   } else {
-    while (game.nextKey() !== null) showScreen();
+    while (game.nextKey() !== null) {
+      if (byPlayer) decide(before);
+      before = game.screen();
+      showScreen();
+    }
   }
-  if (game.keysPlayed().length >= game.maxKeys()) sayOnce("recordFull", text.recordFull(game.maxKeys()));
+  if (game.gameKeys().length >= game.maxKeys()) sayOnce("recordFull", text.recordFull(game.maxKeys()));
 }
 
 // What the player types (not what a replay plays): it takes over a replay and closes an
 // open help or result panel, and reaches the game.
 function playerTypes(data, options) {
   panels?.beforeKey();
-  type(data, options);
+  type(data, { ...options, byPlayer: true });
 }
 
 // The game in the other language: drawn again, no key played again, no frame counted.
@@ -133,11 +147,14 @@ function applyTexts() {
   $("cards").setAttribute("aria-label", text.seats);
   $("pad").setAttribute("aria-label", text.controls);
   $("keys-label").textContent = text.keys;
-  $("keys-help").textContent = text.keysHelp;
-  for (const button of document.querySelectorAll("#pad button[data-key]")) {
-    const [shown, name] = text.buttons[button.dataset.key];
+  const keys = game?.keys; // named once the game is in
+  if (keys) $("keys-help").textContent = text.keysHelp(keys);
+  for (const button of document.querySelectorAll("#pad button[data-action]")) {
+    const action = button.dataset.action;
+    const [shown, name] = text.buttons[action];
     button.textContent = shown;
-    if (name) button.setAttribute("aria-label", name);
+    if (name) button.setAttribute("aria-label", keys ? `${name} (${keys[action]})` : name);
+    if (keys) button.setAttribute("aria-keyshortcuts", keys[action]);
   }
   // Offered from the first paint on (the storage is read later): only a visitor who chose
   // Japanese before sees the switch change.
@@ -183,12 +200,13 @@ function loadPanels() {
     .then(({ startPanels }) => {
       panels = startPanels({
         language: () => language,
-        seed: () => seed,
         game,
         coach,
         story: () => game.story(),
-        showKeys: (keys) => {
-          // That screen of the game: dealt again and the keys played, the last screen shown.
+        decided: () => decided.splice(0),
+        showKeys: (seed, keys) => {
+          // That screen of a game: dealt again from its seed and its keys played, the last
+          // screen shown.
           game.start(seed);
           game.feed(encoder.encode(keys));
           game.playTyped();
@@ -225,9 +243,9 @@ async function main() {
   $("coach-button").addEventListener("click", () => coach.toggle());
   fitter.fit(); // with the Latin font's own cell width; measured again once the fonts are in
   window.addEventListener("resize", () => fitter.fit());
-  seed = chooseSeed(params);
+  applyTexts(); // the buttons' keys, now that the game names them
   game.setLanguage(text.code);
-  game.start(seed);
+  game.start(chooseSeed(params));
   showScreen();
   connectInput(
     { board: $("board"), pad: $("pad"), keys: $("keys") },
@@ -236,6 +254,7 @@ async function main() {
       escape: () => panels?.escape(),
       screen: () => game.screen(),
       walk: (seat) => game.walk(seat),
+      key: (action) => game.keys[action],
       most: () => game.maxKeys(),
       cut: (most) => sayOnce("pasteCut", text.pasteCut(most)),
     },

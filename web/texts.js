@@ -23,8 +23,9 @@ export const TEXTS = {
     seats: "席",
     controls: "操作",
     keys: "キー入力",
-    keysHelp: "i j k l でカーソルを動かし、z で決めます。ほかの画面はどのキーでも進みます。勝負がついたら r でもう一度遊べます。",
-    buttons: { i: ["↑", "上 (i)"], j: ["←", "左 (j)"], k: ["↓", "下 (k)"], l: ["→", "右 (l)"], z: ["決定"], " ": ["次へ"], r: ["もう一度"] },
+    keysHelp: (k) =>
+      `${k.up} ${k.left} ${k.down} ${k.right} でカーソルを動かし、${k.choose} で決めます。ほかの画面はどのキーでも進みます。勝負がついたら ${k.again} でもう一度遊べます。`,
+    buttons: { up: ["↑", "上"], left: ["←", "左"], down: ["↓", "下"], right: ["→", "右"], choose: ["決定"], on: ["次へ"], again: ["もう一度"] },
     other: "en",
     switchTo: ["English", "Play in English"],
     coach: "コーチ",
@@ -52,8 +53,9 @@ export const TEXTS = {
     seats: "Seats",
     controls: "Controls",
     keys: "Keys",
-    keysHelp: "i j k l move the cursor, z chooses. On the other screens any key goes on. After a game, r plays again.",
-    buttons: { i: ["↑", "Up (i)"], j: ["←", "Left (j)"], k: ["↓", "Down (k)"], l: ["→", "Right (l)"], z: ["Choose"], " ": ["Next"], r: ["Again"] },
+    keysHelp: (k) =>
+      `${k.up} ${k.left} ${k.down} ${k.right} move the cursor, ${k.choose} chooses. On the other screens any key goes on. After a game, ${k.again} plays again.`,
+    buttons: { up: ["↑", "Up"], left: ["←", "Left"], down: ["↓", "Down"], right: ["→", "Right"], choose: ["Choose"], on: ["Next"], again: ["Again"] },
     other: "ja",
     switchTo: ["日本語", "日本語で遊ぶ"],
     coach: "Coach",

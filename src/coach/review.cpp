@@ -74,38 +74,54 @@ void add_events(const PublicRecord& was, const PublicRecord& now, int after,
 
 }  // namespace
 
+void begin_record_game(RecordGame& r, int number, std::uint32_t seed) {
+    r.number = number;
+    r.seed = seed;
+    r.keys.clear();
+    r.decisions.clear();
+    r.events.clear();
+    r.winner = NONE;
+    r.day = 1;
+    r.at_dawn = false;
+}
+
+bool step_record_game(RecordGame& r, Game& game, std::uint8_t key, std::size_t most_keys) {
+    if (game.winner != NONE && key_meaning(key) == KEY_AGAIN) {
+        const std::uint32_t next = game.random.state;  // the next game is dealt from here
+        step_game(game, key);
+        begin_record_game(r, r.number + 1, next);
+        return false;
+    }
+    const int kind = screen_kind(game);
+    const bool choosing = kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE;
+    const bool kept = r.keys.size() < most_keys;
+    if (choosing && key_meaning(key) == KEY_CHOOSE && may_choose(game, game.cursor)) {
+        r.decisions.push_back(
+            {kept ? static_cast<int>(r.keys.size()) : NONE, public_record_of(game), game.cursor});
+    }
+    if (kept) r.keys += spelled_key(key);
+    const PublicRecord before = public_record_of(game);
+    step_game(game, key);
+    if (!r.decisions.empty()) {
+        add_events(before, public_record_of(game), static_cast<int>(r.decisions.size()) - 1,
+                   r.events);
+    }
+    finish(r, game);
+    return true;
+}
+
 void each_game(std::uint32_t seed, const std::string& keys,
                const std::function<void(const RecordGame&)>& each) {
     const auto game = std::make_unique<Game>();
     start_game(*game, seed);
-    RecordGame r{1, seed, "", {}, {}, NONE, 1, false};
+    RecordGame r{};
+    begin_record_game(r, 1, seed);
     for (const char spelled : keys) {
         const auto key = static_cast<std::uint8_t>(spelled);
-        if (game->winner != NONE && key_meaning(key) == KEY_AGAIN) {
-            finish(r, *game);
-            each(r);
-            // The next game is dealt from where the random source stands now.
-            r = {r.number + 1, game->random.state, "", {}, {}, NONE, 1, false};
-        } else {
-            const int kind = screen_kind(*game);
-            const bool choosing = kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE;
-            if (choosing && key_meaning(key) == KEY_CHOOSE && may_choose(*game, game->cursor)) {
-                r.decisions.push_back(
-                    {static_cast<int>(r.keys.size()), public_record_of(*game), game->cursor});
-            }
-            r.keys += spelled;
-        }
-        const PublicRecord before = public_record_of(*game);
-        step_game(*game, key);
-        if (!r.decisions.empty()) {
-            add_events(before, public_record_of(*game), static_cast<int>(r.decisions.size()) - 1,
-                       r.events);
-        }
+        if (game->winner != NONE && key_meaning(key) == KEY_AGAIN) each(r);
+        step_record_game(r, *game, key, keys.size());
     }
-    if (r.number == 1 || !r.keys.empty()) {  // a record ending in r has no game after it
-        finish(r, *game);
-        each(r);
-    }
+    if (r.number == 1 || !r.keys.empty()) each(r);  // a record ending in r has no game after it
 }
 
 int choice_index(const Odds& odds, int seat) {

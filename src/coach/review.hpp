@@ -20,7 +20,7 @@ inline constexpr int MARK_BLUNDER = 2;
 
 // A choice the wolves made: what the screens had shown, and the seat chosen.
 struct Decision {
-    int key;  // the index, among its game's keys, of the key that made it
+    int key;  // the index, among its game's keys, of the key that made it (NONE: not kept)
     PublicRecord record;
     int chosen;
 };
@@ -60,6 +60,15 @@ struct RecordGame {
     int day;                    // the day on which it was decided, or the last one reached
     bool at_dawn;               // the wolves won by the night's attack, before the day's vote
 };
+
+// A record's game begins: its number and the seed it is dealt from, nothing else yet.
+void begin_record_game(RecordGame& record_game, int number, std::uint32_t seed);
+
+// Steps the game with a key, the record of the game along with it: the key kept as a
+// record spells it (while it has fewer than most_keys), the choice the key makes (its key
+// -1 past them), what the screens show after it, and how the game stands. False when the
+// key was the r that dealt the next game: the record then begins that game.
+bool step_record_game(RecordGame& record_game, Game& game, std::uint8_t key, std::size_t most_keys);
 
 // Steps through a record (its seed and keys, as the player played them) and calls
 // each(const RecordGame&) for each of its games as it ends, or as the record does: games

@@ -107,14 +107,20 @@ std::string event_text(const Event& e, const Texts& w) {
     }
 }
 
-// What happened after choice k, and how it moved the odds.
-std::string then_text(const RecordGame& game, const GameReview& review, std::size_t k,
-                      const Texts& w) {
+// What the screens showed after choice k, up to the next.
+std::string told_after(const RecordGame& game, std::size_t k, const Texts& w) {
     std::string told;
     for (const Event& e : game.events) {
         if (e.after != static_cast<int>(k)) continue;
         told += (told.empty() ? "" : w.event_join) + event_text(e, w);
     }
+    return told;
+}
+
+// What happened after choice k, and how it moved the odds.
+std::string then_text(const RecordGame& game, const GameReview& review, std::size_t k,
+                      const Texts& w) {
+    const std::string told = told_after(game, k, w);
     const ReviewedChoice& c = review.choices[k];
     if (told.empty() || c.chosen == NONE) return "";
     const int before = percent(chosen_win(c));
@@ -221,4 +227,71 @@ std::string choice_json(const ReviewedChoice& c, const Texts& w) {
     json_string(out, words.reason.c_str());
     return out + ",\"win\":" + json_share(chosen_win(c)) +
            ",\"declined\":" + (c.chosen == NONE ? "true" : "false") + "}";
+}
+
+std::string odds_json(const PublicRecord& r, const Odds& odds, const Forecast& f, const Texts& w) {
+    std::string out =
+        std::string("{\"declined\":") + (odds.count == 0 ? "true" : "false") +
+        ",\"best\":" + std::to_string(odds.count > 0 ? odds.choice[odds.best].seat : NONE) +
+        ",\"facts\":";
+    json_string(out, odds.count > 0 ? choice_facts(r, odds, f, odds.best, w).c_str() : "");
+    out += ",\"choices\":[";
+    bool first = true;
+    for (int c = 0; c < odds.count; ++c) {
+        const ChoiceOdds& o = odds.choice[c];
+        if (o.played == 0) continue;
+        const Estimate e = estimate(o.wins, o.played);
+        out += std::string(first ? "" : ",") + "{\"seat\":" + std::to_string(o.seat) +
+               ",\"win\":" + json_share(e.win) + ",\"low\":" + json_share(e.low) +
+               ",\"high\":" + json_share(e.high) + ",\"text\":";
+        json_string(out, chance_text(e).c_str());
+        out += std::string(",\"good\":") + (as_good_as_best(odds, c) ? "true" : "false") + "}";
+        first = false;
+    }
+    out += "],\"read\":[";
+    first = true;
+    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+        if (!role_unknown(r, seat) || r.alive[seat] != 1 || odds.count == 0) continue;
+        const int role = likeliest_power(f, seat);
+        out += std::string(first ? "" : ",") + "{\"seat\":" + std::to_string(seat) + ",\"role\":";
+        json_string(out, w.role_names[role]);
+        out += ",\"glyph\":";
+        json_string(out, role_glyph(w, role));
+        out += ",\"percent\":" + std::to_string(percent(f.role[seat][role])) + "}";
+        first = false;
+    }
+    return out + "]}";
+}
+
+bool practice_found(const Odds& odds, int seat) {
+    const int c = choice_index(odds, seat);
+    if (c == NONE || odds.count == 0) return false;
+    return as_good_as_best(odds, c) || estimate_of(odds, c).win >= estimate_of(odds, odds.best).low;
+}
+
+std::string practice_text(const PublicRecord& r, const Odds& odds, const Forecast& f, int seat,
+                          const Texts& w) {
+    const int c = choice_index(odds, seat);
+    if (c == NONE || odds.count == 0) return "";
+    const std::string chosen = choice_text(w, odds, c);
+    const std::string best = choice_text(w, odds, odds.best);
+    const bool found = practice_found(odds, seat);
+    std::string out =
+        formatted(found ? w.practice_found : w.practice_missed, chosen.c_str(), best.c_str()) +
+        "\n";
+    const std::string reason =
+        found ? choice_facts(r, odds, f, c, w) : reason_text(r, odds, f, c, w);
+    return out + formatted(w.review_why, reason.c_str()) + "\n";
+}
+
+std::string then_json(const RecordGame& game, const GameReview& review, std::size_t k,
+                      const Texts& w) {
+    const std::string told = told_after(game, k, w);
+    if (told.empty() || k >= review.choices.size() || review.choices[k].chosen == NONE)
+        return "null";
+    const double before = chosen_win(review.choices[k]);
+    std::string out = "{\"told\":";
+    json_string(out, told.c_str());
+    return out + ",\"before\":" + json_share(before) + ",\"after\":" + json_share(review.after[k]) +
+           ",\"swing\":" + (std::fabs(review.after[k] - before) >= SWING ? "true" : "false") + "}";
 }

@@ -40,6 +40,28 @@ std::string review_json(const RecordGame& game, const GameReview& review, const 
 // A share 0..1 as JSON, with four decimals.
 std::string json_share(double value);
 
+// What happened after choice k of a reviewed game, for the page: {"told":T,"before":P,
+// "after":P,"swing":B} (Shift-JIS), or null when nothing was shown before the next choice.
+std::string then_json(const RecordGame& game, const GameReview& review, std::size_t k,
+                      const Texts& texts);
+
+// The odds beside a game, for the page's cards (Shift-JIS strings): each legal choice's
+// chance in the one notation and whether it is as good as the best, the best's facts, and
+// the coach's read of each living seat whose role the wolves do not know:
+//   {"declined":B,"best":S,"facts":T,"choices":[{"seat":S,"win":P,"low":P,"high":P,
+//    "text":T,"good":B}...],"read":[{"seat":S,"role":T,"glyph":T,"percent":N}...]}
+std::string odds_json(const PublicRecord& record, const Odds& odds, const Forecast& forecast,
+                      const Texts& texts);
+
+// Practice: a choice made again at a decision whose odds are known is found when it is
+// as good as the best, or within the best's interval.
+bool practice_found(const Odds& odds, int seat);
+
+// What practice says of the choice: found or not, the choice and the best with their
+// odds, and the reason. A line each.
+std::string practice_text(const PublicRecord& record, const Odds& odds, const Forecast& forecast,
+                          int seat, const Texts& texts);
+
 // A reviewed choice for the page, in its words (Shift-JIS strings):
 //   {"when":T,"chosen":T,"best":T|null,"verdict":T,"sign":T,"mark":"inaccuracy"|"mistake"|
 //    "blunder"|null,"markWord":T,"reason":T,"win":P,"declined":B}

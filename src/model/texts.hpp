@@ -93,6 +93,8 @@ struct Texts {
     const char* review_accuracy;    // after a game: its accuracy in percent, and what it means
     const char* review_unfinished;  // a game not decided when the record ends
     const char* review_graph;       // the heading of the odds across the game
+    const char* practice_found;     // practice: the choice and the best, found
+    const char* practice_missed;    // or not
     const char* review_address;     // the page that shows the same review
     // Why one choice beats another (the review's reasons), and the best choice's facts in a
     // few words (the coach beside a game: at most 76 columns). Numbers of votes come as two

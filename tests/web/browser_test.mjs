@@ -85,16 +85,17 @@ async function assertNoScrolling(page, where) {
 }
 
 // A whole game and its restart, key by key, against the native screens; on each kind of
-// screen the first time it comes, axe-core and (on the phone) the layout.
-async function wholeGame(browser, url, seed, errors, { context = {}, fonts = false, phone = false } = {}) {
+// screen the first time it comes, axe-core and (on the phone) the layout. With capitals,
+// every letter is typed in capitals (Z chooses as z does).
+async function wholeGame(browser, url, seed, errors, { context = {}, fonts = false, phone = false, capitals = false } = {}) {
   const { keys, frames: expected } = replay(seed, "auto");
   const page = await openGame(browser, url, { errors, query: `seed=${seed}`, context });
   const cdp = fonts ? await page.context().newCDPSession(page) : null;
   if (cdp) await Promise.all([cdp.send("DOM.enable"), cdp.send("CSS.enable"), page.evaluate(() => document.fonts.ready)]);
   const kinds = new Set();
   for (let k = 0; k <= keys.length; k++) {
-    if (k > 0) await press(page, keys[k - 1]);
-    const where = `seed ${seed}${phone ? " on the phone" : ""}, after key ${k} (${keys[k - 1] ?? "none"})`;
+    if (k > 0) await press(page, capitals ? keys[k - 1].toUpperCase() : keys[k - 1]);
+    const where = `seed ${seed}${phone ? " on the phone" : ""}${capitals ? " in capitals" : ""}, after key ${k} (${keys[k - 1] ?? "none"})`;
     const screen = await readScreen(page);
     assertSameScreen(screen, expected[k], where);
     if (cdp) await assertOwnFontsOnly(page, cdp, screen, where);
@@ -126,7 +127,7 @@ async function tapsAndButtons(browser, url, errors) {
   await tapCard(8, 0); // the cursor is there already: nothing is sent, nothing confirmed
   await press(page, "ArrowUp"); // one key without a meaning
   assertSameScreen(await readScreen(page), replay(seed, "klllx").frames[5], "the up arrow");
-  await page.locator('#pad [data-key="z"]').focus();
+  await page.locator('#pad [data-action="choose"]').focus();
   await press(page, " "); // on the focused 決定 button: z, once
   await page.waitForTimeout(100);
   assert.equal(await frames(page), 7, "Space on a focused button gives one key");
@@ -210,6 +211,27 @@ async function sizes(browser, url, errors) {
   }
 }
 
+// A build of the copy /jinro/ in site whose panels.js ends in `mark`; its worker lists
+// `hash` for it (by default the file's own).
+function buildOf(site, version, mark, hash) {
+  const sha = (text) => createHash("sha256").update(text).digest("hex").slice(0, 16);
+  const panelsText = readFileSync(join(folder, "panels.js"), "utf8") + mark;
+  writeFileSync(join(site, "jinro", "panels.js"), panelsText);
+  const worker = readFileSync(join(folder, "sw.js"), "utf8")
+    .replace(/"panels\.js":"[0-9a-f]{16}"/, `"panels.js":"${hash ?? sha(panelsText)}"`)
+    .replace(/VERSION="([0-9a-f]{16})"/, `VERSION="${version}"`);
+  writeFileSync(join(site, "jinro", "sw.js"), worker);
+}
+
+// Asks the page's service worker registration for the next build: true once it waits.
+const update = (page) =>
+  page.evaluate(async () => {
+    const registration = await navigator.serviceWorker.getRegistration();
+    await registration.update(); // resolves once the next build's worker is installing
+    for (let waited = 0; registration.installing && waited < 10000; waited += 50) await new Promise((resolve) => setTimeout(resolve, 50));
+    return registration.waiting !== null;
+  });
+
 // Two copies of the site on one origin, /jinro/ and /jinro-beta/. Visit both; a new build
 // of /jinro/ comes while its page is open, and that page still gets its own build's files;
 // once it is closed the new build is the only one of /jinro/ cached, and /jinro-beta/
@@ -224,24 +246,7 @@ async function offlineAndUpdate(browser) {
   const context = await browser.newContext({ viewport: DESKTOP });
   const panels = (page) => page.evaluate(() => fetch("panels.js").then((response) => response.text()));
   const cacheNames = (page) => page.evaluate(() => caches.keys());
-  const sha = (text) => createHash("sha256").update(text).digest("hex").slice(0, 16);
-  // A build of /jinro/ whose panels.js ends in `mark`; its worker lists `hash` for it.
-  const build = (version, mark, hash = null) => {
-    const file = join(site, "jinro", "panels.js");
-    const panelsText = readFileSync(join(folder, "panels.js"), "utf8") + mark;
-    writeFileSync(file, panelsText);
-    const worker = readFileSync(join(folder, "sw.js"), "utf8")
-      .replace(/"panels\.js":"[0-9a-f]{16}"/, `"panels.js":"${hash ?? sha(panelsText)}"`)
-      .replace(/VERSION="([0-9a-f]{16})"/, `VERSION="${version}"`);
-    writeFileSync(join(site, "jinro", "sw.js"), worker);
-  };
-  const update = (page) =>
-    page.evaluate(async () => {
-      const registration = await navigator.serviceWorker.getRegistration();
-      await registration.update(); // resolves once the next build's worker is installing
-      for (let waited = 0; registration.installing && waited < 10000; waited += 50) await new Promise((resolve) => setTimeout(resolve, 50));
-      return registration.waiting !== null;
-    });
+  const build = (version, mark, hash = null) => buildOf(site, version, mark, hash);
   const openPage = async (copy) => {
     const page = await context.newPage();
     await page.goto(`${server.url}${copy}/?seed=${SEEDS[0]}&help=0`);
@@ -411,8 +416,10 @@ const errors = [];
 try {
   let keys = 0;
   for (const seed of SEEDS) keys += await wholeGame(browser, server.url, seed, errors, { fonts: true });
-  for (const seed of SEEDS) keys += await wholeGame(browser, server.url, seed, errors, { context: PHONE, phone: true });
-  console.log(`browser: ${SEEDS.length * 2} whole games, ${keys} keys, at 1280x800 and 390x844: every screen the native game's; axe-core finds nothing`);
+  for (const seed of SEEDS) keys += await wholeGame(browser, server.url, seed, errors, { context: PHONE, phone: true, capitals: seed === SEEDS[1] });
+  console.log(
+    `browser: ${SEEDS.length * 2} whole games, ${keys} keys (one in capitals), at 1280x800 and 390x844: every screen the native game's; axe-core finds nothing`,
+  );
   await languages(browser, server.url, errors);
   console.log("browser: a whole English game; the switch draws the game again in the other language, no key played again, and is remembered");
   await tapsAndButtons(browser, server.url, errors);

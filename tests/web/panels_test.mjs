@@ -7,7 +7,7 @@
 //   node tests/web/panels_test.mjs BUILD_WEB_FOLDER JINRO_REPLAY
 import { strict as assert } from "node:assert";
 import { execFileSync } from "node:child_process";
-import { mkdtempSync, readFileSync, writeFileSync } from "node:fs";
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { dirname, join } from "node:path";
 import { launch, readScreen, serve, waitForFrames } from "../../scripts/web-tools/browser.mjs";
@@ -16,10 +16,13 @@ import { assertSameScreen, nativeScreens } from "./native.mjs";
 const [folder, replayTool] = process.argv.slice(2);
 const SEED = 7;
 const AXE = readFileSync(new URL("../../web/node_modules/axe-core/axe.min.js", import.meta.url), "utf8");
+const JINRO = join(dirname(replayTool), "..", "jinro");
 const { keys: KEYS, frames: FRAMES } = nativeScreens(replayTool, SEED, "auto");
+const GAME = KEYS.slice(0, -1).replaceAll("x", "."); // the first game to its end, as a link spells it
 
-async function open(context, query) {
+async function open(context, query, { clock = null } = {}) {
   const page = await context.newPage();
+  if (clock) await page.clock.setFixedTime(clock);
   await page.goto(`${server.url}?${query}`);
   await page.evaluate(() => window.jinro.ready);
   await page.waitForFunction(() => document.getElementById("replay-title").textContent.includes("/")); // the panels are in (they count the replay)
@@ -112,20 +115,26 @@ async function replays(browser) {
   await context.close();
 }
 
-// Today's village played to its end: the share text, through the clipboard.
+// Today's village at the first second of 1 January 2026 in Japan (still 31 December in UTC),
+// played to its end: the same village as the native game's --daily at that instant, and its
+// share text through the clipboard.
 async function share(browser) {
+  const INSTANT = "2025-12-31T15:00:00Z";
+  const record = join(mkdtempSync(join(tmpdir(), "jinro-daily-")), "daily.rec");
+  const env = { ...process.env, TZ: "UTC" };
+  execFileSync("faketime", ["-f", `@${INSTANT.replace("T", " ").replace("Z", "")}`, JINRO, "--daily", "--record", record], { env, input: "" });
+  const daily = Number(readFileSync(record, "utf8").match(/^jinro-record 1 (\d+)\n/)[1]);
+  rmSync(dirname(record), { recursive: true, force: true });
   const context = await browser.newContext({ permissions: ["clipboard-read", "clipboard-write"] });
-  const page = await open(context, "daily&help=0");
-  const daily = await page.evaluate(() => Math.floor((Date.now() / 1000 + 9 * 3600) / 86400) * 86400 - 9 * 3600);
-  const { keys } = nativeScreens(replayTool, daily, "auto");
+  const page = await open(context, "daily&help=0", { clock: new Date(INSTANT) });
+  const { keys, frames } = nativeScreens(replayTool, daily, "auto");
+  assertSameScreen(await readScreen(page), frames[0], "today's village, as the native game deals it");
   for (const key of keys.slice(0, -1)) await press(page, key);
   await page.locator("#share").click();
   await page.waitForFunction(() => document.getElementById("share-status").textContent !== "");
   const text = await page.evaluate(() => navigator.clipboard.readText());
-  const date = new Date((daily + 9 * 3600) * 1000);
-  const title = `人狼 jinro — ${date.getUTCMonth() + 1}月${date.getUTCDate()}日の村: `;
-  assert.ok(text.startsWith(title), text);
-  assert.match(text, /(村人|人狼)の勝利 \(\d日目\)\n.*\?seed=\d+&keys=[ijklzr.]+\n.*\?seed=\d+$/);
+  assert.ok(text.startsWith("人狼 jinro — 1月1日の村: "), text);
+  assert.match(text, new RegExp(`(村人|人狼)の勝利 \\(\\d日目\\)\n.*\\?seed=${daily}&keys=[ijklzr.]+\n.*\\?seed=${daily}$`));
   assert.match(await page.locator("#result").innerText(), /今日の村の連続日数\s+1/);
   await context.close();
 }
@@ -136,6 +145,7 @@ async function share(browser) {
 // for the same record; a row's button shows that screen of the game.
 async function coachAndReview(browser) {
   const context = await browser.newContext({ viewport: { width: 1280, height: 900 } });
+  await context.addInitScript(oversizedFirst);
   const page = await open(context, `seed=${SEED}&help=0`);
   assert.equal(await page.locator(".card .odds").count(), 0, "the coach is off at first");
   assert.equal(await page.locator("#coach-button").getAttribute("aria-pressed"), "false");
@@ -156,35 +166,113 @@ async function coachAndReview(browser) {
   await page.waitForFunction(() => document.querySelectorAll(".card .odds").length > 0, null, { timeout: 2000 });
 
   for (const key of KEYS.slice(0, -1)) await press(page, key);
+  await assertReview(page, KEYS.slice(0, -1), 1);
+  await assertAccessible(page, "the result panel with its review");
+  // r, and a second game (z chooses where it may, l moves on): its own review, and its own
+  // screens shown from its own seed.
+  await press(page, "r");
+  let second = "";
+  for (const key of "zl".repeat(200)) {
+    if (await visible(page, "result")) break;
+    await press(page, key);
+    second += key;
+  }
+  await assertReview(page, KEYS + second, 2);
+  await page.locator("table.review tbody tr button").first().click(); // the second game's first choice
+  await waitForFrames(page, 1);
+  const shownAt = nativeScreens(replayTool, SEED, KEYS + second.slice(0, second.indexOf("z")), "ja", { last: true });
+  assertSameScreen(await readScreen(page), shownAt.frames[0], "the screen of the second game's first choice");
+  assert.ok(await visible(page, "replay"), "the replay's controls, to go on from there");
+  await context.close();
+}
+
+// Run in the page before its scripts: every record the page sends its worker comes after one
+// of 5,000 bytes, more than the module's buffer holds. The worker refuses that one, and still
+// answers the record that follows.
+function oversizedFirst() {
+  const post = Worker.prototype.postMessage;
+  Worker.prototype.postMessage = function (message, ...rest) {
+    if (message?.kind !== "odds") return post.call(this, message, ...rest);
+    post.call(this, { ...message, record: new Uint8Array(5000) });
+    setTimeout(() => post.call(this, message, ...rest), 50);
+  };
+}
+
+// A worker that cannot work (one that throws as it starts, one that says it failed): the
+// review of a link says it cannot be worked out, instead of working for ever.
+async function failedWorker(browser) {
+  for (const body of ['throw new Error("no worker here");', 'self.postMessage({ kind: "failed" });']) {
+    const context = await browser.newContext({ serviceWorkers: "block" });
+    await context.route("**/coach-worker.js", (route) => route.fulfill({ contentType: "text/javascript", body }));
+    const page = await open(context, `seed=${SEED}&help=0&keys=${GAME}&review=1`);
+    await page.waitForFunction(() => document.getElementById("result").innerText.includes("振り返りを計算できません"), null, { timeout: 5000 });
+    await context.close();
+  }
+}
+
+// This browser's statistics count a game the visitor's own keys decided, once: never the
+// game of a review link or of a replay played to its end, loaded or loaded again.
+async function statistics(browser) {
+  const context = await browser.newContext();
+  const stepToEnd = async (page) => {
+    await page.locator("#replay-play").click(); // pause, then step until the replay ends
+    for (let n = 0; await visible(page, "replay"); n++) {
+      assert.ok(n <= GAME.length + 1, "the replay never ended");
+      await page.locator("#replay-step").click();
+    }
+  };
+  const typeGame = async (page) => {
+    for (const key of KEYS.slice(0, -1)) await press(page, key);
+    await press(page, "j"); // a key after the win decides nothing more
+  };
+  const review = `seed=${SEED}&help=0&keys=${GAME}&review=1`;
+  const replay = `seed=${SEED}&help=0&keys=${GAME}`;
+  const visits = [
+    ["a review link", review, null, 0],
+    ["the review link again", review, null, 0],
+    ["a replay link, played to its end", replay, stepToEnd, 0],
+    ["the replay link again, to its end", replay, stepToEnd, 0],
+    ["a game typed to its end", `seed=${SEED}&help=0`, typeGame, 1],
+    ["the same village again, not played", `seed=${SEED}&help=0`, null, 1],
+  ];
+  for (const [what, query, act, played] of visits) {
+    const page = await open(context, query);
+    await act?.(page);
+    // The game was decided on the page (the result panel tells it), except on the last visit.
+    if (played === 0 || act) assert.match(await page.locator("#result-title").innerText(), /勝利|振り返り/, `${what}: the game's end`);
+    const stats = await page.evaluate(() => JSON.parse(localStorage.getItem("jinro.stats") ?? '{"played":0}'));
+    assert.equal(stats.played, played, `${what}: games played`);
+    await page.close();
+  }
+  await context.close();
+}
+
+// The review of game number `game` of the keys typed from SEED, once worked out: a row for
+// each of its choices, with the odds `jinro --review` gives them.
+async function assertReview(page, typed, game) {
+  const where = `game ${game}`;
   await page.waitForFunction(
     () => document.querySelectorAll("table.review tbody tr").length > 0 && !document.getElementById("result").innerText.includes("…"),
     null,
     { timeout: 30000 },
   );
-  const rows = await page.locator("table.review tbody tr").count();
-  const record = join(mkdtempSync(join(tmpdir(), "jinro-review-")), "game.rec");
-  writeFileSync(record, `jinro-record 1 ${SEED}\n${KEYS.slice(0, -1).replaceAll("x", ".")}`);
-  const native = execFileSync(join(dirname(replayTool), "..", "jinro"), ["--review", record, "--json", "--threads", "1"], { encoding: "utf8" })
+  const scratch = mkdtempSync(join(tmpdir(), "jinro-review-"));
+  writeFileSync(join(scratch, "game.rec"), `jinro-record 1 ${SEED}\n${typed.replaceAll("x", ".")}`);
+  const native = execFileSync(JINRO, ["--review", join(scratch, "game.rec"), "--json", "--threads", "1"], { encoding: "utf8" })
     .trim()
     .split("\n")
     .map((line) => JSON.parse(line))
-    .filter((line) => line.choice);
-  assert.equal(rows, native.length, "a row for every choice made");
+    .filter((line) => line.choice && line.game === game);
+  rmSync(scratch, { recursive: true, force: true });
   const shown = await page.evaluate(() => [...document.querySelectorAll("table.review tbody tr td:nth-child(3)")].map((td) => td.textContent));
+  assert.equal(shown.length, native.length, `${where}: a row for every choice made`);
   native.forEach((d, k) => {
     const chosen = d.options.find((o) => o.seat === d.chosen);
     assert.ok(
       shown[k].includes(`${Math.round(chosen.win * 100)}% (${Math.round(chosen.low * 100)}-${Math.round(chosen.high * 100)}%)`),
-      `choice ${k + 1}: "${shown[k]}" against the native review's ${JSON.stringify(chosen)}`,
+      `${where}, choice ${k + 1}: "${shown[k]}" against the native review's ${JSON.stringify(chosen)}`,
     );
   });
-  await assertAccessible(page, "the result panel with its review");
-  await page.locator("table.review tbody tr button").first().click(); // the first choice: the first attack
-  await waitForFrames(page, 1);
-  const firstZ = KEYS.indexOf("z");
-  assertSameScreen(await readScreen(page), FRAMES[firstZ], "the screen of the first choice");
-  assert.ok(await visible(page, "replay"), "the replay's controls, to go on from there");
-  await context.close();
 }
 
 const server = await serve(folder);
@@ -198,8 +286,13 @@ try {
   console.log("panels: a replay link reproduces the game and hands it over; a malformed keys= starts afresh");
   await share(browser);
   console.log("panels: today's village shares its result through the clipboard");
+  await statistics(browser);
+  console.log("panels: the statistics count a game typed to its end once, never one a link or a replay played");
   await coachAndReview(browser);
-  console.log("panels: the coach's odds from its worker, remembered; the review with the native review's odds; a row shows its screen");
+  console.log("panels: the coach's odds from its worker past an oversized record, remembered; each game's review with the native");
+  console.log("        review's odds, after r too; a row shows its screen");
+  await failedWorker(browser);
+  console.log("panels: a worker that fails: the review says it cannot be worked out");
 } finally {
   await browser.close();
   server.close();

@@ -67,13 +67,14 @@
 // Texts are NUL-terminated, in memory the module owns, valid until the next call.
 #include <emscripten/emscripten.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "coach/review.hpp"
+#include "coach/review_text.hpp"
 #include "draw/render.hpp"
 #include "engine/keys.hpp"
 #include "engine/step.hpp"
@@ -96,15 +97,15 @@ struct WebGame {
     bool started;
     PendingInput input;
     std::string typed;  // bytes from the page not yet decoded
-    // The game shown: the seed it was dealt from, its keys, and its choices as they were
-    // made (a decision's key is -1 once the game has more keys than a record keeps).
-    std::uint32_t game_seed;
-    std::string game_keys;
-    std::vector<Decision> decisions;
-    std::vector<PublicRecord> shown;  // the decisions' records, side by side for the page
-    std::vector<Odds> review;         // the worker's odds of each decision, checked
+    // The game shown as a record holds it: the seed it was dealt from, its keys, its choices
+    // as they were made (a decision's key is -1 once the game has more keys than a record
+    // keeps) and what the screens showed between them.
+    RecordGame shown;
+    std::vector<PublicRecord> records;  // the decisions' records, side by side for the page
+    std::vector<Odds> review;           // the worker's odds of each decision, checked
     std::vector<bool> reviewed;
     PublicRecord decision;  // what the screens have shown, at a choice
+    Forecast forecast;      // and what the village will do, worked out here
     Odds odds;              // the worker's odds of it, checked
     bool odds_taken;
     std::string text;  // the last text handed to the page
@@ -132,11 +133,8 @@ void draw() {
     }
 }
 
-// A new game shown, dealt from the seed: nothing of the last one's choices kept.
-void begin_game(std::uint32_t seed) {
-    web.game_seed = seed;
-    web.game_keys.clear();
-    web.decisions.clear();
+// A new game shown: nothing of the last one's choices kept.
+void forget_review() {
     web.review.clear();
     web.reviewed.clear();
     web.odds_taken = false;
@@ -157,26 +155,13 @@ bool key_waiting() {
     return web.input.key_count > 0;
 }
 
-// Steps the game with the next key typed, if there is one; the key, or -1. A choice made
-// is kept for the review; r after a win begins the next game's keys.
+// Steps the game with the next key typed, if there is one, the record of the game shown
+// along with it; the key, or -1.
 int step_typed() {
     int key = 0;
     if (!web.started || !key_waiting() || !take_key(web.input, key)) return -1;
-    Game& g = web.game;
-    const int meaning = key_meaning(key);
-    if (g.winner != NONE && meaning == KEY_AGAIN) {
-        begin_game(g.random.state);  // the next game is dealt from here
-    } else {
-        const int kind = screen_kind(g);
-        const bool choosing = kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE;
-        const bool kept = web.game_keys.size() < RECORD_MAX_KEYS;
-        if (choosing && meaning == KEY_CHOOSE && may_choose(g, g.cursor)) {
-            web.decisions.push_back({kept ? static_cast<int>(web.game_keys.size()) : NONE,
-                                     public_record_of(g), g.cursor});
-        }
-        if (kept) web.game_keys += spelled_key(key);
-    }
-    step_game(g, static_cast<std::uint8_t>(key));
+    if (!step_record_game(web.shown, web.game, static_cast<std::uint8_t>(key), RECORD_MAX_KEYS))
+        forget_review();
     return key;
 }
 
@@ -208,7 +193,8 @@ EMSCRIPTEN_KEEPALIVE void jinro_start(double seed) {
     web.started = true;
     web.input = {};
     web.typed.clear();
-    begin_game(static_cast<std::uint32_t>(seed));
+    begin_record_game(web.shown, 1, static_cast<std::uint32_t>(seed));
+    forget_review();
     draw();
 }
 
@@ -265,12 +251,12 @@ EMSCRIPTEN_KEEPALIVE const char* jinro_story() {
     return handed(web.started ? story_json(web.game, web.language) : "{}");
 }
 
-EMSCRIPTEN_KEEPALIVE double jinro_game_seed() { return web.game_seed; }
+EMSCRIPTEN_KEEPALIVE double jinro_game_seed() { return web.shown.seed; }
 
-EMSCRIPTEN_KEEPALIVE const char* jinro_game_keys() { return handed(web.game_keys); }
+EMSCRIPTEN_KEEPALIVE const char* jinro_game_keys() { return handed(web.shown.keys); }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_replay_link() {
-    return handed(record_link(Record{web.game_seed, web.game_keys}));
+    return handed(record_link(Record{web.shown.seed, web.shown.keys}));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_daily(double unix_seconds) {
@@ -304,7 +290,12 @@ EMSCRIPTEN_KEEPALIVE const PublicRecord* jinro_decision() {
     const int kind = web.started ? screen_kind(web.game) : 0;
     if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) return nullptr;
     const PublicRecord now = public_record_of(web.game);
-    if (std::memcmp(&now, &web.decision, sizeof now) != 0) web.odds_taken = false;
+    if (std::memcmp(&now, &web.decision, sizeof now) != 0) {
+        web.odds_taken = false;
+        const auto beliefs = std::make_unique<Beliefs>();
+        build_beliefs(now, *beliefs);
+        web.forecast = forecast_of(now, *beliefs);
+    }
     web.decision = now;
     return &web.decision;
 }
@@ -316,78 +307,97 @@ EMSCRIPTEN_KEEPALIVE int jinro_take_odds(int length) {
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_odds() {
     if (!web.odds_taken) return handed("null");
-    const Odds& odds = web.odds;
-    std::string out =
-        std::string("{\"declined\":") + (odds.count == 0 ? "true" : "false") +
-        ",\"best\":" + std::to_string(odds.count > 0 ? odds.choice[odds.best].seat : NONE) +
-        ",\"choices\":[";
-    for (int c = 0; c < odds.count; ++c) {
-        if (odds.choice[c].played == 0) continue;
-        const Estimate e = estimate(odds.choice[c].wins, odds.choice[c].played);
-        out += std::string(out.back() == '[' ? "" : ",") +
-               "{\"seat\":" + std::to_string(odds.choice[c].seat) +
-               ",\"win\":" + json_share(e.win) + ",\"low\":" + json_share(e.low) +
-               ",\"high\":" + json_share(e.high) + "}";
+    return handed(odds_json(web.decision, web.odds, web.forecast, texts_of(web.language)));
+}
+
+// What practice says of choosing the seat at the decision on screen, from the odds taken:
+// {"found":B,"told":[TEXT...]} (Shift-JIS), or null without odds.
+EMSCRIPTEN_KEEPALIVE const char* jinro_practice(int seat) {
+    if (!web.odds_taken || web.odds.count == 0) return handed("null");
+    const Texts& w = texts_of(web.language);
+    const std::string told = practice_text(web.decision, web.odds, web.forecast, seat, w);
+    std::string out = std::string("{\"found\":") +
+                      (practice_found(web.odds, seat) ? "true" : "false") + ",\"told\":[";
+    std::size_t at = 0;
+    for (std::size_t end; (end = told.find('\n', at)) != std::string::npos; at = end + 1) {
+        if (at > 0) out += ",";
+        json_string(out, told.substr(at, end - at).c_str());
     }
     return handed(out + "]}");
 }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_decisions() {
-    web.shown.clear();
+    web.records.clear();
     std::string out = "[";
-    for (const Decision& d : web.decisions) {
+    for (const Decision& d : web.shown.decisions) {
         const bool attack = d.record.phase == PHASE_ATTACK_SELECT;
-        out += std::string(web.shown.empty() ? "" : ",") + "{\"key\":" + std::to_string(d.key) +
+        out += std::string(web.records.empty() ? "" : ",") + "{\"key\":" + std::to_string(d.key) +
                ",\"chosen\":" + std::to_string(d.chosen) +
-               ",\"record\":" + std::to_string(web.shown.size()) + ",\"kind\":\"" +
+               ",\"record\":" + std::to_string(web.records.size()) + ",\"kind\":\"" +
                (attack ? "attack" : "vote") + "\",\"day\":" + std::to_string(d.record.day) +
                ",\"wolf\":" + std::to_string(attack ? NONE : voting_wolf(d.record)) + "}";
-        web.shown.push_back(d.record);
+        web.records.push_back(d.record);
     }
     return handed(out + "]");
 }
 
-EMSCRIPTEN_KEEPALIVE const PublicRecord* jinro_decision_records() { return web.shown.data(); }
+EMSCRIPTEN_KEEPALIVE const PublicRecord* jinro_decision_records() { return web.records.data(); }
 
 EMSCRIPTEN_KEEPALIVE int jinro_take_review_odds(int index, int length) {
-    if (index < 0 || index >= static_cast<int>(web.decisions.size())) return 0;
+    const std::vector<Decision>& decisions = web.shown.decisions;
+    if (index < 0 || index >= static_cast<int>(decisions.size())) return 0;
     const auto k = static_cast<std::size_t>(index);
-    web.review.resize(web.decisions.size());
-    web.reviewed.resize(web.decisions.size());
-    web.reviewed[k] = take_odds(length, web.decisions[k].record, web.review[k]);
+    web.review.resize(decisions.size());
+    web.reviewed.resize(decisions.size());
+    web.reviewed[k] = take_odds(length, decisions[k].record, web.review[k]);
     return web.reviewed[k] ? 1 : 0;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_review() {
     const Texts& w = texts_of(web.language);
-    std::vector<ReviewedChoice> choices;
+    const std::vector<Decision>& decisions = web.shown.decisions;
+    std::size_t done = 0;
+    for (std::size_t k = 0; k < decisions.size() && k < web.reviewed.size(); ++k)
+        done += web.reviewed[k];
+    const bool whole = done == decisions.size() && done > 0;
+    // Once every choice has its odds, the game's review with what happened between them.
+    GameReview game{};
+    if (whole) game = game_review(web.shown, web.review);
     std::string rows = "[";
-    for (std::size_t k = 0; k < web.decisions.size(); ++k) {
+    for (std::size_t k = 0; k < decisions.size(); ++k) {
         if (k > 0) rows += ",";
         if (k >= web.reviewed.size() || !web.reviewed[k]) {
             rows += "null";
             continue;
         }
-        choices.push_back(reviewed_choice(web.decisions[k], web.review[k]));
-        std::string row = choice_json(choices.back(), w);
-        row.insert(1, "\"key\":" + std::to_string(web.decisions[k].key) + ",");
+        const ReviewedChoice c =
+            whole ? game.choices[k] : reviewed_choice(decisions[k], web.review[k]);
+        std::string row = choice_json(c, w);
+        row.insert(1, "\"key\":" + std::to_string(decisions[k].key) + ",\"then\":" +
+                          (whole ? then_json(web.shown, game, k, w) : std::string("null")) + ",");
         rows += row;
     }
-    const bool done = choices.size() == web.decisions.size() && !choices.empty();
-    std::string accuracy = "null,\"accuracyText\":null";
-    if (done) {
-        const int a = accuracy_of(choices);
-        accuracy = std::to_string(a) + ",\"accuracyText\":";
-        json_string(accuracy, formatted(w.review_accuracy_page, a).c_str());
+    std::string summary = "null,\"accuracyText\":null,\"sums\":null";
+    if (whole) {
+        const int a = accuracy_of(game.choices);
+        summary = std::to_string(a) + ",\"accuracyText\":";
+        json_string(summary, formatted(w.review_accuracy, a).c_str());
+        summary += ",\"sums\":";
+        json_string(summary,
+                    formatted(w.review_sums, static_cast<int>(std::lround(game.cost * 100.0)),
+                              static_cast<int>(std::lround(game.luck * 100.0)))
+                        .c_str());
     }
-    return handed("{\"rows\":" + rows + "],\"accuracy\":" + accuracy +
-                  ",\"done\":" + std::to_string(choices.size()) +
-                  ",\"total\":" + std::to_string(web.decisions.size()) + "}");
+    std::string legend;
+    json_string(legend, w.review_legend);
+    return handed("{\"rows\":" + rows + "],\"accuracy\":" + summary + ",\"legend\":" + legend +
+                  ",\"done\":" + std::to_string(done) +
+                  ",\"total\":" + std::to_string(decisions.size()) + "}");
 }
 
 // --- the coach, in the worker ---------------------------------------------------------------
 
-EMSCRIPTEN_KEEPALIVE int jinro_coach_begin(int length, int slot) {
+EMSCRIPTEN_KEEPALIVE int jinro_coach_begin(int length, int slot, int chosen) {
     if (slot < 0 || slot > 1) return 0;
     if (web.coach[slot] == nullptr) web.coach[slot] = std::make_unique<OddsWork>();
     if (web.round == nullptr) web.round = std::make_unique<Round>();
@@ -397,7 +407,8 @@ EMSCRIPTEN_KEEPALIVE int jinro_coach_begin(int length, int slot) {
     PublicRecord record{};
     std::memcpy(&record, web.buffer, sizeof record);
     if (!public_record_valid(record)) return 0;
-    odds_begin(*web.coach[slot], record, COACH_FULL);  // declined: no choice, no round
+    // Declined: no choice, no round. A review's choice made is worked out as the best is.
+    odds_begin(*web.coach[slot], record, COACH_FULL, is_seat(chosen) ? chosen : NONE);
     return 1;
 }
 
