@@ -117,6 +117,26 @@ TEST(CommandLine, TheLanguageComesFromLangOrJinroLangOnly) {
         }
     }
     EXPECT_NE(usage_error_text(parse({}, "fr"), false).find("JINRO_LANG"), std::string::npos);
+    // A record's game speaks its own language unless --lang says otherwise; the messages
+    // speak the language chosen, else the locale's.
+    const struct {
+        std::vector<const char*> args;
+        const char* variable;
+        int recorded;
+        int game;
+        int messages;  // under an English locale
+    } spoken[] = {
+        {{}, nullptr, LANGUAGE_ENGLISH, LANGUAGE_ENGLISH, LANGUAGE_ENGLISH},
+        {{}, "ja", LANGUAGE_ENGLISH, LANGUAGE_ENGLISH, LANGUAGE_JAPANESE},
+        {{"--lang", "ja"}, nullptr, LANGUAGE_ENGLISH, LANGUAGE_JAPANESE, LANGUAGE_JAPANESE},
+        {{}, nullptr, NONE, LANGUAGE_JAPANESE, LANGUAGE_ENGLISH},  // an old record
+        {{}, "en", NONE, LANGUAGE_ENGLISH, LANGUAGE_ENGLISH},
+    };
+    for (const auto& c : spoken) {
+        const Options o = parse(c.args, c.variable);
+        EXPECT_EQ(record_language(o, c.recorded), c.game);
+        EXPECT_EQ(messages_language(o, false), c.messages);
+    }
 }
 
 TEST(CommandLine, RecordsAndTheirReadingsExcludeSeedsAndEachOther) {
@@ -175,8 +195,12 @@ TEST(CommandLine, TheRecordParserRefusesEveryBadInput) {
     } cases[] = {
         {"jinro-record 1 7\nz..lzz\n..r\n", RECORD_OK, 7, "z..lzz..r"},
         {"jinro-record 1 4294967295\r\nijklIJKLZR", RECORD_OK, 4294967295u, "ijklIJKLZR"},
+        {"jinro-record 2 4294967295 en\r\nijkl", RECORD_OK, 4294967295u, "ijkl"},
         {"jinro-record 1 0", RECORD_OK, 0, ""},
-        {"jinro-record 2 7\nz", RECORD_UNKNOWN_VERSION, 0, ""},
+        {"jinro-record 2 7 en\nz", RECORD_OK, 7, "z"},  // the language it was played in
+        {"jinro-record 2 7\nz", RECORD_BAD_SYNTAX, 0, ""},
+        {"jinro-record 2 7 fr\nz", RECORD_BAD_SYNTAX, 0, ""},
+        {"jinro-record 3 7 ja\nz", RECORD_UNKNOWN_VERSION, 0, ""},
         {"jinro-record x 7\n", RECORD_UNKNOWN_VERSION, 0, ""},
         {"jinro-record 1 4294967296\n", RECORD_BAD_SEED, 0, ""},
         {"jinro-record 1 -1\n", RECORD_BAD_SEED, 0, ""},
@@ -197,6 +221,7 @@ TEST(CommandLine, TheRecordParserRefusesEveryBadInput) {
         EXPECT_EQ(r.seed, c.seed);
         EXPECT_EQ(r.keys, c.keys);
         EXPECT_EQ(record_link(r), "?seed=" + std::to_string(c.seed) + "&keys=" + c.keys);
+        EXPECT_EQ(r.language, c.text.rfind("jinro-record 2", 0) == 0 ? LANGUAGE_ENGLISH : NONE);
     }
     std::string spelled;
     for (int key : {int{'i'}, int{'j'}, int{'k'}, int{'l'}, int{'z'}, int{'r'}, int{'x'}, int{'Z'},

@@ -4,7 +4,8 @@
 // KEYS "auto" it plays a sensible wolf to the end of the game and then presses r, and prints the
 // keys it pressed first, on a line of their own.
 //
-// With --last only the screen after the last key is printed.
+// With --last only the screen after the last key is printed. With --odds only the coach's
+// odds of the choice on the last screen are, a seat and its chance a line.
 //
 // With --cells every screen also gives each cell's colour: after its 24 rows of text come
 // 24 rows of one character per cell (column by column as a terminal that draws box lines
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "coach/review_text.hpp"
 #include "model/texts.hpp"
 #include "platform/frame.hpp"
 #include "platform/terminal_text.hpp"
@@ -38,6 +40,7 @@ int main(int argc, char** argv) {
     bool cells = false;
     bool last = false;
     int language = LANGUAGE_JAPANESE;
+    bool odds = false;
     int at = 1;
     for (; at + 2 < argc; ++at) {
         const std::string option = argv[at];
@@ -45,6 +48,8 @@ int main(int argc, char** argv) {
             cells = true;
         } else if (option == "--last") {
             last = true;
+        } else if (option == "--odds") {
+            odds = true;
         } else if (option == "--lang" && at + 3 < argc && language_named(argv[at + 1]) >= 0) {
             language = language_named(argv[++at]);
         } else {
@@ -52,7 +57,8 @@ int main(int argc, char** argv) {
         }
     }
     if (at + 2 != argc) {
-        std::fprintf(stderr, "usage: %s [--cells] [--last] [--lang ja|en] SEED KEYS\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--cells] [--last] [--odds] [--lang ja|en] SEED KEYS\n",
+                     argv[0]);
         return 2;
     }
     const char* seed = argv[argc - 2];
@@ -76,6 +82,14 @@ int main(int argc, char** argv) {
         if (automatic && keys[k] == 'r') automatic = false;
     }
     if (given == "auto") std::printf("%s\n", keys.c_str());
+    if (odds) {  // the coach's odds beside the last screen: a seat and its chance a line
+        const Odds o = odds_of(public_record_of(g), COACH_FULL);
+        for (int c = 0; c < o.count; ++c) {
+            const ChoiceOdds& x = o.choice[c];
+            std::printf("%d %s\n", x.seat, chance_text(estimate(x.wins, x.played)).c_str());
+        }
+        return 0;
+    }
     std::fflush(stdout);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;

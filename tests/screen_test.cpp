@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "coach/review_text.hpp"
 #include "draw/panels.hpp"
 #include "model/sjis.hpp"
 #include "model/texts.hpp"
@@ -283,7 +284,15 @@ TEST(Languages, EveryTextFitsItsField) {
         }
         // A vote line from column 5 of its half: the right half ends at the screen's edge.
         EXPECT_LE(formatted(t.vote_line, name.c_str(), name.c_str()).size(), 76u - 45u) << in;
-        EXPECT_LE((formatted(t.odds_line, name.c_str(), 100, 50) + t.odds_best).size(), 36u) << in;
+        // The coach's odds in a panel half, and the best's facts on row 21 from column 2.
+        const std::string widest = chance_text({1.0, 1.0, 1.0});  // "100% (100-100%)"
+        EXPECT_LE((formatted(t.odds_line, name.c_str(), widest.c_str()) + t.odds_best).size(), 36u)
+            << in;
+        std::string role;
+        for (const char* r : t.role_names) role = std::strlen(r) > role.size() ? r : role;
+        EXPECT_LE(formatted(t.facts_attack, name.c_str(), role.c_str(), 100, 100).size(), 74u)
+            << in;
+        EXPECT_LE(formatted(t.reason_votes_one, name.c_str(), 9, 9, 100).size(), 74u) << in;
         EXPECT_LE(std::strlen(t.too_small), 76u) << in;
     }
 }

@@ -12,9 +12,10 @@ void work_out(CoachBeside& coach, PublicRecord record) {
     const auto work = std::make_unique<OddsWork>();
     const auto round = std::make_unique<Round>();
     if (odds_begin(*work, record, COACH_FULL)) {
+        const Forecast forecast = forecast_of(record, work->beliefs);
         while (!coach.stop && odds_round(*work, *round, nullptr)) {
             const std::lock_guard<std::mutex> held(coach.lock);
-            coach.odds = work->odds;
+            coach.view = {record, work->odds, forecast};
             coach.fresh = true;
         }
     }
@@ -53,10 +54,10 @@ void coach_follow(CoachBeside& coach, const Game& game) {
     }
 }
 
-bool coach_take(CoachBeside& coach, Odds& odds) {
+bool coach_take(CoachBeside& coach, CoachView& view) {
     const std::lock_guard<std::mutex> held(coach.lock);
     if (!coach.fresh) return false;
-    odds = coach.odds;
+    view = coach.view;
     coach.fresh = false;
     return true;
 }

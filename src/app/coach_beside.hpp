@@ -9,12 +9,20 @@
 #include <mutex>
 #include <thread>
 
+#include "coach/forecast.hpp"
 #include "coach/odds.hpp"
+
+// What the coach tells of the decision on screen.
+struct CoachView {
+    PublicRecord record;
+    Odds odds;
+    Forecast forecast;
+};
 
 struct CoachBeside {
     std::thread worker;
-    std::mutex lock;  // guards odds and fresh
-    Odds odds;        // the odds so far
+    std::mutex lock;  // guards view and fresh
+    CoachView view;   // the odds so far
     bool fresh;       // odds not yet taken
     std::atomic<bool> stop;
     std::atomic<bool> busy;
@@ -27,7 +35,7 @@ struct CoachBeside {
 void coach_follow(CoachBeside& coach, const Game& game);
 
 // The odds of the decision shown, when they changed since last taken.
-bool coach_take(CoachBeside& coach, Odds& odds);
+bool coach_take(CoachBeside& coach, CoachView& view);
 
 // True while odds are being worked out, or wait to be taken.
 bool coach_waiting(CoachBeside& coach);

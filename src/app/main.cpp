@@ -17,6 +17,7 @@
 #include "model/keys.hpp"
 #include "model/record.hpp"
 #include "model/story.hpp"
+#include "model/texts.hpp"
 #include "platform/console.hpp"
 
 namespace {
@@ -62,12 +63,20 @@ int after_game(int status, const RecordFile* record, bool japanese) {
     return complain(lines, status);
 }
 
+// The options for a record's game: its language, unless --lang says another.
+Options speaking_record(const Options& options, const Record& record) {
+    Options spoken = options;
+    spoken.language = record_language(options, record.language);
+    return spoken;
+}
+
 // Steps through the record without drawing it, and prints the story of each of its games
 // and the address that opens the record in the page.
-int tell_story(const Options& options, bool japanese) {
+int tell_story(const Options& asked, bool japanese) {
     Record record{};
     int status = EXIT_NORMAL;
-    if (!read_record(options.story_path, record, japanese, status)) return status;
+    if (!read_record(asked.story_path, record, japanese, status)) return status;
+    const Options options = speaking_record(asked, record);
     const auto game = std::make_unique<Game>();
     start_game(*game, record.seed);
     std::string story;
@@ -92,7 +101,7 @@ int play(const Options& options, bool japanese) {
         const std::uint32_t seed = choose_seed(options);
         bool exists = false;
         RecordFile record{};
-        if (!create_record_file(record, options.record_path, seed, exists)) {
+        if (!create_record_file(record, options.record_path, seed, options.language, exists)) {
             return complain(
                 record_file_error_text(exists, options.record_path, record.error, japanese),
                 exists ? EXIT_USAGE_ERROR : EXIT_INPUT_OUTPUT_ERROR);
@@ -107,7 +116,7 @@ int play(const Options& options, bool japanese) {
     if (options.replay_path == nullptr)
         return after_game(run_game(options, nullptr, nullptr), nullptr, japanese);
     Replay played_back{&replay, options.replay_path, japanese, ""};
-    const int played = run_game(options, &played_back, nullptr);
+    const int played = run_game(speaking_record(options, replay), &played_back, nullptr);
     const int status_after = after_game(played, nullptr, japanese);
     if (played_back.later.empty()) return status_after;
     return complain(played_back.later, status_after);
@@ -115,7 +124,9 @@ int play(const Options& options, bool japanese) {
 
 // --simulate: progress on a terminal's standard error as the games go, and Ctrl-C ends
 // the run with the games finished so far, marked as partial (status 130).
-int simulate_games(const Options& options, bool japanese) {
+int simulate_games(const Options& asked, bool japanese) {
+    Options options = asked;  // the report speaks as the help does
+    options.language = japanese ? LANGUAGE_JAPANESE : LANGUAGE_ENGLISH;
     console_catch_interrupt();
     const bool show = console_error_is_terminal();
     std::atomic<bool> stop{false};
@@ -130,10 +141,11 @@ int simulate_games(const Options& options, bool japanese) {
                  done.partial ? EXIT_INTERRUPTED : EXIT_NORMAL);
 }
 
-int review(const Options& options, bool japanese) {
+int review(const Options& asked, bool japanese) {
     Record record{};
     int status = EXIT_NORMAL;
-    if (!read_record(options.review_path, record, japanese, status)) return status;
+    if (!read_record(asked.review_path, record, japanese, status)) return status;
+    const Options options = speaking_record(asked, record);
     const bool printed = review_record(record, options, [](const std::string& text) {
         return console_message(text.c_str(), false);
     });
@@ -150,10 +162,13 @@ int review(const Options& options, bool japanese) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool japanese = console_speaks_japanese();
-    console_keep_last_words(memory_error_text(japanese));
+    const bool locale_japanese = console_speaks_japanese();
+    console_keep_last_words(memory_error_text(locale_japanese));
     std::set_new_handler(out_of_memory);
     const Options options = parse_options(argc, argv, std::getenv("JINRO_LANG"));
+    // The messages speak the language chosen, else the locale's.
+    const bool japanese = messages_language(options, locale_japanese) == LANGUAGE_JAPANESE;
+    console_keep_last_words(memory_error_text(japanese));
     switch (options.action) {
     case ACTION_HELP: return print(help_text(japanese), japanese);
     case ACTION_VERSION: return print(version_text(), japanese);

@@ -160,6 +160,7 @@ bool take_option(Options& options, int option, const char* value) {
         return options.policy >= 0 || fail(options, USAGE_BAD_POLICY, value);
     case OPTION_LANG:
         options.language = language_named(value);
+        options.language_source = LANGUAGE_FROM_OPTION;
         return options.language >= 0 || fail(options, USAGE_BAD_LANGUAGE, value);
     case OPTION_DAILY: options.seed_source = SEED_DAILY; return true;
     case OPTION_NARROW: options.ambiguous_columns = AMBIGUOUS_NARROW; return true;
@@ -248,6 +249,17 @@ bool read_arguments(Options& options, Seen& seen, int argc, const char* const* a
 
 }  // namespace
 
+int messages_language(const Options& options, bool japanese_locale) {
+    if (options.language_source != LANGUAGE_BY_DEFAULT) return options.language;
+    return japanese_locale ? LANGUAGE_JAPANESE : LANGUAGE_ENGLISH;
+}
+
+int record_language(const Options& options, int recorded) {
+    if (options.language_source == LANGUAGE_FROM_OPTION) return options.language;
+    if (recorded == LANGUAGE_JAPANESE || recorded == LANGUAGE_ENGLISH) return recorded;
+    return options.language;  // JINRO_LANG's, or Japanese
+}
+
 std::uint32_t first_seed_of(const Options& options) {
     return options.seed_source == SEED_GIVEN ? options.seed : FIRST_SIMULATED_SEED;
 }
@@ -267,9 +279,14 @@ Options parse_options(int argc, const char* const* argv, const char* language_va
     // The help and the version need no language of the game's: JINRO_LANG never stops them.
     const bool messages_only = options.action == ACTION_HELP || options.action == ACTION_VERSION;
     const bool variable = language_variable != nullptr && language_variable[0] != '\0';
-    if (!seen.given[OPTION_LANG] && variable && !messages_only) {
-        options.language = language_named(language_variable);
-        if (options.language < 0) fail(options, USAGE_BAD_LANGUAGE_ENVIRONMENT, language_variable);
+    if (!seen.given[OPTION_LANG] && variable) {
+        const int language = language_named(language_variable);
+        if (language >= 0) {
+            options.language = language;
+            options.language_source = LANGUAGE_FROM_ENVIRONMENT;
+        } else if (!messages_only) {
+            fail(options, USAGE_BAD_LANGUAGE_ENVIRONMENT, language_variable);
+        }
     }
     return options;
 }

@@ -13,6 +13,12 @@ inline constexpr int ACTION_STORY = 4;     // --story FILE: print the story of a
 inline constexpr int ACTION_SIMULATE = 5;  // --simulate N: play N games with a policy
 inline constexpr int ACTION_REVIEW = 6;    // --review FILE: the odds of every choice of a record
 
+// Where the language came from: nowhere (the game speaks Japanese, the messages the locale's
+// language), JINRO_LANG, or --lang.
+inline constexpr int LANGUAGE_BY_DEFAULT = 0;
+inline constexpr int LANGUAGE_FROM_ENVIRONMENT = 1;
+inline constexpr int LANGUAGE_FROM_OPTION = 2;
+
 inline constexpr int SEED_FROM_CLOCK = 0;
 inline constexpr int SEED_GIVEN = 1;  // --seed N
 inline constexpr int SEED_DAILY = 2;  // --daily
@@ -62,6 +68,7 @@ struct Options {
     std::uint32_t seed;             // with SEED_GIVEN
     int ambiguous_columns;          // AMBIGUOUS_ASK_TERMINAL, _NARROW or _WIDE
     int language;                   // LANGUAGE_JAPANESE unless English is chosen
+    int language_source;            // LANGUAGE_BY_DEFAULT, _FROM_ENVIRONMENT or _FROM_OPTION
     const char* record_path;        // --record FILE: the game written down as it is played
     const char* replay_path;        // --replay FILE: a record played back, then played on
     const char* story_path;         // --story FILE
@@ -74,6 +81,14 @@ struct Options {
     int usage_error;                // with ACTION_USAGE_ERROR
     char argument[ARGUMENT_BYTES];  // the argument at fault, printable ASCII only
 };
+
+// The language of the messages (the help, errors, the simulator's report): the one chosen
+// (--lang, else JINRO_LANG), else the locale's (japanese_locale).
+int messages_language(const Options& options, bool japanese_locale);
+
+// The language of a record's game (its replay, story, review and practice): --lang, else
+// the record's own, else JINRO_LANG, else Japanese.
+int record_language(const Options& options, int recorded);
 
 // The seed of the first game --simulate plays: --seed, or FIRST_SIMULATED_SEED.
 std::uint32_t first_seed_of(const Options& options);

@@ -81,7 +81,8 @@ int read_record_file(const char* path, Record& record, int& system_error) {
     return parse_record(text.data(), got, record);
 }
 
-bool create_record_file(RecordFile& record, const char* path, std::uint32_t seed, bool& exists) {
+bool create_record_file(RecordFile& record, const char* path, std::uint32_t seed, int language,
+                        bool& exists) {
     record = {nullptr, path, 0, 0, false};
     exists = false;
     const int fd = open_new(path);
@@ -96,7 +97,7 @@ bool create_record_file(RecordFile& record, const char* path, std::uint32_t seed
         close_descriptor(fd);
         return false;
     }
-    const std::string header = record_header(seed);
+    const std::string header = record_header(seed, language);
     if (std::fputs(header.c_str(), record.file) < 0 || std::fflush(record.file) != 0) {
         record.error = errno;
         close_record_file(record);

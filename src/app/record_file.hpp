@@ -24,9 +24,11 @@ struct RecordFile {
     bool full;         // RECORD_MAX_KEYS were written: the rest of the game is not recorded
 };
 
-// Creates the file (never replacing anything) and writes its first line. False when that
+// Creates the file (never replacing anything) and writes its first line (the seed and the
+// language the game is played in). False when that
 // failed; exists then tells whether something stood at path already, and error is errno.
-bool create_record_file(RecordFile& record, const char* path, std::uint32_t seed, bool& exists);
+bool create_record_file(RecordFile& record, const char* path, std::uint32_t seed, int language,
+                        bool& exists);
 
 // Writes one key down and flushes it, so that an interrupted game loses nothing. False
 // when the file could not take it (error is set). At RECORD_MAX_KEYS, the most any reader

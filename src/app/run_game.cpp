@@ -32,13 +32,16 @@ struct Table {
     Console& console;
     const Options& options;
     CoachBeside* coach;  // null without --coach
-    Odds odds;
+    CoachView view;
     bool odds_shown;
 };
 
 void draw(Table& t) {
     render(t.game, t.options.language, t.console.screen);
-    if (t.odds_shown) draw_odds(t.odds, texts_of(t.options.language), t.console.screen);
+    if (t.odds_shown) {
+        draw_odds(t.view.record, t.view.odds, t.view.forecast, texts_of(t.options.language),
+                  t.console.screen);
+    }
 }
 
 // Waits for a key, at most timeout_ms (-1: for ever); with the coach at work, in short
@@ -51,7 +54,7 @@ int wait_for_key(Table& t, int timeout_ms, bool settle) {
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     for (;;) {
-        if (coach_take(*t.coach, t.odds)) {
+        if (coach_take(*t.coach, t.view)) {
             t.odds_shown = true;
             draw(t);
         }

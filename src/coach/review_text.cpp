@@ -192,7 +192,7 @@ std::string review_text(const RecordGame& game, const GameReview& review, const 
         out += "  " + formatted(w.review_sums, percent(review.cost), percent(review.luck)) + "\n";
         out += "  " + std::string(w.review_graph) + "\n" + graph(review.choices, w);
     }
-    return out + "  " + w.review_address + record_link(Record{game.seed, game.keys}) +
+    return out + "  " + w.review_address + record_link(Record{game.seed, game.keys, NONE}) +
            "&review=1\n";
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "model/keys.hpp"
+#include "model/texts.hpp"
 
 namespace {
 
@@ -52,25 +53,43 @@ bool link_keys_valid(const char* text, std::size_t length) {
     return true;
 }
 
-std::string record_header(std::uint32_t seed) {
-    return MAGIC + std::to_string(RECORD_VERSION) + " " + std::to_string(seed) + "\n";
+std::string record_header(std::uint32_t seed, int language) {
+    return MAGIC + std::to_string(RECORD_VERSION) + " " + std::to_string(seed) + " " +
+           language_code(language) + "\n";
 }
+
+namespace {
+
+// "1 SEED" or "2 SEED LANG" after the magic word: RECORD_OK, or what is wrong.
+int parse_header(const std::string& header, Record& record) {
+    const std::size_t magic = sizeof MAGIC - 1;
+    if (header.compare(0, magic, MAGIC) != 0) return RECORD_BAD_SYNTAX;
+    const std::size_t space = header.find(' ', magic);
+    if (space == std::string::npos) return RECORD_BAD_SYNTAX;
+    const std::string version = header.substr(magic, space - magic);
+    if (version != "1" && version != "2") return RECORD_UNKNOWN_VERSION;
+    std::string rest = header.substr(space + 1);
+    if (!rest.empty() && rest.back() == '\r') rest.pop_back();
+    record.language = NONE;
+    if (version == "2") {
+        const std::size_t language = rest.find(' ');
+        if (language == std::string::npos) return RECORD_BAD_SYNTAX;
+        record.language = language_named(rest.substr(language + 1).c_str());
+        if (record.language < 0) return RECORD_BAD_SYNTAX;
+        rest.erase(language);
+    }
+    return parse_seed(rest.c_str(), record.seed) ? RECORD_OK : RECORD_BAD_SEED;
+}
+
+}  // namespace
 
 int parse_record(const char* text, std::size_t length, Record& record) {
     if (length > RECORD_MAX_BYTES) return RECORD_TOO_LARGE;
     if (std::memchr(text, '\0', length) != nullptr) return RECORD_NOT_TEXT;
     const char* end = static_cast<const char*>(std::memchr(text, '\n', length));
-    const std::string header(text, end != nullptr ? end : text + length);
-    const std::size_t magic = sizeof MAGIC - 1;
-    if (header.compare(0, magic, MAGIC) != 0) return RECORD_BAD_SYNTAX;
-    const std::size_t space = header.find(' ', magic);
-    if (space == std::string::npos) return RECORD_BAD_SYNTAX;
-    if (header.compare(magic, space - magic, std::to_string(RECORD_VERSION)) != 0) {
-        return RECORD_UNKNOWN_VERSION;
-    }
-    std::string seed = header.substr(space + 1);
-    if (!seed.empty() && seed.back() == '\r') seed.pop_back();
-    if (!parse_seed(seed.c_str(), record.seed)) return RECORD_BAD_SEED;
+    const int header =
+        parse_header(std::string(text, end != nullptr ? end : text + length), record);
+    if (header != RECORD_OK) return header;
     if (end == nullptr) {
         record.keys.clear();
         return RECORD_OK;

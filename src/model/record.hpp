@@ -3,15 +3,18 @@
 // through the first). Files and links spell the keys the same way: i j k l z r and their
 // capitals as they were typed, and "." for any other key, which every screen takes alike.
 //
-//   jinro-record 1 1767225600
+//   jinro-record 2 1767225600 en
 //   lzxxllzz...
+//
+// The first line names the language the game was played in (ja or en); records of the
+// first version, without it, still read.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-inline constexpr int RECORD_VERSION = 1;
+inline constexpr int RECORD_VERSION = 2;
 // A record played back goes at this pace, a key at a time, in the terminal and the page.
 inline constexpr int REPLAY_PACE_MS = 600;
 inline constexpr int SEED_DIGITS = 10;  // 4294967295, the largest seed
@@ -36,6 +39,7 @@ bool parse_seed(const char* text, std::uint32_t& seed);
 struct Record {
     std::uint32_t seed;
     std::string keys;  // spelled: ijklzr, IJKLZR and "."
+    int language;      // LANGUAGE_... of model/texts.hpp it was played in, or NONE (version 1)
 };
 
 // How a key is written down: itself for i j k l z r and I J K L Z R, "." for any other.
@@ -49,8 +53,9 @@ int parse_keys(const char* text, std::size_t length, std::string& keys);
 // ".", no line breaks, at most RECORD_MAX_KEYS of them.
 bool link_keys_valid(const char* text, std::size_t length);
 
-// The first line of a record file.
-std::string record_header(std::uint32_t seed);
+// The first line of a record file, for a game dealt from the seed and played in the
+// language.
+std::string record_header(std::uint32_t seed, int language);
 
 // A whole record file. RECORD_OK, or what is wrong.
 int parse_record(const char* text, std::size_t length, Record& record);

@@ -61,7 +61,7 @@ constexpr Texts JAPANESE = {
     .story_won_at_dawn = "人狼の勝利 (%d日夜)"_sj,
     .role_names = {"人狼"_sj, "狂人"_sj, "占い師"_sj, "霊媒師"_sj, "狩人"_sj, "村人"_sj},
     .story_role = "%s: %s"_sj,
-    .odds_line = "%10s 勝率 %3d%% ±%d"_sj,
+    .odds_line = "%10s 勝率 %s"_sj,
     .odds_best = " 最善"_sj,
     .review_game = "ゲーム %d"_sj,
     .review_attack = "%d日夜 襲撃"_sj,
@@ -168,7 +168,7 @@ constexpr Texts ENGLISH = {
     .story_won_at_dawn = "Your wolves won after night %d",
     .role_names = {"werewolf", "madman", "seer", "medium", "bodyguard", "villager"},
     .story_role = "%s: %s",
-    .odds_line = "%10s %3d%% to win ±%d"_sj,
+    .odds_line = "%10s %s",
     .odds_best = " best",
     .review_game = "Game %d",
     .review_attack = "Night %d, the attack",
@@ -250,3 +250,5 @@ int language_named(const char* name) {
     if (std::strcmp(name, "en") == 0) return LANGUAGE_ENGLISH;
     return -1;
 }
+
+const char* language_code(int language) { return language == LANGUAGE_ENGLISH ? "en" : "ja"; }

@@ -56,7 +56,7 @@ struct Texts {
     const char* role_names[ROLE_COUNT];  // the true roles, in words
     const char* story_role;              // a name and its role
     // The coach's odds beside a choice, in the panel rows (with --coach), 36 columns at most:
-    // a name, the chance in percent, the half-width of its 95% interval; a mark for the best.
+    // a name and its chance in the one notation; a mark for each as good as the best.
     const char* odds_line;
     const char* odds_best;
     // The review of a game's choices, and the simulator's report.
@@ -150,3 +150,6 @@ const Texts& texts_of(int language);
 
 // The language named "ja" or "en", or -1.
 int language_named(const char* name);
+
+// The name of a language: "ja" or "en".
+const char* language_code(int language);

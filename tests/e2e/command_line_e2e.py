@@ -183,7 +183,7 @@ class Records(unittest.TestCase):
         played = self.run_jinro(["--seed", "7", "--record", self.path], keys.encode())
         self.assertEqual(played.returncode, 0)
         with open(self.path, encoding="ascii") as record:
-            self.assertEqual(record.read(), "jinro-record 1 7\n" + keys.replace("x", "."))
+            self.assertEqual(record.read(), "jinro-record 2 7 ja\n" + keys.replace("x", "."))
         again = self.run_jinro(["--replay", self.path])
         self.assertEqual(again.returncode, 0)
         self.assertEqual(again.stdout, played.stdout)
@@ -205,7 +205,7 @@ class Records(unittest.TestCase):
         os.waitpid(pid, 0)
         os.close(fd)
         with open(self.path, encoding="ascii") as record:
-            self.assertEqual(record.read(), "jinro-record 1 7\nz..")
+            self.assertEqual(record.read(), "jinro-record 2 7 ja\nz..")
         frames = plain_frames(self.run_jinro(["--replay", self.path]).stdout)
         self.assertEqual(frames, replay("zxx", seed=7)[1])
 
@@ -290,7 +290,7 @@ class Records(unittest.TestCase):
         self.assertEqual(result.stderr.decode(), "jinro: %s: the record is full at 100000 keys;"
                          " the rest of the game was not recorded\n" % self.path)
         with open(self.path, encoding="ascii") as record:
-            self.assertEqual(record.read(), "jinro-record 1 7\n" + keys[:100000].replace("x", "."))
+            self.assertEqual(record.read(), "jinro-record 2 7 ja\n" + keys[:100000].replace("x", "."))
         story = self.run_jinro(["--story", self.path])
         self.assertEqual(story.returncode, 0, story.stderr)
 
@@ -378,7 +378,7 @@ class Coach(unittest.TestCase):
         self.assertTrue(tmux.wait_text(" best"), "\n".join(tmux.screen()))
         shown = tmux.screen()
         self.assertEqual(shown[:15], frames[0][:15])  # the game's own screen, as it is
-        odds = sum(line.count(" to win ") for line in shown[15:20])
+        odds = sum(len(re.findall(r"\d+% \(\d+-\d+%\)", line)) for line in shown[15:20])
         self.assertEqual(odds, 8, shown)  # a line for each seat the wolves may attack
         tmux.type(keys[:attack])  # the attack: the next screen has no choice, and no odds
         self.assertTrue(tmux.wait_screen(frames[attack]), "\n".join(tmux.screen()))
@@ -391,15 +391,16 @@ class Coach(unittest.TestCase):
         tmux = Tmux()
         self.addCleanup(tmux.close)
         tmux.shell("%s --replay %s --coach --narrow --lang en 2>/dev/null" % (harness.JINRO, path))
-        # The screen of a choice the replay passes shows its odds, worked out to the end (the
-        # review's, which are the same rollouts), before the next screen comes.
-        review = self.run_jinro(["--review", path, "--json"]).stdout.decode().splitlines()
-        settled = {"%3d%% to win" % round(100 * o["win"]) for o in json.loads(review[0])["options"]}
+        # The screen of a choice the replay passes shows its odds, worked out to the end (as
+        # the tests' tool works them out: the same rollouts), before the next screen comes.
+        odds = subprocess.run([harness.REPLAY, "--odds", str(SEED), ""], check=True,
+                              capture_output=True).stdout.decode().splitlines()
+        settled = {line.split(" ", 1)[1] for line in odds}
         seen = []
         while len(seen) < 600 and not (seen and seen[-1][0].startswith("Day 2.")):
             screen = tmux.screen()
-            seen.append((screen[1], {line[k:k + 11] for line in screen[15:20] for k in (11, 51)
-                                     if line[k:k + 11].endswith("to win")}))
+            seen.append((screen[1], {odds for line in screen[15:20]
+                                     for odds in re.findall(r"\d+% \(\d+-\d+%\)", line)}))
             time.sleep(0.02)
         night = [odds for prompt, odds in seen if prompt.startswith("Night 1.")]
         self.assertTrue(night, seen[-3:])
@@ -518,7 +519,25 @@ class UnderAnyInput(unittest.TestCase):
         self.assertEqual(played.returncode, 0)
         self.assertEqual(plain_frames(played.stdout), replay("lzxx", seed=7)[1])
         with open(path, encoding="ascii") as record:
-            self.assertEqual(record.read(), "jinro-record 1 7\nLZ..")
+            self.assertEqual(record.read(), "jinro-record 2 7 ja\nLZ..")
+
+    def test_a_record_keeps_its_language_and_an_old_record_still_reads(self):
+        path = os.path.join(self.dir, "english.rec")
+        keys, _ = replay("auto", seed=7)
+        played = subprocess.run([harness.JINRO, "--seed", "7", "--lang", "en", "--record", path],
+                                input=keys.encode(), capture_output=True, env=ENV, timeout=30)
+        self.assertEqual(played.returncode, 0)
+        with open(path, encoding="ascii") as record:
+            self.assertTrue(record.read().startswith("jinro-record 2 7 en\n"))
+        for args, said in ((["--review", path], "Game 1\n"), (["--story", path], "Day 2\n"),
+                           (["--review", path, "--lang", "ja"], "ゲーム 1\n")):
+            out = self.run_jinro(args)
+            self.assertEqual(out.returncode, 0, out.stderr)
+            self.assertIn(said, out.stdout.decode(), args)
+        old = self.record(keys.replace("x", "."))  # the first version, without a language
+        out = self.run_jinro(["--review", old])
+        self.assertEqual(out.returncode, 0, out.stderr)
+        self.assertTrue(out.stdout.decode().startswith("ゲーム 1\n"))
 
     def test_a_replay_says_when_it_starts_and_hands_over(self):
         path = self.record("z..lz")

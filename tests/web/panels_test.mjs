@@ -123,7 +123,7 @@ async function share(browser) {
   const record = join(mkdtempSync(join(tmpdir(), "jinro-daily-")), "daily.rec");
   const env = { ...process.env, TZ: "UTC" };
   execFileSync("faketime", ["-f", `@${INSTANT.replace("T", " ").replace("Z", "")}`, JINRO, "--daily", "--record", record], { env, input: "" });
-  const daily = Number(readFileSync(record, "utf8").match(/^jinro-record 1 (\d+)\n/)[1]);
+  const daily = Number(readFileSync(record, "utf8").match(/^jinro-record 2 (\d+) ja\n/)[1]);
   rmSync(dirname(record), { recursive: true, force: true });
   const context = await browser.newContext({ permissions: ["clipboard-read", "clipboard-write"] });
   const page = await open(context, "daily&help=0", { clock: new Date(INSTANT) });

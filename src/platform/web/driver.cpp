@@ -256,7 +256,7 @@ EMSCRIPTEN_KEEPALIVE double jinro_game_seed() { return web.shown.seed; }
 EMSCRIPTEN_KEEPALIVE const char* jinro_game_keys() { return handed(web.shown.keys); }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_replay_link() {
-    return handed(record_link(Record{web.shown.seed, web.shown.keys}));
+    return handed(record_link(Record{web.shown.seed, web.shown.keys, NONE}));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_daily(double unix_seconds) {
