@@ -9,6 +9,7 @@
 
 #include "app/messages.hpp"
 #include "app/options.hpp"
+#include "app/practice.hpp"
 #include "app/record_file.hpp"
 #include "app/review.hpp"
 #include "app/run_game.hpp"
@@ -153,6 +154,20 @@ int review(const Options& asked, bool japanese) {
     return complain(write_error_text(nullptr, errno, false, japanese), EXIT_INPUT_OUTPUT_ERROR);
 }
 
+int practice(const Options& asked, bool japanese) {
+    Record record{};
+    int status = EXIT_NORMAL;
+    if (!read_record(asked.practice_path, record, japanese, status)) return status;
+    const Options options = speaking_record(asked, record);
+    int found = 0;
+    int questions = 0;
+    const int played = practise(record, options, found, questions);
+    const int after = after_game(played, nullptr, japanese);
+    const Texts& w = texts_of(options.language);
+    if (questions == 0) return print(w.practice_none, japanese, after);
+    return print(formatted(w.practice_summary, found, questions), japanese, after);
+}
+
 // Memory ran out, on whatever thread: the terminal given back, one line, status 1.
 [[noreturn]] void out_of_memory() {
     console_last_words();
@@ -176,6 +191,7 @@ int main(int argc, char** argv) {
     case ACTION_STORY: return tell_story(options, japanese);
     case ACTION_SIMULATE: return simulate_games(options, japanese);
     case ACTION_REVIEW: return review(options, japanese);
+    case ACTION_PRACTICE: return practice(options, japanese);
     default: return play(options, japanese);
     }
 }

@@ -71,6 +71,10 @@ const char* usage_error_line(int error, bool japanese) {
     case USAGE_REPEATED:
         return japanese ? "jinro: オプション '%s' が二度指定されています\n"_sj
                         : "jinro: option '%s' is given more than once\n";
+    case USAGE_PRACTICE_WITH_OTHERS:
+        return japanese
+                   ? "jinro: --practice と同時に指定できるのは --narrow、--wide、--threads、--lang だけです\n"_sj
+                   : "jinro: --practice can be used only with --narrow, --wide, --threads and --lang\n";
     case USAGE_SEEDS_PAST_END:
         return japanese
                    ? "jinro: --simulate のシード値が 4294967295 を超えます (--seed + ゲームの数 - 1 まで使います)\n"_sj

@@ -79,7 +79,8 @@ constexpr int OPTION_NARROW = 12;
 constexpr int OPTION_WIDE = 13;
 constexpr int OPTION_JSON = 14;
 constexpr int OPTION_COACH = 15;
-constexpr int OPTION_COUNT = 16;
+constexpr int OPTION_PRACTICE = 16;
+constexpr int OPTION_COUNT = 17;
 
 struct OptionName {
     const char* name;
@@ -90,6 +91,7 @@ constexpr OptionName OPTION_NAMES[OPTION_COUNT] = {
     {"--review", true},  {"--simulate", true}, {"--threads", true},  {"--policy", true},
     {"--lang", true},    {"--help", false},    {"--version", false}, {"--daily", false},
     {"--narrow", false}, {"--wide", false},    {"--json", false},    {"--coach", false},
+    {"--practice", true},
 };
 
 // The options given so far, each at most once.
@@ -149,6 +151,7 @@ bool take_option(Options& options, int option, const char* value) {
     case OPTION_REPLAY: return take_path(options, "--replay", value, options.replay_path);
     case OPTION_STORY: return take_path(options, "--story", value, options.story_path);
     case OPTION_REVIEW: return take_path(options, "--review", value, options.review_path);
+    case OPTION_PRACTICE: return take_path(options, "--practice", value, options.practice_path);
     case OPTION_SIMULATE:
         return take_count(options, value, MOST_GAMES, USAGE_BAD_GAMES, options.games);
     case OPTION_THREADS:
@@ -196,9 +199,14 @@ bool check_conflicts(Options& options, const Seen& seen) {
                    given(OPTION_POLICY))) {
         return fail(options, USAGE_REVIEW_WITH_OTHERS, "");
     }
+    const bool practice = given(OPTION_PRACTICE);
+    if (practice && (simulate || review || files || given(OPTION_SEED) || given(OPTION_DAILY) ||
+                     options.coach || given(OPTION_POLICY) || options.json)) {
+        return fail(options, USAGE_PRACTICE_WITH_OTHERS, "");
+    }
     if (options.coach && given(OPTION_STORY)) return fail(options, USAGE_COACH_WITH_OTHERS, "");
     if (given(OPTION_POLICY) && !simulate) return fail(options, USAGE_NOT_ALONE, "--policy");
-    if (given(OPTION_THREADS) && !simulate && !review)
+    if (given(OPTION_THREADS) && !simulate && !review && !practice)
         return fail(options, USAGE_NOT_ALONE, "--threads");
     if (options.json && !simulate && !review) return fail(options, USAGE_NOT_ALONE, "--json");
     // The games' seeds run on from the first: the last must be a seed too.
@@ -216,6 +224,7 @@ int action_of(const Options& options, const Seen& seen) {
     if (seen.given[OPTION_STORY]) return ACTION_STORY;
     if (seen.given[OPTION_SIMULATE]) return ACTION_SIMULATE;
     if (seen.given[OPTION_REVIEW]) return ACTION_REVIEW;
+    if (seen.given[OPTION_PRACTICE]) return ACTION_PRACTICE;
     return ACTION_PLAY;
 }
 

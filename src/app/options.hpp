@@ -12,6 +12,7 @@ inline constexpr int ACTION_USAGE_ERROR = 3;
 inline constexpr int ACTION_STORY = 4;     // --story FILE: print the story of a record
 inline constexpr int ACTION_SIMULATE = 5;  // --simulate N: play N games with a policy
 inline constexpr int ACTION_REVIEW = 6;    // --review FILE: the odds of every choice of a record
+inline constexpr int ACTION_PRACTICE = 7;  // --practice FILE: a record's marked choices asked again
 
 // Where the language came from: nowhere (the game speaks Japanese, the messages the locale's
 // language), JINRO_LANG, or --lang.
@@ -43,6 +44,7 @@ inline constexpr int USAGE_COACH_WITH_OTHERS = 16;        // --coach with --stor
 inline constexpr int USAGE_NOT_ALONE = 17;                // --policy without --simulate, ...
 inline constexpr int USAGE_REPEATED = 18;                 // --record a --record b
 inline constexpr int USAGE_SEEDS_PAST_END = 19;           // --simulate 2 --seed 4294967295
+inline constexpr int USAGE_PRACTICE_WITH_OTHERS = 20;     // --practice with --seed, ...
 
 inline constexpr long MOST_GAMES = 1000000000;            // --simulate
 inline constexpr std::uint32_t FIRST_SIMULATED_SEED = 1;  // --simulate without --seed
@@ -73,6 +75,7 @@ struct Options {
     const char* replay_path;        // --replay FILE: a record played back, then played on
     const char* story_path;         // --story FILE
     const char* review_path;        // --review FILE
+    const char* practice_path;      // --practice FILE
     long games;                     // --simulate N
     int policy;                     // --policy: POLICY_... of coach/policy.hpp
     int threads;                    // --threads T, or 0 for every core

@@ -95,6 +95,9 @@ struct Texts {
     const char* review_graph;       // the heading of the odds across the game
     const char* practice_found;     // practice: the choice and the best, found
     const char* practice_missed;    // or not
+    const char* practice_ask;       // the question's number and how many there are
+    const char* practice_none;      // a record without a marked choice
+    const char* practice_summary;   // how many were found of how many asked
     const char* review_address;     // the page that shows the same review
     // Why one choice beats another (the review's reasons), and the best choice's facts in a
     // few words (the coach beside a game: at most 76 columns). Numbers of votes come as two

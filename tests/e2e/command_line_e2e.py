@@ -539,6 +539,23 @@ class UnderAnyInput(unittest.TestCase):
         self.assertEqual(out.returncode, 0, out.stderr)
         self.assertTrue(out.stdout.decode().startswith("ゲーム 1\n"))
 
+    def test_practice_asks_each_marked_choice_and_counts_those_found(self):
+        # The second attack of this game (Chamomile, the madman, where Dandelion the seer was
+        # best) is its only marked choice; the cursor stands on Chamomile as it did.
+        path = self.record("z..lzz..z..llz.")
+        for keys, said in ((b"llzx", "found 1 of 1"), (b"zx", "found 0 of 1")):
+            result = subprocess.run([harness.JINRO, "--practice", path, "--lang", "en"],
+                                    input=keys, capture_output=True, env=ENV, timeout=120)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            text = result.stdout.decode()
+            self.assertIn("Practice 1 of 1: what would you choose?", text)
+            self.assertIn("Found: Dandelion" if said.startswith("found 1") else "Not this time",
+                          text)
+            self.assertTrue(text.endswith("Practice: %s.\n" % said), text[-200:])
+        nothing = self.run_jinro(["--practice", self.record("lz..")])
+        self.assertEqual(nothing.returncode, 0)
+        self.assertIn("練習するものはありません", nothing.stdout.decode())
+
     def test_a_replay_says_when_it_starts_and_hands_over(self):
         path = self.record("z..lz")
         result = subprocess.run([harness.JINRO, "--replay", path, "--lang", "en"], input=b"",
