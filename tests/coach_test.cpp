@@ -8,6 +8,7 @@
 #include <map>
 #include <vector>
 
+#include "coach/forecast.hpp"
 #include "coach/odds.hpp"
 #include "coach/policy.hpp"
 #include "coach/review_text.hpp"
@@ -23,7 +24,7 @@ constexpr Budget LIGHT = {0.06, 400};  // enough to test with, quick under the s
 // Plays the heuristic from the seed; calls at(game, seat) at every choice before the seat
 // is chosen. The winner.
 template <typename At>
-int heuristic_game(std::uint32_t seed, At at) {
+int heuristic_game(std::uint32_t seed, At at, Game* end = nullptr) {
     TestGame t = make_game(seed);
     Game& g = *t.game;
     Dice dice{seed};
@@ -37,6 +38,7 @@ int heuristic_game(std::uint32_t seed, At at) {
         at(g, seat);
         choose(g, seat);
     }
+    if (end != nullptr) *end = g;
     return g.winner;
 }
 
@@ -331,6 +333,119 @@ TEST(Coach, TheOddsOfTheHeuristicsChoicesComeTrue) {
     const double base = won / n * (1.0 - won / n);
     EXPECT_LT(brier / n, 0.8 * base) << "Brier " << brier / n << " against " << base;
     EXPECT_NEAR(predicted / n, won / n, 0.06);
+}
+
+// A choice is marked only where its loss against the best, world by world, cannot be zero
+// at 95%, however large the loss looks; choices the worlds cannot tell apart are as good
+// as the best, never marked.
+TEST(Coach, AMarkOnlyWhereTheLossCannotBeZero) {
+    const struct {
+        const char* what;
+        int wins, common, ahead, behind;
+        bool as_good;
+        int mark;
+    } cases[] = {
+        {"the same worlds won", 400, 400, 0, 0, true, NONE},
+        {"a point apart", 395, 1000, 30, 25, true, NONE},
+        {"six points, too few worlds to tell", 34, 100, 10, 4, true, NONE},
+        {"four points, told apart", 360, 1000, 45, 5, false, NONE},
+        {"an inaccuracy", 340, 1000, 65, 5, false, MARK_INACCURACY},
+        {"a mistake", 300, 1000, 110, 10, false, MARK_MISTAKE},
+        {"a blunder", 150, 1000, 260, 10, false, MARK_BLUNDER},
+    };
+    for (const auto& c : cases) {
+        Odds odds{};
+        odds.count = 2;
+        odds.best = 0;
+        odds.choice[0] = {3, 400, 1000, 0, 1000, 0, 0};
+        odds.choice[1] = {5, c.wins, c.common, 0, c.common, c.ahead, c.behind};
+        EXPECT_EQ(as_good_as_best(odds, 1), c.as_good) << c.what;
+        EXPECT_EQ(mark_of(odds, 5), c.mark) << c.what;
+        EXPECT_EQ(kept_of(odds, 5) == 1.0, c.as_good) << c.what;
+        if (c.mark != NONE) {
+            EXPECT_GT(loss_of(odds.choice[1]).low, 0.0) << c.what;
+        }
+    }
+}
+
+// What the coach says the village will do comes true: over the heuristic's games, at the
+// first wolf's vote of each day, the chance it gives the seat voted for of being hanged,
+// against how often it was, by tenths; and the votes it expects each living seat to get
+// from the computer seats, against the votes they cast.
+TEST(Coach, TheForecastsOfTheVillageComeTrue) {
+    struct Vote {
+        int day;
+        int seat;
+        double hanged;
+        double votes[SEAT_COUNT];
+        bool living[SEAT_COUNT];
+    };
+    double predicted[10] = {};
+    int count[10] = {};
+    int hanged[10] = {};
+    std::vector<std::pair<double, int>> seat_votes;  // expected, cast
+    auto beliefs = std::make_unique<Beliefs>();
+    int total = 0;
+    for (std::uint32_t seed = 1790000000; total < 800; ++seed) {
+        std::vector<Vote> votes;
+        Game last{};
+        heuristic_game(
+            seed,
+            [&](const Game& g, int seat) {
+                if (g.phase != PHASE_VOTE_SELECT || g.voter_index != 0) return;
+                const PublicRecord r = public_record_of(g);
+                const Odds odds = odds_of(r, LIGHT, nullptr, seat);
+                const ChoiceOdds& c = odds.choice[choice_index(odds, seat)];
+                build_beliefs(r, *beliefs);
+                const Forecast f = forecast_of(r, *beliefs);
+                Vote v{g.day, seat, static_cast<double>(c.hanged) / c.played, {}, {}};
+                for (int s = 0; s < SEAT_COUNT; ++s) {
+                    v.votes[s] = f.votes[s];
+                    v.living[s] = g.players[s].alive == 1;
+                }
+                votes.push_back(v);
+                total += 1;
+            },
+            &last);
+        for (const Vote& v : votes) {
+            const int tenth = std::min(9, static_cast<int>(v.hanged * 10.0));
+            predicted[tenth] += v.hanged;
+            count[tenth] += 1;
+            hanged[tenth] += last.hanged_on[v.day] == v.seat ? 1 : 0;
+            for (int s = 0; s < SEAT_COUNT; ++s) {
+                if (!v.living[s]) continue;
+                int cast = 0;
+                for (int voter = 0; voter < SEAT_COUNT; ++voter) {
+                    const bool wolf = last.players[voter].role == ROLE_WOLF;
+                    cast += !wolf && last.votes[voter][v.day] == s ? 1 : 0;
+                }
+                seat_votes.emplace_back(v.votes[s], cast);
+            }
+        }
+    }
+    for (int tenth = 0; tenth < 10; ++tenth) {
+        if (count[tenth] < 100) continue;  // too few to tell
+        EXPECT_NEAR(predicted[tenth] / count[tenth],
+                    static_cast<double>(hanged[tenth]) / count[tenth], 0.05)
+            << "tenth " << tenth << " of " << count[tenth] << " votes";
+    }
+    // The votes expected add up to the votes cast, and tell the seats apart: they miss by
+    // far less than expecting every seat the mean would.
+    double expected = 0.0;
+    double cast = 0.0;
+    for (const auto& [e, c] : seat_votes) {
+        expected += e;
+        cast += c;
+    }
+    const double n = static_cast<double>(seat_votes.size());
+    double miss = 0.0;
+    double spread = 0.0;
+    for (const auto& [e, c] : seat_votes) {
+        miss += (c - e) * (c - e);
+        spread += (c - cast / n) * (c - cast / n);
+    }
+    EXPECT_NEAR(expected / n, cast / n, 0.05);
+    EXPECT_LT(miss, 0.5 * spread) << miss / n << " against " << spread / n;
 }
 
 }  // namespace

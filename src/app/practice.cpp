@@ -15,9 +15,9 @@
 
 namespace {
 
-constexpr int TEXT_X = 2;          // practice's words stand where the log line does
-constexpr int TEXT_WIDTH = 74;     // to the screen's edge
-constexpr int VERDICT_Y = 20;      // between the panel rows and the log line
+constexpr int TEXT_X = 2;       // practice's words stand where the log line does
+constexpr int TEXT_WIDTH = 74;  // to the screen's edge
+constexpr int VERDICT_Y = 20;   // between the panel rows and the log line
 constexpr int TEXT_ROWS = 3;
 
 // A marked choice to practise: how to reach its screen, and what the coach knows of it.
@@ -54,7 +54,8 @@ void draw_text(Screen& screen, const std::string& text, int y, int rows) {
         std::size_t end = at;
         std::size_t space = std::string::npos;
         while (end < text.size()) {
-            const std::size_t step = std::max<std::size_t>(sjis::char_length(bytes + end, text.size() - end), 1);
+            const std::size_t step =
+                std::max<std::size_t>(sjis::char_length(bytes + end, text.size() - end), 1);
             if (end + step - at > TEXT_WIDTH) break;
             if (text[end] == ' ') space = end;
             end += step;
