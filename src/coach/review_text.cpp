@@ -225,6 +225,8 @@ std::string choice_json(const ReviewedChoice& c, const Texts& w) {
     json_string(out, words.mark.c_str());
     out += ",\"reason\":";
     json_string(out, words.reason.c_str());
+    out += ",\"axis\":";
+    json_string(out, axis_label(w, c).c_str());
     return out + ",\"win\":" + json_share(chosen_win(c)) +
            ",\"declined\":" + (c.chosen == NONE ? "true" : "false") + "}";
 }

@@ -64,5 +64,6 @@ std::string practice_text(const PublicRecord& record, const Odds& odds, const Fo
 
 // A reviewed choice for the page, in its words (Shift-JIS strings):
 //   {"when":T,"chosen":T,"best":T|null,"verdict":T,"sign":T,"mark":"inaccuracy"|"mistake"|
-//    "blunder"|null,"markWord":T,"reason":T,"win":P,"declined":B}
+//    "blunder"|null,"markWord":T,"reason":T,"axis":T,"win":P,"declined":B}: axis names its
+//    night or day under the graph (N1, D2; 1夜, 2日)
 std::string choice_json(const ReviewedChoice& choice, const Texts& texts);
