@@ -6,6 +6,11 @@
 //     prints, by tenths of the predicted chance, the mean prediction beside the share of
 //     those decisions whose game the wolves won, with the Brier score.
 //
+//   jinro_coach_check forecasts [VOTES] [THREADS]
+//     At the first wolf's vote of each day of the heuristic's games, the chance the coach
+//     gives the seat voted for of being hanged, against how often it was, by tenths; and the
+//     votes it expects each living seat to get from the computer seats, against those cast.
+//
 //   jinro_coach_check strength [SEEDS] [THREADS]
 //     Plays the coach and the heuristic on the same seeds (default 2000) and prints both
 //     win rates with their 95% intervals, and the paired difference with its interval.
@@ -19,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "coach/forecast.hpp"
 #include "coach/odds.hpp"
 #include "coach/policy.hpp"
 #include "coach/simulate.hpp"
@@ -57,7 +63,7 @@ std::vector<Decision> heuristic_decisions(std::uint32_t seed) {
     while (game->winner == NONE) {
         const int kind = screen_kind(*game);
         if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) {
-            step_game(*game, 'x');
+            step_game(*game, KEY_ON);
             continue;
         }
         const int seat = policy_choice(*game, POLICY_HEURISTIC, dice);
@@ -121,6 +127,114 @@ void calibration(int wanted, int threads) {
                 }());
 }
 
+struct VoteForecast {
+    int seat;       // voted for
+    double hanged;  // the chance given the seat voted for
+    bool was;       // it was hanged
+    double expected[SEAT_COUNT];
+    int cast[SEAT_COUNT];
+    bool living[SEAT_COUNT];
+};
+
+std::vector<VoteForecast> vote_forecasts(std::uint32_t seed) {
+    const auto game = std::make_unique<Game>();
+    start_game(*game, seed);
+    Dice dice{0x6A696E726Full ^ (static_cast<std::uint64_t>(seed) << 17)};
+    std::vector<VoteForecast> made;
+    std::vector<int> days;
+    const auto beliefs = std::make_unique<Beliefs>();
+    while (game->winner == NONE) {
+        const int kind = screen_kind(*game);
+        if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) {
+            step_game(*game, KEY_ON);
+            continue;
+        }
+        const int seat = policy_choice(*game, POLICY_HEURISTIC, dice);
+        if (kind == SCREEN_CHOOSE_VOTE && game->voter_index == 0) {
+            const PublicRecord r = public_record_of(*game);
+            const Odds odds = odds_of(r, COACH_FULL, nullptr, seat);
+            build_beliefs(r, *beliefs);
+            const Forecast f = forecast_of(r, *beliefs);
+            VoteForecast v{};
+            v.seat = seat;
+            for (int c = 0; c < odds.count; ++c) {
+                if (odds.choice[c].seat == seat)
+                    v.hanged = static_cast<double>(odds.choice[c].hanged) / odds.choice[c].played;
+            }
+            v.was = false;
+            for (int s = 0; s < SEAT_COUNT; ++s) {
+                v.expected[s] = f.votes[s];
+                v.living[s] = game->players[s].alive == 1;
+            }
+            made.push_back(v);
+            days.push_back(game->day);
+        }
+        choose(*game, seat);
+    }
+    for (std::size_t k = 0; k < made.size(); ++k) {
+        const int day = days[k];
+        made[k].was = game->hanged_on[day] == made[k].seat;
+        for (int voter = 0; voter < SEAT_COUNT; ++voter) {
+            const int vote = game->votes[voter][day];
+            if (game->players[voter].role != ROLE_WOLF && is_seat(vote)) made[k].cast[vote] += 1;
+        }
+    }
+    return made;
+}
+
+void forecasts(int wanted, int threads) {
+    std::vector<VoteForecast> all;
+    std::mutex lock;
+    int games = 0;
+    for (std::uint32_t batch = 0; static_cast<int>(all.size()) < wanted; batch += 64) {
+        parallel(64, threads, [&](int k) {
+            const std::vector<VoteForecast> made =
+                vote_forecasts(FIRST_SEED + batch + static_cast<std::uint32_t>(k));
+            const std::lock_guard<std::mutex> held(lock);
+            all.insert(all.end(), made.begin(), made.end());
+        });
+        games += 64;
+    }
+    std::printf("forecasts: %zu first votes of a day of the heuristic in %d games\n", all.size(),
+                games);
+    std::printf("  chance of being hanged  votes  mean predicted  hanged  difference\n");
+    for (int tenth = 0; tenth < 10; ++tenth) {
+        int count = 0;
+        int was = 0;
+        double predicted = 0.0;
+        for (const VoteForecast& v : all) {
+            if (std::min(9, static_cast<int>(v.hanged * 10.0)) != tenth) continue;
+            count += 1;
+            predicted += v.hanged;
+            was += v.was ? 1 : 0;
+        }
+        if (count == 0) continue;
+        const double mean = predicted / count;
+        const double share = static_cast<double>(was) / count;
+        std::printf("  %3d-%3d%%               %6d  %13.1f%%  %5.1f%%  %+6.1f%s\n", tenth * 10,
+                    tenth * 10 + 10, count, 100.0 * mean, 100.0 * share, 100.0 * (share - mean),
+                    count >= 100 && std::fabs(share - mean) > 0.05 ? "  OVER 5 points" : "");
+    }
+    std::printf("  votes expected         seats  mean expected  mean cast\n");
+    for (int bin = 0; bin < 8; ++bin) {
+        int count = 0;
+        double expected = 0.0;
+        double cast = 0.0;
+        for (const VoteForecast& v : all) {
+            for (int s = 0; s < SEAT_COUNT; ++s) {
+                if (!v.living[s] || std::min(7, static_cast<int>(v.expected[s])) != bin) continue;
+                count += 1;
+                expected += v.expected[s];
+                cast += v.cast[s];
+            }
+        }
+        if (count > 0) {
+            std::printf("  %d-%d%s                  %6d  %13.2f  %9.2f\n", bin, bin + 1,
+                        bin == 7 ? "+" : " ", count, expected / count, cast / count);
+        }
+    }
+}
+
 void strength(int seeds, int threads) {
     std::vector<int> coach(static_cast<std::size_t>(seeds));
     std::vector<int> heuristic(static_cast<std::size_t>(seeds));
@@ -166,10 +280,13 @@ int main(int argc, char** argv) {
         argc > 3 ? std::atoi(argv[3]) : static_cast<int>(std::thread::hardware_concurrency());
     if (std::strcmp(mode, "calibration") == 0) {
         calibration(count > 0 ? count : 5000, threads > 0 ? threads : 1);
+    } else if (std::strcmp(mode, "forecasts") == 0) {
+        forecasts(count > 0 ? count : 3000, threads > 0 ? threads : 1);
     } else if (std::strcmp(mode, "strength") == 0) {
         strength(count > 1 ? count : 2000, threads > 0 ? threads : 1);
     } else {
-        std::fprintf(stderr, "usage: %s calibration|strength [COUNT] [THREADS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s calibration|forecasts|strength [COUNT] [THREADS]\n",
+                     argv[0]);
         return 2;
     }
     return 0;
