@@ -14,6 +14,10 @@
 //   jinro_coach_check strength [SEEDS] [THREADS]
 //     Plays the coach and the heuristic on the same seeds (default 2000) and prints both
 //     win rates with their 95% intervals, and the paired difference with its interval.
+//
+// A last argument `bluff` measures the village with lies instead: the heuristic's choices
+// include its answers on the morning screen, and strength adds the naive lie (the bluff
+// policy) against the seasoned village and against the first village's rules.
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -34,6 +38,8 @@
 namespace {
 
 constexpr std::uint32_t FIRST_SEED = 1790000000u;
+
+int rules = RULES_STANDARD;  // RULES_BLUFF with the argument `bluff`
 
 // Runs each(k) for k in [0, count) on `threads` threads.
 template <typename Each>
@@ -57,22 +63,24 @@ struct Decision {
 // The coach's odds of each choice the heuristic makes in the game of this seed.
 std::vector<Decision> heuristic_decisions(std::uint32_t seed) {
     const auto game = std::make_unique<Game>();
-    start_game(*game, seed);
+    start_game(*game, seed, rules);
     Dice dice{0x6A696E726Full ^ (static_cast<std::uint64_t>(seed) << 17)};
     std::vector<Decision> made;
-    while (game->winner == NONE) {
+    while (game->winner == NONE && game->day < DAY_SLOTS) {
         const int kind = screen_kind(*game);
-        if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) {
+        if (kind == SCREEN_ANY_KEY) {
             step_game(*game, KEY_ON);
             continue;
         }
-        const int seat = policy_choice(*game, POLICY_HEURISTIC, dice);
+        const bool seat_choice = kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE;
+        const Answer a = seat_choice
+                             ? Answer{policy_choice(*game, POLICY_HEURISTIC, dice), KEY_CHOOSE}
+                             : policy_answer(*game, POLICY_HEURISTIC, dice);
         const Odds odds = odds_of(public_record_of(*game), COACH_FULL);
-        for (int c = 0; c < odds.count; ++c) {
-            if (odds.choice[c].seat != seat) continue;
+        const int c = choice_index(odds, choice_code(a.seat, a.key));
+        if (c != NONE)
             made.push_back({estimate(odds.choice[c].wins, odds.choice[c].played).win, false});
-        }
-        choose(*game, seat);
+        answer(*game, a);
     }
     for (Decision& d : made) d.won = game->winner == WINNER_WOLVES;
     return made;
@@ -138,7 +146,7 @@ struct VoteForecast {
 
 std::vector<VoteForecast> vote_forecasts(std::uint32_t seed) {
     const auto game = std::make_unique<Game>();
-    start_game(*game, seed);
+    start_game(*game, seed, rules);
     Dice dice{0x6A696E726Full ^ (static_cast<std::uint64_t>(seed) << 17)};
     std::vector<VoteForecast> made;
     std::vector<int> days;
@@ -146,7 +154,7 @@ std::vector<VoteForecast> vote_forecasts(std::uint32_t seed) {
     while (game->winner == NONE) {
         const int kind = screen_kind(*game);
         if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) {
-            step_game(*game, KEY_ON);
+            answer(*game, policy_answer(*game, POLICY_HEURISTIC, dice));
             continue;
         }
         const int seat = policy_choice(*game, POLICY_HEURISTIC, dice);
@@ -235,14 +243,41 @@ void forecasts(int wanted, int threads) {
     }
 }
 
+void print_rate(const char* what, int won, int seeds) {
+    const Estimate e = estimate(won, seeds);
+    std::printf("  %-34s %5.1f%% (95%% interval %.1f%% to %.1f%%)\n", what, 100.0 * e.win,
+                100.0 * e.low, 100.0 * e.high);
+}
+
+// The naive lie against the seasoned village, and against the first village's rules.
+void bluff_strength(int seeds, int threads) {
+    std::vector<int> seasoned(static_cast<std::size_t>(seeds));
+    std::vector<int> plain(static_cast<std::size_t>(seeds));
+    parallel(seeds, threads, [&](int k) {
+        const std::uint32_t seed = FIRST_SEED + static_cast<std::uint32_t>(k);
+        const auto at = static_cast<std::size_t>(k);
+        seasoned[at] = simulate_game(seed, POLICY_BLUFF, RULES_BLUFF).wolves_won ? 1 : 0;
+        plain[at] = simulate_game(seed, POLICY_BLUFF, RULES_LIES_PLAIN_VILLAGE).wolves_won ? 1 : 0;
+    });
+    int s = 0;
+    int p = 0;
+    for (int k = 0; k < seeds; ++k) {
+        s += seasoned[static_cast<std::size_t>(k)];
+        p += plain[static_cast<std::size_t>(k)];
+    }
+    print_rate("bluff against the seasoned village", s, seeds);
+    print_rate("bluff against the first village", p, seeds);
+}
+
 void strength(int seeds, int threads) {
     std::vector<int> coach(static_cast<std::size_t>(seeds));
     std::vector<int> heuristic(static_cast<std::size_t>(seeds));
     parallel(seeds, threads, [&](int k) {
         const std::uint32_t seed = FIRST_SEED + static_cast<std::uint32_t>(k);
-        coach[static_cast<std::size_t>(k)] = simulate_game(seed, POLICY_COACH).wolves_won ? 1 : 0;
+        coach[static_cast<std::size_t>(k)] =
+            simulate_game(seed, POLICY_COACH, rules).wolves_won ? 1 : 0;
         heuristic[static_cast<std::size_t>(k)] =
-            simulate_game(seed, POLICY_HEURISTIC).wolves_won ? 1 : 0;
+            simulate_game(seed, POLICY_HEURISTIC, rules).wolves_won ? 1 : 0;
     });
     int c = 0;
     int h = 0;
@@ -260,8 +295,9 @@ void strength(int seeds, int threads) {
     const double spread = std::sqrt((squares / seeds - mean * mean) / (seeds - 1));
     const Estimate ce = estimate(c, seeds);
     const Estimate he = estimate(h, seeds);
-    std::printf("strength on seeds %u to %u:\n", FIRST_SEED,
-                FIRST_SEED + static_cast<std::uint32_t>(seeds) - 1);
+    std::printf("strength on seeds %u to %u%s:\n", FIRST_SEED,
+                FIRST_SEED + static_cast<std::uint32_t>(seeds) - 1,
+                rules == RULES_BLUFF ? ", the village with lies" : "");
     std::printf("  coach      %5.1f%% (95%% interval %.1f%% to %.1f%%)\n", 100.0 * ce.win,
                 100.0 * ce.low, 100.0 * ce.high);
     std::printf("  heuristic  %5.1f%% (95%% interval %.1f%% to %.1f%%)\n", 100.0 * he.win,
@@ -269,6 +305,7 @@ void strength(int seeds, int threads) {
     std::printf("  paired difference %+.1f points (95%% interval %+.1f to %+.1f)%s\n", 100.0 * mean,
                 100.0 * (mean - 1.96 * spread), 100.0 * (mean + 1.96 * spread),
                 mean - 1.96 * spread > 0.0 ? ": the coach wins more" : ": NOT shown to win more");
+    if (rules == RULES_BLUFF) bluff_strength(seeds, threads);
 }
 
 }  // namespace
@@ -278,6 +315,7 @@ int main(int argc, char** argv) {
     const int count = argc > 2 ? std::atoi(argv[2]) : 0;
     const int threads =
         argc > 3 ? std::atoi(argv[3]) : static_cast<int>(std::thread::hardware_concurrency());
+    if (argc > 4 && std::strcmp(argv[4], "bluff") == 0) rules = RULES_BLUFF;
     if (std::strcmp(mode, "calibration") == 0) {
         calibration(count > 0 ? count : 5000, threads > 0 ? threads : 1);
     } else if (std::strcmp(mode, "forecasts") == 0) {
@@ -285,7 +323,7 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(mode, "strength") == 0) {
         strength(count > 1 ? count : 2000, threads > 0 ? threads : 1);
     } else {
-        std::fprintf(stderr, "usage: %s calibration|forecasts|strength [COUNT] [THREADS]\n",
+        std::fprintf(stderr, "usage: %s calibration|forecasts|strength [COUNT] [THREADS] [bluff]\n",
                      argv[0]);
         return 2;
     }

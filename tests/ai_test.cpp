@@ -10,6 +10,7 @@
 #include "ai/night.hpp"
 #include "ai/vote.hpp"
 #include "coach/policy.hpp"
+#include "model/keys.hpp"
 #include "test_support.hpp"
 
 namespace {
@@ -21,10 +22,33 @@ Sight plain_sight(int self) {
     s.self = self;
     s.call = NONE;
     s.medium_verdict = NONE;
+    s.rules = RULES_STANDARD;
+    s.role = ROLE_VILLAGER;
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         s.living[seat] = true;
         s.claim[seat] = NONE;
+        for (std::int8_t& word : s.said[seat]) word = NONE;
     }
+    return s;
+}
+
+// The seasoned village's sight of day 4: seats 2 and 4 claim to be the seer, 6 the medium.
+Sight seasoned_sight(int self, int role) {
+    Sight s = plain_sight(self);
+    s.day = 4;
+    s.rules = RULES_BLUFF;
+    s.role = role;
+    s.claim[2] = s.claim[4] = ROLE_SEER;
+    s.claim[6] = ROLE_MEDIUM;
+    s.seers = 2;
+    s.mediums = 1;
+    return s;
+}
+
+// Says a verdict: the claimant's word on the seat (a seer's verdict, a medium's reading).
+Sight said(Sight s, int claimant, int seat, int verdict) {
+    s.said[claimant][seat] = static_cast<std::int8_t>(verdict);
+    (verdict == VERDICT_BLACK ? s.black : s.white)[seat] += s.claim[claimant] == ROLE_SEER;
     return s;
 }
 
@@ -82,6 +106,47 @@ Sight innocent_sight() {
     s.medium_verdict = VERDICT_WHITE;
     s.voted_hanged[8] = true;
     return s;
+}
+
+// The seasoned village: two seers (2 and 4) and a medium (6), seen by each role.
+void add_seasoned_cases(std::vector<RuleCase>& cases) {
+    const Sight roller = seasoned_sight(0, ROLE_VILLAGER);
+    cases.push_back({"two seers: the village hangs the lower first", RULE_VOTE, roller, 2, 1.0});
+    cases.push_back(
+        {"... the true seer votes the other", RULE_VOTE, seasoned_sight(4, ROLE_SEER), 2, 1.0});
+    cases.push_back(
+        {"... the medium is no judge of seers", RULE_VOTE, seasoned_sight(6, ROLE_MEDIUM), 2, 1.0});
+    Sight hanged = said(said(roller, 4, 3, VERDICT_BLACK), 6, 3, VERDICT_WHITE);
+    hanged.living[3] = false;
+    cases.push_back({"a seer the medium contradicts lies", RULE_VOTE, hanged, 4, 1.0});
+    Sight read = said(roller, 6, 2, VERDICT_WHITE);
+    read.living[2] = false;
+    cases.push_back({"a hanged seer read human: the other lies", RULE_VOTE, read, 4, 1.0});
+    Sight liar = said(said(roller, 6, 2, VERDICT_BLACK), 4, 8, VERDICT_BLACK);
+    liar.living[2] = false;
+    cases.push_back({"a hanged seer read a wolf: the other's black", RULE_VOTE, liar, 8, 1.0});
+    Sight two_mediums = seasoned_sight(0, ROLE_VILLAGER);
+    two_mediums.claim[4] = ROLE_MEDIUM;
+    two_mediums.claim[9] = ROLE_MEDIUM;
+    two_mediums.seers = 1;
+    two_mediums.mediums = 3;
+    cases.push_back({"three mediums: the lowest first", RULE_VOTE, two_mediums, 4, 1.0});
+    Sight lone = plain_sight(0);
+    lone.rules = RULES_BLUFF;
+    lone.claim[2] = ROLE_SEER;
+    lone.seers = 1;
+    lone.lone_votes[5] = 1u << 2;
+    cases.push_back(
+        {"who voted the lone seer is suspected 30%", RULE_VOTE, lone, 5, 0.3003 + 0.6997 / 8.0});
+    cases.push_back({"... the madman votes as before", RULE_MADMAN_VOTE, lone, 5, 1.0 / 9.0});
+    Sight guard = seasoned_sight(5, ROLE_HUNTER);
+    guard = said(said(guard, 2, 3, VERDICT_BLACK), 6, 3, VERDICT_WHITE);
+    cases.push_back(
+        {"the bodyguard never guards a seer shown false", RULE_GUARD, guard, 2, 0.0128 / 9.0});
+    cases.push_back(
+        {"the seer inspects his rival", RULE_INSPECTION, seasoned_sight(4, ROLE_SEER), 2, 1.0});
+    const Sight inspected = said(seasoned_sight(4, ROLE_SEER), 4, 2, VERDICT_BLACK);
+    cases.push_back({"... once", RULE_INSPECTION, inspected, 2, 0.0});
 }
 
 std::vector<RuleCase> rule_cases() {
@@ -142,6 +207,7 @@ std::vector<RuleCase> rule_cases() {
     Sight black_word = innocent_sight();
     black_word.medium_verdict = VERDICT_BLACK;
     cases.push_back({"never after a black word", RULE_VOTE, black_word, 8, 1.0 / 7.0});
+    add_seasoned_cases(cases);
     return cases;
 }
 
@@ -153,7 +219,7 @@ TEST(SeatRules, EachRuleFromASightBuiltByHand) {
         for (double p : chances.seat) total += p;
         EXPECT_NEAR(total, 1.0, 1e-9) << c.name;
         EXPECT_NEAR(chances.seat[c.seat], c.chance, 0.002) << c.name;
-        for (int play = 0; play < 500; ++play) {  // the rule never chooses what cannot be
+        for (int tried = 0; tried < 500; ++tried) {  // the rule never chooses what cannot be
             Random random = fresh_random(dice);
             const int seat = play_rule(c.rule, c.sight, random);
             ASSERT_TRUE(is_seat(seat)) << c.name;
@@ -169,11 +235,12 @@ struct Choice {
     Sight sight;
 };
 
-std::vector<Choice> corpus(int games) {
+std::vector<Choice> corpus(int games, int rules) {
     std::vector<Choice> choices;
     for (std::uint32_t seed = 500; seed < 500u + static_cast<std::uint32_t>(games); ++seed) {
         TestGame t = make_game(seed);
         Game& g = *t.game;
+        start_game(g, seed, rules);
         Dice dice{seed};
         while (g.winner == NONE) {
             const int kind = screen_kind(g);
@@ -197,8 +264,12 @@ std::vector<Choice> corpus(int games) {
             }
             if (kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE) {
                 choose(g, policy_choice(g, POLICY_HEURISTIC, dice));
-            } else {
+            } else if (kind == SCREEN_ANY_KEY || kind == SCREEN_WON) {
                 step_game(g, 'x');
+            } else {  // lies: a seer's on the first morning, a medium's on the third
+                Answer a = policy_answer(g, POLICY_BLUFF, dice);
+                if (g.day == 3 && kind == SCREEN_CLAIM) a.key = KEY_CLAIM_MEDIUM;
+                answer(g, a);
             }
         }
     }
@@ -206,13 +277,15 @@ std::vector<Choice> corpus(int games) {
 }
 
 // Every computer choice's chance, as the coach reads it, against its rule played a million
-// times from the sights of 40 games. For each rule, the seats are put in bins by the chance
-// given them, and each bin's choices counted against the sum of its chances: a chance
-// that is off shows in its bin, wherever it was read. Each rule's Pearson statistic stays
-// within four standard deviations of its degrees of freedom.
+// times from the sights of 40 games of each village (the seasoned one with lies told). For each
+// rule, the seats are put in bins by the chance given them, and each bin's choices counted against
+// the sum of its chances: a chance that is off shows in its bin, wherever it was read. Each rule's
+// Pearson statistic stays within four standard deviations of its degrees of freedom.
 TEST(SeatRules, EveryChanceTheCoachReadsIsHowOftenTheRuleChooses) {
-    const std::vector<Choice> choices = corpus(40);
-    ASSERT_GT(choices.size(), 400u);
+    std::vector<Choice> choices = corpus(40, RULES_STANDARD);
+    const std::vector<Choice> seasoned = corpus(40, RULES_BLUFF);
+    choices.insert(choices.end(), seasoned.begin(), seasoned.end());
+    ASSERT_GT(choices.size(), 700u);
     const int plays = static_cast<int>(1000000 / choices.size()) + 1;
     constexpr double EDGES[] = {0.02, 0.06, 0.1, 0.125, 0.15, 0.3, 0.5, 0.7, 0.9, 0.999};
     constexpr int BINS = std::size(EDGES) + 1;
@@ -224,10 +297,11 @@ TEST(SeatRules, EveryChanceTheCoachReadsIsHowOftenTheRuleChooses) {
         int bin_of[SEAT_COUNT];
         for (int seat = 0; seat < SEAT_COUNT; ++seat) {
             const double p = chances.seat[seat];
-            bin_of[seat] = static_cast<int>(std::upper_bound(EDGES, EDGES + BINS - 1, p) - EDGES);
+            bin_of[seat] = static_cast<int>(
+                std::upper_bound(std::begin(EDGES), std::end(EDGES), p) - std::begin(EDGES));
             expected[c.rule][bin_of[seat]] += plays * p;
         }
-        for (int play = 0; play < plays; ++play) {
+        for (int played = 0; played < plays; ++played) {
             Random random = fresh_random(dice);
             const int seat = play_rule(c.rule, c.sight, random);
             ASSERT_GT(chances.seat[seat], 0.0) << "a choice the chances rule out";

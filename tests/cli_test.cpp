@@ -174,6 +174,11 @@ TEST(CommandLine, RecordsAndTheirReadingsExcludeSeedsAndEachOther) {
         {{"--daily", "--story", "a"}, ACTION_USAGE_ERROR, USAGE_REPLAY_WITH_OTHERS},
         {{"--replay", "a", "--record", "b"}, ACTION_USAGE_ERROR, USAGE_REPLAY_WITH_OTHERS},
         {{"--replay", "a", "--story", "a"}, ACTION_USAGE_ERROR, USAGE_REPLAY_WITH_OTHERS},
+        {{"--bluff", "--seed", "3", "--record", "a", "--coach"}, ACTION_PLAY, 0},
+        {{"--simulate", "9", "--bluff", "--policy", "bluff"}, ACTION_SIMULATE, 0},
+        {{"--simulate", "9", "--policy", "bluff"}, ACTION_USAGE_ERROR, USAGE_BLUFF_POLICY},
+        {{"--replay", "a", "--bluff"}, ACTION_USAGE_ERROR, USAGE_BLUFF_WITH_RECORD},
+        {{"--review", "a", "--bluff"}, ACTION_USAGE_ERROR, USAGE_BLUFF_WITH_RECORD},
     };
     for (const auto& c : cases) {
         const Options o = parse(c.args);

@@ -14,29 +14,48 @@
 #include "coach/review_text.hpp"
 #include "coach/rollouts.hpp"
 #include "coach/sampler.hpp"
+#include "engine/morning.hpp"
 #include "model/invariants.hpp"
+#include "model/keys.hpp"
 #include "test_support.hpp"
 
 namespace {
 
 constexpr Budget LIGHT = {0.06, 400};  // enough to test with, quick under the sanitizers
 
-// Plays the heuristic from the seed; calls at(game, seat) at every choice before the seat
-// is chosen. The winner.
+// Plays the heuristic from the seed, typing its keys (kept in keys, if given); calls
+// at(game, code) at every choice before the choice (its code) is made. In the village with
+// lies the wolves lie as the bluff policy does, and the higher wolf claims to be the medium
+// on day 3. The winner.
 template <typename At>
-int heuristic_game(std::uint32_t seed, At at, Game* end = nullptr) {
+int heuristic_game(std::uint32_t seed, At at, Game* end = nullptr, int rules = RULES_STANDARD,
+                   std::string* keys = nullptr) {
     TestGame t = make_game(seed);
     Game& g = *t.game;
+    start_game(g, seed, rules);
     Dice dice{seed};
+    const auto type = [&](char key) {
+        if (keys != nullptr) *keys += key;
+        step_game(g, static_cast<std::uint8_t>(key));
+    };
     while (g.winner == NONE) {
         const int kind = screen_kind(g);
-        if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) {
-            step_game(g, 'x');
+        if (kind == SCREEN_ANY_KEY) {
+            type(KEY_ON);
             continue;
         }
-        const int seat = policy_choice(g, POLICY_HEURISTIC, dice);
-        at(g, seat);
-        choose(g, seat);
+        Answer a = {policy_choice(g, POLICY_HEURISTIC, dice), KEY_CHOOSE};
+        if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) {
+            a = policy_answer(g, POLICY_BLUFF, dice);
+            const Question q = morning_question(g);
+            if (q.kind == QUESTION_CLAIM && q.wolf == g.wolf_seats[1] && g.day == 3)
+                a.key = KEY_CLAIM_MEDIUM;
+        }
+        if (is_seat(a.seat)) {
+            for (char key : keys_to_seat(g.cursor, a.seat)) type(key);
+        }
+        at(g, choice_made(g, static_cast<std::uint8_t>(a.key)));
+        type(static_cast<char>(a.key));
     }
     if (end != nullptr) *end = g;
     return g.winner;
@@ -49,72 +68,106 @@ int heuristic_game(std::uint32_t seed, At at, Game* end = nullptr) {
 // screens did show changes it.
 TEST(Coach, SeesOnlyThePublicRecord) {
     int compared = 0;
-    for (std::uint32_t seed = 1790000003; seed < 1790000013; ++seed) {
-        heuristic_game(seed, [&](const Game& g, int) {
-            Game other = g;
-            seed_random(other.random, seed * 7u);
-            other.key = 'q';
-            int first = NONE;
-            bool swapped = false;
-            for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-                Player& p = other.players[seat];
-                if (p.role == ROLE_WOLF || g.co_public[seat] != NONE) continue;
-                p.night[g.day].target = (seat + 3) % SEAT_COUNT;  // hidden: tonight, today
-                if (g.phase == PHASE_VOTE_SELECT) p.vote[g.day] = (seat + 1) % SEAT_COUNT;
-                if (first == NONE) {
-                    first = seat;
-                } else if (!swapped && p.role != other.players[first].role) {
-                    std::swap(p.role, other.players[first].role);
-                    std::swap(p.night, other.players[first].night);
-                    swapped = true;
+    for (std::uint32_t seed = 1790000003; seed < 1790000023; ++seed) {
+        const int rules = seed % 2 == 0 ? RULES_STANDARD : RULES_BLUFF;
+        heuristic_game(
+            seed,
+            [&](const Game& g, int) {
+                Game other = g;
+                seed_random(other.random, seed * 7u);
+                other.key = 'q';
+                int first = NONE;
+                bool swapped = false;
+                for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+                    Player& p = other.players[seat];
+                    if (p.role == ROLE_WOLF || g.co_public[seat] != NONE) continue;
+                    p.night[g.day].target = (seat + 3) % SEAT_COUNT;  // hidden: tonight, today
+                    if (g.phase == PHASE_VOTE_SELECT) p.vote[g.day] = (seat + 1) % SEAT_COUNT;
+                    if (first == NONE) {
+                        first = seat;
+                    } else if (!swapped && p.role != other.players[first].role) {
+                        std::swap(p.role, other.players[first].role);
+                        std::swap(p.night, other.players[first].night);
+                        swapped = true;
+                    }
                 }
-            }
-            const PublicRecord a = public_record_of(g);
-            const PublicRecord b = public_record_of(other);
-            ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "seed " << seed << ", day " << g.day;
-            other = g;
-            other.white_count[g.wolf_seats[0] == 0 ? 1 : 0] += 1;  // a verdict was shown
-            const PublicRecord c = public_record_of(other);
-            EXPECT_NE(std::memcmp(&a, &c, sizeof a), 0);
-            compared += 1;
-        });
+                const PublicRecord a = public_record_of(g);
+                const PublicRecord b = public_record_of(other);
+                ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "seed " << seed << ", day " << g.day;
+                other = g;
+                other.white_count[g.wolf_seats[0] == 0 ? 1 : 0] += 1;  // a verdict was shown
+                const PublicRecord c = public_record_of(other);
+                EXPECT_NE(std::memcmp(&a, &c, sizeof a), 0);
+                compared += 1;
+            },
+            nullptr, rules);
     }
     EXPECT_GT(compared, 80);
 }
 
-// At every choice of many games: the true deal is among the coach's, with a weight; every
-// deal it draws makes a game that shows exactly what this one showed.
+// What the village saw, as the game has it and as the coach reads it off the record.
+bool same_sight(const Sight& a, const Sight& b) {
+    const bool plain = std::memcmp(a.living, b.living, sizeof a.living) == 0 &&
+                       std::memcmp(a.claim, b.claim, sizeof a.claim) == 0 &&
+                       std::memcmp(a.black, b.black, sizeof a.black) == 0 &&
+                       std::memcmp(a.white, b.white, sizeof a.white) == 0 && a.seers == b.seers &&
+                       a.mediums == b.mediums && a.medium_verdict == b.medium_verdict &&
+                       std::memcmp(a.voted_hanged, b.voted_hanged, sizeof a.voted_hanged) == 0;
+    const bool seasoned = a.rules != RULES_BLUFF ||
+                          (std::memcmp(a.said, b.said, sizeof a.said) == 0 &&
+                           std::memcmp(a.lone_votes, b.lone_votes, sizeof a.lone_votes) == 0);
+    return plain && a.rules == b.rules && seasoned;
+}
+
+// At every choice of many games, with lies and without: the village's sight read off the
+// record is the game's; the true deal is among the coach's, with a weight; every deal it
+// draws makes a game that shows exactly what this one showed, and offers the same choices.
 TEST(Coach, EveryDealDrawnAgreesWithWhatWasShown) {
     auto beliefs = std::make_unique<Beliefs>();
     int choices = 0;
-    for (std::uint32_t seed = 1; seed <= 120; ++seed) {
-        heuristic_game(seed, [&](const Game& g, int) {
-            const PublicRecord r = public_record_of(g);
-            ASSERT_TRUE(public_record_valid(r));
-            build_beliefs(r, *beliefs);
-            ASSERT_TRUE(beliefs->weighed) << "seed " << seed << ": nothing explains what was seen";
-            bool found = false;
-            for (int k = 0; k < beliefs->count; ++k) {
-                bool same = true;
-                for (int s = 0; s < SEAT_COUNT; ++s)
-                    same = same && beliefs->role[k][s] == g.players[s].role;
-                if (same) found = beliefs->weight[k] > 0.0;
-            }
-            EXPECT_TRUE(found) << "seed " << seed << ", day " << g.day
-                               << ": the true deal is ruled out";
-            Dice dice{seed * 31u + static_cast<std::uint32_t>(g.day)};
-            for (int n = 0; n < 5; ++n) {
-                Game drawn;
-                determinize(r, beliefs->role[draw_deal(*beliefs, dice)], 7, drawn);
-                const PublicRecord again = public_record_of(drawn);
-                ASSERT_EQ(std::memcmp(&r, &again, sizeof r), 0)
-                    << "seed " << seed << ", day " << g.day;
-                ASSERT_EQ(broken_invariant(drawn), nullptr);
-            }
-            choices += 1;
-        });
+    int mornings = 0;
+    for (std::uint32_t seed = 1; seed <= 160; ++seed) {
+        const int rules = seed <= 120 ? RULES_STANDARD : RULES_BLUFF;
+        heuristic_game(
+            seed,
+            [&](const Game& g, int code) {
+                const PublicRecord r = public_record_of(g);
+                ASSERT_TRUE(public_record_valid(r));
+                if (g.phase != PHASE_FAKE_CLAIM) {
+                    const Sight read = village_at(r, g.day, g.phase == PHASE_ATTACK_SELECT);
+                    ASSERT_TRUE(same_sight(village_sight(g), read))
+                        << "seed " << seed << ", day " << g.day;
+                }
+                build_beliefs(r, *beliefs);
+                ASSERT_TRUE(beliefs->weighed)
+                    << "seed " << seed << ": nothing explains what was seen";
+                bool found = false;
+                for (int k = 0; k < beliefs->count; ++k) {
+                    bool same = true;
+                    for (int s = 0; s < SEAT_COUNT; ++s)
+                        same = same && beliefs->role[k][s] == g.players[s].role;
+                    if (same) found = beliefs->weight[k] > 0.0;
+                }
+                EXPECT_TRUE(found)
+                    << "seed " << seed << ", day " << g.day << ": the true deal is ruled out";
+                Dice dice{seed * 31u + static_cast<std::uint32_t>(g.day)};
+                for (int n = 0; n < 5; ++n) {
+                    Game drawn;
+                    determinize(r, beliefs->role[draw_deal(*beliefs, dice)], 7, drawn);
+                    const PublicRecord again = public_record_of(drawn);
+                    ASSERT_EQ(std::memcmp(&r, &again, sizeof r), 0)
+                        << "seed " << seed << ", day " << g.day;
+                    ASSERT_EQ(broken_invariant(drawn), nullptr);
+                    drawn.cursor = code_seat(code);
+                    ASSERT_EQ(choice_made(drawn, static_cast<std::uint8_t>(code_key(code))), code);
+                }
+                choices += 1;
+                mornings += g.phase == PHASE_FAKE_CLAIM ? 1 : 0;
+            },
+            nullptr, rules);
     }
-    EXPECT_GT(choices, 1000);
+    EXPECT_GT(choices, 1300);
+    EXPECT_GT(mornings, 150);
 }
 
 // A small case (day 3, the seer and the medium claimed, one failed attack and one
@@ -195,6 +248,11 @@ TEST(Coach, DeclinesARecordNoGameCanHaveAndEveryRolloutEnds) {
     }
     for (int day = 0; day < DAY_SLOTS; ++day)
         r.attacks[day] = r.attacked_on[day] = r.hanged_on[day] = NONE;
+    r.asked = NONE;
+    for (int k = 0; k < WOLF_SEATS; ++k) {
+        r.wolf_claim[k] = r.claim_asked[k] = NONE;
+        for (NightRecord& n : r.wolf_said[k]) n = {NONE, NONE, NONE, NONE};
+    }
     r.day = 2;
     r.phase = PHASE_VOTE_SELECT;
     r.wolf_count = 2;
@@ -208,7 +266,7 @@ TEST(Coach, DeclinesARecordNoGameCanHaveAndEveryRolloutEnds) {
     auto work = std::make_unique<OddsWork>();
     EXPECT_FALSE(odds_begin(*work, r, COACH_FULL));
     EXPECT_EQ(odds_of(r, COACH_FULL).count, 0);
-    EXPECT_EQ(best_choice(r, COACH_FULL), NONE);
+    EXPECT_EQ(best_choice(r, COACH_FULL).seat, NONE);
     EXPECT_TRUE(odds_valid(Odds{}, r));  // "no odds" is an answer the page takes
 
     PublicRecord all_alive = r;
@@ -260,7 +318,7 @@ std::string random_games(std::uint32_t seed, int games) {
 TEST(Coach, EachGameOfARecordIsTheGameItsOwnLinkPlays) {
     const std::string keys = random_games(11, 3) + "r";
     std::vector<RecordGame> games;
-    each_game(11, keys, [&](const RecordGame& g) { games.push_back(g); });
+    each_game(11, keys, RULES_STANDARD, [&](const RecordGame& g) { games.push_back(g); });
     ASSERT_EQ(games.size(), 3u);
     std::size_t decisions = 0;
     for (const RecordGame& g : games) {
@@ -276,7 +334,7 @@ TEST(Coach, EachGameOfARecordIsTheGameItsOwnLinkPlays) {
         EXPECT_EQ(static_cast<std::size_t>(made), g.decisions.size());
         // Its first choice as the page would review it from the link alone.
         std::vector<RecordGame> again;
-        each_game(g.seed, g.keys, [&](const RecordGame& a) { again.push_back(a); });
+        each_game(g.seed, g.keys, RULES_STANDARD, [&](const RecordGame& a) { again.push_back(a); });
         ASSERT_EQ(again.size(), 1u);
         ASSERT_FALSE(g.decisions.empty());
         EXPECT_EQ(std::memcmp(&again[0].decisions[0].record, &g.decisions[0].record,
@@ -293,7 +351,8 @@ TEST(Coach, EachGameOfARecordIsTheGameItsOwnLinkPlays) {
 // four reused round after round.
 TEST(Coach, TheSameReviewOnAnyNumberOfThreads) {
     std::vector<RecordGame> games;
-    each_game(7, random_games(7, 1), [&](const RecordGame& g) { games.push_back(g); });
+    each_game(7, random_games(7, 1), RULES_STANDARD,
+              [&](const RecordGame& g) { games.push_back(g); });
     ASSERT_EQ(games.size(), 1u);
     RolloutPool pool{};
     pool_start(pool, 4);
@@ -305,6 +364,40 @@ TEST(Coach, TheSameReviewOnAnyNumberOfThreads) {
     EXPECT_EQ(a, review_text(games[0], four, english));
     EXPECT_NE(a.find("Accuracy"), std::string::npos) << a;
     EXPECT_EQ(review_json(games[0], one, english), review_json(games[0], four, english));
+}
+
+// A game with lies, reviewed from its record: every choice of the morning among the odds,
+// which offer the morning's choices (whether to claim and as what; each seat named, black
+// or white; black or white), and the review tells the lie in words.
+TEST(Coach, ALyingGameIsReviewedChoiceByChoice) {
+    constexpr std::uint32_t SEED = 1790000005;
+    std::string keys;
+    heuristic_game(
+        SEED, [](const Game&, int) {}, nullptr, RULES_BLUFF, &keys);
+    std::vector<RecordGame> games;
+    each_game(SEED, keys, RULES_BLUFF, [&](const RecordGame& g) { games.push_back(g); });
+    ASSERT_EQ(games.size(), 1u);
+    int mornings = 0;
+    std::vector<Odds> odds;
+    for (const Decision& d : games[0].decisions) {
+        odds.push_back(odds_of(d.record, LIGHT, nullptr, d.chosen));
+        const Odds& o = odds.back();
+        ASSERT_TRUE(odds_valid(o, d.record));
+        ASSERT_NE(choice_index(o, d.chosen), NONE) << d.chosen;
+        int living = 0;
+        for (int alive : d.record.alive) living += alive;
+        const int offered[] = {0, 3, 2 * (living - 1), 2};
+        if (d.record.phase == PHASE_FAKE_CLAIM) {
+            EXPECT_EQ(o.count, offered[d.record.question]);
+            mornings += 1;
+        }
+    }
+    EXPECT_GE(mornings, 3);
+    const std::string told =
+        review_text(games[0], game_review(games[0], odds), texts_of(LANGUAGE_ENGLISH));
+    EXPECT_NE(told.find("'s claim: chose the seer"), std::string::npos) << told;
+    EXPECT_NE(told.find("'s seer result: chose "), std::string::npos) << told;
+    EXPECT_NE(told.find("&bluff=1&review=1"), std::string::npos) << told;
 }
 
 // A small, fixed version of the calibration script: the odds of the heuristic's own choices
@@ -357,8 +450,8 @@ TEST(Coach, AMarkOnlyWhereTheLossCannotBeZero) {
         Odds odds{};
         odds.count = 2;
         odds.best = 0;
-        odds.choice[0] = {3, 400, 1000, 0, 1000, 0, 0};
-        odds.choice[1] = {5, c.wins, c.common, 0, c.common, c.ahead, c.behind};
+        odds.choice[0] = {3, 'z', 400, 1000, 0, 1000, 0, 0};
+        odds.choice[1] = {5, 'z', c.wins, c.common, 0, c.common, c.ahead, c.behind};
         EXPECT_EQ(as_good_as_best(odds, 1), c.as_good) << c.what;
         EXPECT_EQ(mark_of(odds, 5), c.mark) << c.what;
         EXPECT_EQ(kept_of(odds, 5) == 1.0, c.as_good) << c.what;

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "coach/public_record.hpp"
+#include "engine/morning.hpp"
 #include "engine/rules.hpp"
 #include "model/sjis.hpp"
 #include "test_support.hpp"
@@ -340,3 +341,76 @@ TEST(Phases, AnAttackThatLeavesTheWolvesEvenEndsTheGameAtDawn) {
 }
 
 }  // namespace
+
+namespace {
+
+// The morning of the village with lies, seen through its questions: the screen asked, and
+// the wolf it asks.
+struct Asked {
+    int screen;
+    int wolf;
+};
+
+Asked asked(const Game& g) { return {screen_kind(g), morning_question(g).wolf}; }
+
+}  // namespace
+
+// Each living wolf is asked once a morning whether it lies, until it has claimed; a false
+// seer names a living seat other than himself, black or white, every morning; a false
+// medium speaks from day 3, of the seat hanged the day before. What they said is published
+// and filed as a true claim is. Under the first village's rules the morning asks nothing.
+TEST(Morning, TheWolvesAreAskedAndTheirLiesFiledAsClaims) {
+    TestGame t = game_in_phase(PHASE_FAKE_CLAIM);  // wolves 1 and 4; the seer 2
+    Game& g = *t.game;
+    g.day = 2;
+    g.rules = RULES_BLUFF;
+    kill_seat(g, 0);
+    EXPECT_EQ(asked(g).screen, SCREEN_CLAIM);
+    EXPECT_EQ(asked(g).wolf, 1);
+    press(g, 'x');  // wolf 1 tells no lie today
+    EXPECT_EQ(asked(g).wolf, 4);
+    press(g, 'S');  // wolf 4 claims the seer, in capitals too
+    EXPECT_EQ(asked(g).screen, SCREEN_SEER_VERDICT);
+    const struct {
+        int cursor;
+        char key;
+        bool filed;
+    } names[] = {{0, 'b', false}, {4, 'w', false}, {3, 'x', false}, {3, 'B', true}};
+    for (const auto& n : names) {  // the dead and himself cannot be named
+        g.cursor = n.cursor;
+        press(g, n.key);
+        EXPECT_EQ(g.players[4].night[1].result != NONE, n.filed) << n.cursor << n.key;
+    }
+    EXPECT_EQ(g.players[4].night[1].result, VERDICT_BLACK);
+    EXPECT_EQ(g.phase, PHASE_PUBLISH_CLAIMS);
+    update(g);
+    EXPECT_EQ(g.co_public[4], ROLE_SEER);
+    EXPECT_EQ(g.claimed_on[4], 2);
+    press(g, 'x');  // the claims' screen: the verdicts are filed and counted
+    EXPECT_EQ(g.black_count[3], 1);
+    EXPECT_EQ(g.claims[4][1].target, 3);
+    EXPECT_EQ(g.seer_claims, 1);
+
+    g.day = 3;  // the next morning: wolf 1 is asked again, wolf 4 only for his verdict
+    g.phase = PHASE_FAKE_CLAIM;
+    g.hanged_on[2] = 8;
+    g.players[8].alive = 0;
+    g.death_day[8] = 2;
+    EXPECT_EQ(asked(g).wolf, 1);
+    press(g, 'm');  // wolf 1 claims the medium: his word on seat 8 is asked at once
+    EXPECT_EQ(asked(g).screen, SCREEN_MEDIUM_VERDICT);
+    press(g, 'l');  // only b and w answer
+    EXPECT_EQ(asked(g).screen, SCREEN_MEDIUM_VERDICT);
+    press(g, 'w');
+    EXPECT_EQ(g.players[1].night[2].target, 8);
+    EXPECT_EQ(g.players[1].night[2].result, VERDICT_WHITE);
+    EXPECT_EQ(asked(g).screen, SCREEN_SEER_VERDICT);
+    EXPECT_EQ(asked(g).wolf, 4);
+
+    TestGame plain = game_in_phase(PHASE_FAKE_CLAIM);
+    plain.game->day = 2;
+    EXPECT_EQ(screen_kind(*plain.game), SCREEN_ANY_KEY);
+    press(*plain.game, 's');
+    EXPECT_EQ(plain.game->phase, PHASE_PUBLISH_CLAIMS);
+    EXPECT_EQ(plain.game->players[1].co_claim, NONE);
+}

@@ -183,6 +183,45 @@ TEST(Panels, ClaimLinesStandInTheRowOfTheirSeat) {
     EXPECT_EQ(row_text(u, 17), std::string(76, ' '));
 }
 
+// A wolf's lie and the true seer's claim, the same claim on the same seat, draw the same
+// card rows of claim and counts and the same claim line, byte for byte and colour for
+// colour, on the claims' screen and after its key; only the wolf's own card keeps his
+// colour.
+TEST(Panels, AFakeClaimDrawsTheCellsOfATrueOne) {
+    TestGame truth = shown_game(PHASE_PUBLISH_CLAIMS, 3);
+    truth.game->players[2].co_claim = ROLE_SEER;
+    truth.game->players[2].night[2] = {2, ROLE_SEER, 5, VERDICT_BLACK};
+    update(*truth.game);
+
+    int roles[SEAT_COUNT];
+    std::copy(std::begin(ROLES), std::end(ROLES), roles);
+    std::swap(roles[1], roles[2]);  // seat 2 a wolf, seat 1 the seer (who never claimed)
+    TestGame lie = shown_game(PHASE_FAKE_CLAIM, 3);
+    deal(*lie.game, roles);
+    lie.game->rules = RULES_BLUFF;
+    for (char key : {'S', 'K', 'b', 'x'}) play(lie, key);  // the cursor from 0 down to 5
+    ASSERT_EQ(lie.game->phase, PHASE_CLAIM_RESULTS);
+    for (int shown = 0; shown < 2; ++shown) {
+        draw(truth);
+        draw(lie);
+        const int x = card_x(2);
+        for (int y : {card_y(2) + 2, card_y(2) + 3}) {
+            EXPECT_EQ(text_at(truth, x + 1, y, 12), text_at(lie, x + 1, y, 12)) << y;
+        }
+        for (int y = 15; y < 20; ++y) {
+            EXPECT_EQ(row_text(truth, y), row_text(lie, y)) << y;
+            for (int col = 0; col < SCREEN_COLUMNS; ++col)
+                EXPECT_EQ(attr_at(truth, col, y), attr_at(lie, col, y)) << col << "," << y;
+        }
+        if (shown == 0)
+            expect_text(lie, 0, 17, std::string("  すずらん 占CO ききょう  黒"_sj) + "  ");
+        play(truth, 'x');
+        play(lie, 'x');
+    }
+    EXPECT_EQ(lie.game->black_count[5], 1);
+    EXPECT_EQ(lie.game->claims[2][2].target, 5);
+}
+
 TEST(Panels, TheVoteScreenShowsTheSeatAliveAndTheNextScreenShowsItHanged) {
     TestGame t = new_game_of(3);
     Game& g = *t.game;
@@ -293,6 +332,35 @@ TEST(Languages, EveryTextFitsItsField) {
         EXPECT_LE(formatted(t.facts_attack, name.c_str(), role.c_str(), 100, 100).size(), 74u)
             << in;
         EXPECT_LE(formatted(t.reason_votes_one, name.c_str(), 9, 9, 100).size(), 74u) << in;
+        // The morning of the village with lies: its questions, the coach's lines, the facts.
+        for (int day = 2; day <= MOST_DAYS; ++day) {
+            for (const char* prompt : t.bluff_prompts) {
+                if (prompt == nullptr) continue;
+                std::string shown = formatted(prompt, day, name.c_str(), name.c_str());
+                if (!shown.empty() && shown.back() == '\n') shown.pop_back();
+                EXPECT_LE(shown.size(), 76u) << in << shown;
+            }
+        }
+        std::vector<std::string> labels(std::begin(t.claim_choices), std::end(t.claim_choices));
+        for (const char* verdict : t.verdict_words) {
+            labels.emplace_back(verdict);
+            const std::string named = formatted(t.verdict_choice, name.c_str(), verdict);
+            EXPECT_LE(formatted(t.facts_morning, named.c_str(), name.c_str(), 100).size(), 74u)
+                << in << named;
+        }
+        for (const std::string& label : labels) {
+            EXPECT_LE(
+                (formatted(t.odds_choice_line, label.c_str(), widest.c_str()) + t.odds_best).size(),
+                36u)
+                << in << label;
+        }
+        for (const char* mark : t.verdict_marks) {
+            EXPECT_LE(
+                (formatted(t.odds_verdict_line, name.c_str(), mark, widest.c_str()) + t.odds_best)
+                    .size(),
+                36u)
+                << in << mark;
+        }
         EXPECT_LE(std::strlen(t.too_small), 76u) << in;
     }
 }

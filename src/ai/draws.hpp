@@ -17,6 +17,13 @@ inline int draw_candidate(const Sight& s, Random& random) {
     return c;
 }
 
+// Draws seats until one of the set (a bit a seat; not empty) comes up.
+inline int draw_from(unsigned set, Random& random) {
+    int c = random_output(random) % SEAT_COUNT;
+    while (((set >> c) & 1u) == 0) c = random_output(random) % SEAT_COUNT;
+    return c;
+}
+
 // A percentage roll: the next output mod 100.
 inline int roll_percent(Random& random) { return random_output(random) % 100; }
 

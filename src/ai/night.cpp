@@ -1,6 +1,7 @@
 #include "ai/night.hpp"
 
 #include "ai/draws.hpp"
+#include "ai/seasoned.hpp"
 
 namespace {
 
@@ -22,12 +23,20 @@ int pick_living_other(const Sight& s, Random& random) { return draw_candidate(s,
 int inspection_rule(const Sight& s, Random& random) {
     // Drawn first, whether it is needed or not: the draws after it depend on it.
     const int fallback = draw_candidate(s, random);
+    const int seasoned = seasoned_inspection(s);
+    if (seasoned != NONE) return seasoned;
     const int found =
         search_draws(s, random, SEER_SEARCH_DRAWS, [&](int c) { return unknown(s, c); });
     return found != NONE ? found : fallback;
 }
 
 Chances inspection_chances(const Sight& s) {
+    const int seasoned = seasoned_inspection(s);
+    if (seasoned != NONE) {
+        Chances chances{};
+        chances.seat[seasoned] = 1.0;
+        return chances;
+    }
     const Seats unknowns = seats_where([&](int c) { return is_candidate(s, c) && unknown(s, c); });
     const double found = draws_find(unknowns, SEER_SEARCH_DRAWS);
     Chances chances{};
@@ -37,9 +46,10 @@ Chances inspection_chances(const Sight& s) {
 }
 
 int guard_rule(const Sight& s, Random& random) {
+    const unsigned liars = public_liars(s);
     const auto claimed = [&](int role) {
         return search_draws(s, random, GUARD_SEARCH_DRAWS,
-                            [&](int c) { return s.claim[c] == role; });
+                            [&](int c) { return s.claim[c] == role && ((liars >> c) & 1u) == 0; });
     };
     const int fallback = draw_candidate(s, random);  // drawn first, needed or not
     int target = NONE;
@@ -50,8 +60,11 @@ int guard_rule(const Sight& s, Random& random) {
 }
 
 Chances guard_chances(const Sight& s) {
+    const unsigned liars = public_liars(s);
     const auto claiming = [&](int role) {
-        return seats_where([&](int c) { return is_candidate(s, c) && s.claim[c] == role; });
+        return seats_where([&](int c) {
+            return is_candidate(s, c) && s.claim[c] == role && ((liars >> c) & 1u) == 0;
+        });
     };
     const Seats seers = claiming(ROLE_SEER);
     const Seats mediums = claiming(ROLE_MEDIUM);

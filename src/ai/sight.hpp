@@ -20,7 +20,29 @@ struct Sight {
     int medium_verdict;  // the (last) claimed medium's verdict on yesterday's hanged seat
     bool voted_hanged[SEAT_COUNT];  // voted yesterday for the seat hanged yesterday
     int call;                       // the seat this seat called for last night (the madman)
+    // Under the rules with lies (the seasoned village) only:
+    int rules;  // RULES_...
+    int role;   // the role of the seat choosing (its own, which it knows)
+    // What each claimant has said of each seat: a seer's verdicts, and a medium's on the
+    // seats hanged; NONE where it said nothing. A seat's last word on a seat stands.
+    std::int8_t said[SEAT_COUNT][SEAT_COUNT];
+    // The seats each seat voted for on an earlier day while that seat was the only one to
+    // claim its role (the seer or the medium), a bit a seat.
+    std::uint16_t lone_votes[SEAT_COUNT];
 };
+
+// What the seasoned village reads besides, as a game files it: the claims filed by seat and
+// night, the seats hanged and the votes by day, and the morning each claim was published.
+struct SeasonedFacts {
+    const NightRecord (&claims)[SEAT_COUNT][DAY_SLOTS];
+    const std::int32_t (&hanged_on)[DAY_SLOTS];
+    const std::int32_t (&votes)[SEAT_COUNT][DAY_SLOTS];
+    const std::int32_t (&claimed_on)[SEAT_COUNT];
+};
+
+// Fills the words of the claimants (s.claim) up to the night before s.day, and the votes
+// for a lone claimant of the days before it.
+void fill_seasoned(Sight& s, const SeasonedFacts& facts);
 
 // What every seat of a running game sees now (self and call NONE): the same for every
 // seat through a night or a vote, since no seat's choice changes what the others see.

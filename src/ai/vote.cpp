@@ -1,11 +1,13 @@
 #include "ai/vote.hpp"
 
 #include "ai/draws.hpp"
+#include "ai/seasoned.hpp"
 
 namespace {
 
 constexpr int VOTE_ATTEMPTS = 1000;
 constexpr int MEDIUM_RULE_PERCENT = 30;
+constexpr int SUSPECT_PERCENT = 30;  // the seasoned village: a vote for a suspect
 
 int lowest_living_black(const Sight& s) {
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
@@ -34,10 +36,8 @@ int medium_rule(const Sight& s, Random& random, int search) {
         s, random, VOTE_ATTEMPTS, [&](int c) { return voted_innocent(s, c); }, search);
 }
 
-}  // namespace
-
-int vote_rule(const Sight& s, bool madman, Random& random, int search) {
-    const int first = draw_candidate(s, random);
+// The first village's vote, its first candidate drawn already.
+int plain_vote(const Sight& s, bool madman, int first, Random& random, int search) {
     int choice = NONE;
     if (madman) {
         if (is_seat(s.call) && s.living[s.call]) choice = s.call;
@@ -52,7 +52,7 @@ int vote_rule(const Sight& s, bool madman, Random& random, int search) {
     return choice != NONE ? choice : first;
 }
 
-Chances vote_chances(const Sight& s, bool madman) {
+Chances plain_chances(const Sight& s, bool madman) {
     Chances chances{};
     const Seats candidates = candidates_of(s);
     if (madman && is_seat(s.call) && s.living[s.call]) {
@@ -81,6 +81,36 @@ Chances vote_chances(const Sight& s, bool madman) {
     const double found = attempts_find(unknowns, candidates, VOTE_ATTEMPTS);
     add_draw(chances, unknowns, left * found);
     add_draw(chances, candidates, left * (1.0 - found));
+    return chances;
+}
+
+}  // namespace
+
+int vote_rule(const Sight& s, bool madman, Random& random, int search) {
+    const int first = draw_candidate(s, random);
+    if (madman || s.rules != RULES_BLUFF) return plain_vote(s, madman, first, random, search);
+    const int seasoned = seasoned_vote(s);
+    if (seasoned != NONE) return seasoned;
+    const unsigned suspected = suspects(s);
+    if (suspected != 0 && roll_percent(random) < SUSPECT_PERCENT)
+        return draw_from(suspected, random);
+    return plain_vote(trusted_view(s), false, first, random, search);
+}
+
+Chances vote_chances(const Sight& s, bool madman) {
+    if (madman || s.rules != RULES_BLUFF) return plain_chances(s, madman);
+    const int seasoned = seasoned_vote(s);
+    const unsigned suspected = suspects(s);
+    if (seasoned == NONE && suspected == 0) return plain_chances(trusted_view(s), false);
+    Chances chances{};
+    if (seasoned != NONE) {
+        chances.seat[seasoned] = 1.0;
+        return chances;
+    }
+    const double suspecting = roll_below(SUSPECT_PERCENT);
+    add_draw(chances, seats_where([&](int c) { return ((suspected >> c) & 1u) != 0; }), suspecting);
+    const Chances plain = plain_chances(trusted_view(s), false);
+    for (int c = 0; c < SEAT_COUNT; ++c) chances.seat[c] += (1.0 - suspecting) * plain.seat[c];
     return chances;
 }
 

@@ -20,6 +20,10 @@ inline constexpr int MEDIUM_RULE_FIRST_DAY = 3;
 // The medium rule: with exactly one claimed medium who said yesterday's hanged seat was
 // human, from day 3, on a roll below 30: up to 1000 attempts for a candidate without claim
 // or white verdict who voted for that innocent.
+// In the seasoned village (the rules with lies) every seat but the madman votes by the
+// rules of ai/seasoned.hpp first: after the first draw, a liar it knows, a trusted seer's
+// black or a roller over doubled claimants; else, on a roll below 30, a suspect drawn at
+// random; else the rules above, read with the claimants it knows to lie left out.
 int vote_rule(const Sight& s, bool madman, Random& random, int search = SEARCH_EXACT);
 Chances vote_chances(const Sight& s, bool madman);
 

@@ -35,8 +35,7 @@ void coach_stop(CoachBeside& coach) {
 }
 
 void coach_follow(CoachBeside& coach, const Game& game) {
-    const int kind = screen_kind(game);
-    if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) {
+    if (screen_kind(game) == SCREEN_ANY_KEY || game.winner != NONE) {
         coach_stop(coach);
         return;
     }

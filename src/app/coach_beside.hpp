@@ -1,7 +1,7 @@
-// The coach beside a game in the terminal (--coach): while the screen of an attack or a
-// vote waits for its key, the odds of every legal choice are worked out on a thread of
-// their own, round after round, and each round's odds are drawn as they firm up. A key is
-// never kept waiting: it stops the work of a screen it leaves.
+// The coach beside a game in the terminal (--coach): while the screen of an attack, a vote
+// or a question of the morning waits for its key, the odds of every legal choice are worked out on
+// a thread of their own, round after round, and each round's odds are drawn as they firm up. A key
+// is never kept waiting: it stops the work of a screen it leaves.
 #pragma once
 
 #include <atomic>

@@ -79,7 +79,7 @@ int tell_story(const Options& asked, bool japanese) {
     if (!read_record(asked.story_path, record, japanese, status)) return status;
     const Options options = speaking_record(asked, record);
     const auto game = std::make_unique<Game>();
-    start_game(*game, record.seed);
+    start_game(*game, record.seed, record.rules);
     std::string story;
     for (char key : record.keys) {
         if (game->winner != NONE && key_meaning(key) == KEY_AGAIN) {  // a game ends
@@ -102,7 +102,8 @@ int play(const Options& options, bool japanese) {
         const std::uint32_t seed = choose_seed(options);
         bool exists = false;
         RecordFile record{};
-        if (!create_record_file(record, options.record_path, seed, options.language, exists)) {
+        if (!create_record_file(record, options.record_path, seed, options.language, options.rules,
+                                exists)) {
             return complain(
                 record_file_error_text(exists, options.record_path, record.error, japanese),
                 exists ? EXIT_USAGE_ERROR : EXIT_INPUT_OUTPUT_ERROR);

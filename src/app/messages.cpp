@@ -11,7 +11,66 @@
 
 namespace {
 
+// The messages of the tools' options (--simulate, --review, --practice, --bluff and the
+// rest); null for any other error.
+const char* tool_usage_line(int error, bool japanese) {
+    switch (error) {
+    case USAGE_BAD_GAMES:
+        return japanese
+                   ? "jinro: ゲームの数 '%s' が正しくありません (1 から 1000000000 までの整数)\n"_sj
+                   : "jinro: invalid number of games '%s' (a whole number from 1 to 1000000000)\n";
+    case USAGE_BAD_THREADS:
+        return japanese ? "jinro: スレッドの数 '%s' が正しくありません (1 から 256 までの整数)\n"_sj
+                        : "jinro: invalid number of threads '%s' (a whole number from 1 to 256)\n";
+    case USAGE_BAD_POLICY:
+        return japanese ? "jinro: 戦略 '%s' はありません (random、heuristic、coach か bluff)\n"_sj
+                        : "jinro: unknown policy '%s' (random, heuristic, coach or bluff)\n";
+    case USAGE_BLUFF_POLICY:
+        return japanese
+                   ? "jinro: --policy bluff は騙りのある村のもので、--bluff と一緒に使います\n"_sj
+                   : "jinro: --policy bluff lies, which only --bluff allows: use it with --bluff\n";
+    case USAGE_SIMULATE_WITH_OTHERS:
+        return japanese
+                   ? "jinro: --simulate と同時に指定できるのは --policy、--seed、--bluff、--threads、--json、--lang だけです\n"_sj
+                   : "jinro: --simulate can be used only with --policy, --seed, --bluff, "
+                     "--threads, "
+                     "--json and --lang\n";
+    case USAGE_REVIEW_WITH_OTHERS:
+        return japanese
+                   ? "jinro: --review と同時に指定できるのは --json、--threads、--lang だけです\n"_sj
+                   : "jinro: --review can be used only with --json, --threads and --lang\n";
+    case USAGE_COACH_WITH_OTHERS:
+        return japanese ? "jinro: --coach は遊ぶときのもので、--story とは同時に指定できません\n"_sj
+                        : "jinro: --coach is for playing: it cannot be used with --story\n";
+    case USAGE_NOT_ALONE:
+        return japanese
+                   ? "jinro: オプション '%s' は --simulate (--threads と --json は --review でも) と一緒に使います\n"_sj
+                   : "jinro: option '%s' needs --simulate (--threads and --json: or --review)\n";
+    case USAGE_REPEATED:
+        return japanese ? "jinro: オプション '%s' が二度指定されています\n"_sj
+                        : "jinro: option '%s' is given more than once\n";
+    case USAGE_PRACTICE_WITH_OTHERS:
+        return japanese
+                   ? "jinro: --practice と同時に指定できるのは --narrow、--wide、--threads、--lang だけです\n"_sj
+                   : "jinro: --practice can be used only with --narrow, --wide, --threads and "
+                     "--lang\n";
+    case USAGE_BLUFF_WITH_RECORD:
+        return japanese
+                   ? "jinro: 記録は自分の規則を持つので、--bluff は --replay、--story、--review、--practice と同時に指定できません\n"_sj
+                   : "jinro: a record keeps its own rules: --bluff cannot be used with --replay, "
+                     "--story, --review or --practice\n";
+    case USAGE_SEEDS_PAST_END:
+        return japanese
+                   ? "jinro: --simulate のシード値が 4294967295 を超えます (--seed + ゲームの数 - 1 まで使います)\n"_sj
+                   : "jinro: the seeds of --simulate would run past 4294967295 (it plays seeds "
+                     "--seed "
+                     "to --seed + N - 1)\n";
+    default: return nullptr;
+    }
+}
+
 const char* usage_error_line(int error, bool japanese) {
+    if (const char* line = tool_usage_line(error, japanese)) return line;
     switch (error) {
     case USAGE_UNKNOWN_OPTION:
         return japanese ? "jinro: 不明なオプション '%s'\n"_sj : "jinro: unrecognized option '%s'\n";
@@ -42,45 +101,6 @@ const char* usage_error_line(int error, bool japanese) {
     case USAGE_UNEXPECTED_VALUE:
         return japanese ? "jinro: オプション '%s' は値をとりません\n"_sj
                         : "jinro: option '%s' does not take a value\n";
-    case USAGE_BAD_GAMES:
-        return japanese
-                   ? "jinro: ゲームの数 '%s' が正しくありません (1 から 1000000000 までの整数)\n"_sj
-                   : "jinro: invalid number of games '%s' (a whole number from 1 to 1000000000)\n";
-    case USAGE_BAD_THREADS:
-        return japanese ? "jinro: スレッドの数 '%s' が正しくありません (1 から 256 までの整数)\n"_sj
-                        : "jinro: invalid number of threads '%s' (a whole number from 1 to 256)\n";
-    case USAGE_BAD_POLICY:
-        return japanese ? "jinro: 戦略 '%s' はありません (random、heuristic か coach)\n"_sj
-                        : "jinro: unknown policy '%s' (random, heuristic or coach)\n";
-    case USAGE_SIMULATE_WITH_OTHERS:
-        return japanese
-                   ? "jinro: --simulate と同時に指定できるのは --policy、--seed、--threads、--json、--lang だけです\n"_sj
-                   : "jinro: --simulate can be used only with --policy, --seed, --threads, --json "
-                     "and --lang\n";
-    case USAGE_REVIEW_WITH_OTHERS:
-        return japanese
-                   ? "jinro: --review と同時に指定できるのは --json、--threads、--lang だけです\n"_sj
-                   : "jinro: --review can be used only with --json, --threads and --lang\n";
-    case USAGE_COACH_WITH_OTHERS:
-        return japanese ? "jinro: --coach は遊ぶときのもので、--story とは同時に指定できません\n"_sj
-                        : "jinro: --coach is for playing: it cannot be used with --story\n";
-    case USAGE_NOT_ALONE:
-        return japanese
-                   ? "jinro: オプション '%s' は --simulate (--threads と --json は --review でも) と一緒に使います\n"_sj
-                   : "jinro: option '%s' needs --simulate (--threads and --json: or --review)\n";
-    case USAGE_REPEATED:
-        return japanese ? "jinro: オプション '%s' が二度指定されています\n"_sj
-                        : "jinro: option '%s' is given more than once\n";
-    case USAGE_PRACTICE_WITH_OTHERS:
-        return japanese
-                   ? "jinro: --practice と同時に指定できるのは --narrow、--wide、--threads、--lang だけです\n"_sj
-                   : "jinro: --practice can be used only with --narrow, --wide, --threads and --lang\n";
-    case USAGE_SEEDS_PAST_END:
-        return japanese
-                   ? "jinro: --simulate のシード値が 4294967295 を超えます (--seed + ゲームの数 - 1 まで使います)\n"_sj
-                   : "jinro: the seeds of --simulate would run past 4294967295 (it plays seeds "
-                     "--seed "
-                     "to --seed + N - 1)\n";
     default: return japanese ? "jinro: 余分な引数 '%s'\n"_sj : "jinro: unexpected argument '%s'\n";
     }
 }
@@ -105,8 +125,12 @@ const char* help_text(bool japanese) {
                "  --story FILE   記録の経過を表示する\n"
                "  --coach    襲撃と投票の画面で、選べる席ごとの人狼の勝率を表示する\n"
                "  --review FILE  記録のゲームを振り返る: 人狼の選択ごとの勝率と最善の選択\n"
-               "  --simulate N   N ゲームを戦略 (--policy random、heuristic か coach) で\n"
-               "             シード (--seed、既定 1) から続けて遊び、人狼の勝率を表示する\n"
+               "  --practice FILE  記録で誤った選択の場面を、勝率を隠してもう一度解く\n"
+               "  --bluff    騙りありの村: 人狼は朝に占い師か霊媒師を騙れる。村は騙りを見抜く\n"
+               "             規則で動く (s 占い師、m 霊媒師、b 黒、w 白)\n"
+               "  --simulate N   N ゲームを戦略 (--policy random、heuristic、coach か、\n"
+               "             --bluff とともに bluff) でシード (--seed、既定 1) から続けて\n"
+               "             遊び、人狼の勝率を表示する\n"
                "  --threads T    --simulate と --review のスレッド数 (既定: コアの数)\n"
                "  --json     --simulate と --review を JSON で出力する\n"
                "  --help     この説明を表示して終了する\n"
@@ -133,9 +157,14 @@ const char* help_text(bool japanese) {
            "             for each seat you can choose\n"
            "  --review FILE  review a record's games: the wolves' chance of winning after\n"
            "             each choice you made, beside the best choice\n"
-           "  --simulate N   let a policy (--policy random, heuristic or coach) play N\n"
-           "             games from consecutive seeds (--seed, default 1) and print\n"
-           "             how often the wolves won\n"
+           "  --practice FILE  solve again, with the odds hidden, the choices of a record\n"
+           "             that lost most\n"
+           "  --bluff    the village with lies: on the morning screen a wolf may claim to\n"
+           "             be the seer or the medium (s, m; then b black, w white), and the\n"
+           "             computer players weigh the claims\n"
+           "  --simulate N   let a policy (--policy random, heuristic, coach, or with\n"
+           "             --bluff: bluff) play N games from consecutive seeds (--seed,\n"
+           "             default 1) and print how often the wolves won\n"
            "  --threads T    threads for --simulate and --review (default: one per core)\n"
            "  --json     print --simulate and --review as JSON, for tools\n"
            "  --help     show this help and exit\n"

@@ -80,18 +80,19 @@ constexpr int OPTION_WIDE = 13;
 constexpr int OPTION_JSON = 14;
 constexpr int OPTION_COACH = 15;
 constexpr int OPTION_PRACTICE = 16;
-constexpr int OPTION_COUNT = 17;
+constexpr int OPTION_BLUFF = 17;
+constexpr int OPTION_COUNT = 18;
 
 struct OptionName {
     const char* name;
     bool valued;
 };
 constexpr OptionName OPTION_NAMES[OPTION_COUNT] = {
-    {"--seed", true},    {"--record", true},   {"--replay", true},   {"--story", true},
-    {"--review", true},  {"--simulate", true}, {"--threads", true},  {"--policy", true},
-    {"--lang", true},    {"--help", false},    {"--version", false}, {"--daily", false},
-    {"--narrow", false}, {"--wide", false},    {"--json", false},    {"--coach", false},
-    {"--practice", true},
+    {"--seed", true},     {"--record", true},   {"--replay", true},   {"--story", true},
+    {"--review", true},   {"--simulate", true}, {"--threads", true},  {"--policy", true},
+    {"--lang", true},     {"--help", false},    {"--version", false}, {"--daily", false},
+    {"--narrow", false},  {"--wide", false},    {"--json", false},    {"--coach", false},
+    {"--practice", true}, {"--bluff", false},
 };
 
 // The options given so far, each at most once.
@@ -115,6 +116,7 @@ int policy_named(const char* name) {
     if (std::strcmp(name, "random") == 0) return POLICY_RANDOM;
     if (std::strcmp(name, "heuristic") == 0) return POLICY_HEURISTIC;
     if (std::strcmp(name, "coach") == 0) return POLICY_COACH;
+    if (std::strcmp(name, "bluff") == 0) return POLICY_BLUFF;
     return -1;
 }
 
@@ -170,6 +172,7 @@ bool take_option(Options& options, int option, const char* value) {
     case OPTION_WIDE: options.ambiguous_columns = AMBIGUOUS_WIDE; return true;
     case OPTION_JSON: options.json = true; return true;
     case OPTION_COACH: options.coach = true; return true;
+    case OPTION_BLUFF: options.rules = RULES_BLUFF; return true;
     default:  // --help or --version, whichever came first
         if (options.action == ACTION_PLAY)
             options.action = option == OPTION_HELP ? ACTION_HELP : ACTION_VERSION;
@@ -205,7 +208,12 @@ bool check_conflicts(Options& options, const Seen& seen) {
         return fail(options, USAGE_PRACTICE_WITH_OTHERS, "");
     }
     if (options.coach && given(OPTION_STORY)) return fail(options, USAGE_COACH_WITH_OTHERS, "");
+    // A record brings its own rules.
+    if (given(OPTION_BLUFF) && (reading || review || practice))
+        return fail(options, USAGE_BLUFF_WITH_RECORD, "");
     if (given(OPTION_POLICY) && !simulate) return fail(options, USAGE_NOT_ALONE, "--policy");
+    if (options.policy == POLICY_BLUFF && options.rules != RULES_BLUFF)
+        return fail(options, USAGE_BLUFF_POLICY, "");
     if (given(OPTION_THREADS) && !simulate && !review && !practice)
         return fail(options, USAGE_NOT_ALONE, "--threads");
     if (options.json && !simulate && !review) return fail(options, USAGE_NOT_ALONE, "--json");

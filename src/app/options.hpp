@@ -45,6 +45,8 @@ inline constexpr int USAGE_NOT_ALONE = 17;                // --policy without --
 inline constexpr int USAGE_REPEATED = 18;                 // --record a --record b
 inline constexpr int USAGE_SEEDS_PAST_END = 19;           // --simulate 2 --seed 4294967295
 inline constexpr int USAGE_PRACTICE_WITH_OTHERS = 20;     // --practice with --seed, ...
+inline constexpr int USAGE_BLUFF_WITH_RECORD = 21;        // --bluff with --replay, ...
+inline constexpr int USAGE_BLUFF_POLICY = 22;             // --policy bluff without --bluff
 
 inline constexpr long MOST_GAMES = 1000000000;            // --simulate
 inline constexpr std::uint32_t FIRST_SIMULATED_SEED = 1;  // --simulate without --seed
@@ -81,6 +83,7 @@ struct Options {
     int threads;                    // --threads T, or 0 for every core
     bool json;                      // --json: --simulate and --review for tools
     bool coach;                     // --coach: the odds of each choice beside the game
+    int rules;                      // --bluff: RULES_BLUFF; else RULES_STANDARD
     int usage_error;                // with ACTION_USAGE_ERROR
     char argument[ARGUMENT_BYTES];  // the argument at fault, printable ASCII only
 };

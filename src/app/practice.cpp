@@ -23,6 +23,7 @@ constexpr int TEXT_ROWS = 3;
 // A marked choice to practise: how to reach its screen, and what the coach knows of it.
 struct Question {
     std::uint32_t seed;
+    int rules;
     std::string keys;  // the keys of its game up to its screen
     ReviewedChoice choice;
 };
@@ -32,12 +33,12 @@ std::vector<Question> marked_choices(const Record& record, const Options& option
     std::vector<Question> questions;
     RolloutPool pool{};
     pool_start(pool, threads_to_use(options));
-    each_game(record.seed, record.keys, [&](const RecordGame& game) {
+    each_game(record.seed, record.keys, record.rules, [&](const RecordGame& game) {
         const GameReview review = review_game(game, &pool);
         for (const ReviewedChoice& c : review.choices) {
             if (c.mark < 0 || c.decision.key == NONE) continue;
             const auto upto = static_cast<std::size_t>(c.decision.key);
-            questions.push_back({game.seed, game.keys.substr(0, upto), c});
+            questions.push_back({game.seed, game.rules, game.keys.substr(0, upto), c});
         }
     });
     pool_stop(pool);
@@ -74,8 +75,9 @@ bool ask(const Question& q, int number, int count, const Options& options, bool&
     Console& console = process_console();
     const Texts& w = texts_of(options.language);
     const auto game = std::make_unique<Game>();
-    start_game(*game, q.seed);
+    start_game(*game, q.seed, q.rules);
     for (char key : q.keys) step_game(*game, static_cast<std::uint8_t>(key));
+    int made = NONE;  // the choice's code
     for (;;) {
         render(*game, options.language, console.screen);
         draw_text(console.screen, formatted(w.practice_ask, number, count), VERDICT_Y + 1, 1);
@@ -84,21 +86,20 @@ bool ask(const Question& q, int number, int count, const Options& options, bool&
             ended = true;
             return false;
         }
-        const int meaning = key_meaning(key);
-        move_cursor(*game, meaning);
-        if (meaning == KEY_CHOOSE && may_choose(*game, game->cursor)) break;
+        made = choice_made(*game, static_cast<std::uint8_t>(key));
+        if (made != NONE) break;
+        move_cursor(*game, key_meaning(key));
     }
     const ReviewedChoice& c = q.choice;
-    const int seat = game->cursor;
     render(*game, options.language, console.screen);
     draw_odds(c.decision.record, c.odds, c.forecast, w, console.screen);
     screen_set_attr(console.screen, ATTR_BRIGHT_WHITE);
-    const std::string told = practice_text(c.decision.record, c.odds, c.forecast, seat, w);
+    const std::string told = practice_text(c.decision.record, c.odds, c.forecast, made, w);
     draw_text(console.screen, told.substr(0, told.find('\n')), VERDICT_Y, 1);
     draw_text(console.screen, told.substr(told.find('\n') + 1), VERDICT_Y + 1, TEXT_ROWS - 1);
     const int key = console_read_key(console);
     ended = key == KEY_END_OF_INPUT || key == KEY_INPUT_FAILED;
-    return practice_found(c.odds, seat);
+    return practice_found(c.odds, made);
 }
 
 }  // namespace

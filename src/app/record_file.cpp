@@ -82,7 +82,7 @@ int read_record_file(const char* path, Record& record, int& system_error) {
 }
 
 bool create_record_file(RecordFile& record, const char* path, std::uint32_t seed, int language,
-                        bool& exists) {
+                        int rules, bool& exists) {
     record = {nullptr, path, 0, 0, false};
     exists = false;
     const int fd = open_new(path);
@@ -97,7 +97,7 @@ bool create_record_file(RecordFile& record, const char* path, std::uint32_t seed
         close_descriptor(fd);
         return false;
     }
-    const std::string header = record_header(seed, language);
+    const std::string header = record_header(seed, language, rules);
     if (std::fputs(header.c_str(), record.file) < 0 || std::fflush(record.file) != 0) {
         record.error = errno;
         close_record_file(record);

@@ -28,7 +28,7 @@ struct RecordFile {
 // language the game is played in). False when that
 // failed; exists then tells whether something stood at path already, and error is errno.
 bool create_record_file(RecordFile& record, const char* path, std::uint32_t seed, int language,
-                        bool& exists);
+                        int rules, bool& exists);
 
 // Writes one key down and flushes it, so that an interrupted game loses nothing. False
 // when the file could not take it (error is set). At RECORD_MAX_KEYS, the most any reader

@@ -8,7 +8,7 @@ bool review_record(const Record& record, const Options& options,
     RolloutPool pool{};
     pool_start(pool, threads_to_use(options));
     bool printed = true;
-    each_game(record.seed, record.keys, [&](const RecordGame& game) {
+    each_game(record.seed, record.keys, record.rules, [&](const RecordGame& game) {
         if (!printed) return;
         const GameReview review = review_game(game, &pool);
         const Texts& texts = texts_of(options.language);

@@ -106,7 +106,11 @@ int run_game(const Options& options, Replay* replay, RecordFile* record) {
     Console& console = process_console();
     const auto coach = options.coach ? std::make_unique<CoachBeside>() : nullptr;
     Table table{*game, console, options, coach.get(), {}, false};
-    start_game(*game, replay != nullptr ? replay->record->seed : choose_seed(options));
+    if (replay != nullptr) {
+        start_game(*game, replay->record->seed, replay->record->rules);
+    } else {
+        start_game(*game, choose_seed(options), options.rules);
+    }
     if (replay != nullptr) {
         const std::size_t keys = replay->record->keys.size();
         console_message(replay_start_text(replay->path, keys, replay->japanese).c_str(), true);

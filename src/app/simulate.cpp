@@ -57,8 +57,8 @@ Simulation simulate(const Options& options, const std::atomic<bool>& stop,
             for (long k = task * GAMES_PER_TASK; k < games && k < (task + 1) * GAMES_PER_TASK;
                  ++k) {
                 if (stop) break;
-                const Played played =
-                    simulate_game(first + static_cast<std::uint32_t>(k), options.policy);
+                const Played played = simulate_game(first + static_cast<std::uint32_t>(k),
+                                                    options.policy, options.rules);
                 won += played.wolves_won ? 1 : 0;
                 days += played.last_day;
                 done += 1;
@@ -118,15 +118,17 @@ std::string simulation_report(const Options& options, const Simulation& sim) {
     const std::uint32_t first = first_seed_of(options);
     if (options.json) {
         return formatted(
-                   "{\"games\": %ld, \"policy\": \"%s\", \"first_seed\": %u, \"wolves_won\": %ld, ",
-                   n, texts_of(LANGUAGE_ENGLISH).simulate_policies[options.policy], first,
-                   sim.won) +
+                   "{\"games\": %ld, \"policy\": \"%s\", \"rules\": \"%s\", \"first_seed\": %u, "
+                   "\"wolves_won\": %ld, ",
+                   n, texts_of(LANGUAGE_ENGLISH).simulate_policies[options.policy],
+                   options.rules == RULES_BLUFF ? "bluff" : "standard", first, sim.won) +
                formatted("\"win_rate\": %.4f, \"low\": %.4f, \"high\": %.4f, \"mean_days\": %.4f, ",
                          e.win, e.low, e.high, mean_days) +
                formatted("\"games_per_second\": %.0f%s}\n", speed,
                          sim.partial ? ", \"partial\": true" : "");
     }
     std::string out = formatted(w.simulate_heading, w.simulate_policies[options.policy], n, first);
+    if (options.rules == RULES_BLUFF) out += w.simulate_bluff;
     if (sim.partial) out += formatted(w.simulate_partial, sim.games);
     return out + "\n  " +
            formatted(w.simulate_won, sim.won, 100.0 * e.win, 100.0 * e.low, 100.0 * e.high) +
@@ -137,7 +139,8 @@ std::string simulation_report(const Options& options, const Simulation& sim) {
 std::string progress_line(const Options& options, const Simulation& sim) {
     const Texts& w = texts_of(options.language);
     const double speed = sim.seconds > 0.0 ? static_cast<double>(sim.done) / sim.seconds : 0.0;
-    const double rate = sim.done > 0 ? 100.0 * static_cast<double>(sim.won) / sim.done : 0.0;
+    const double rate =
+        sim.done > 0 ? 100.0 * static_cast<double>(sim.won) / static_cast<double>(sim.done) : 0.0;
     const long left =
         speed > 0.0 ? std::lround(static_cast<double>(sim.games - sim.done) / speed) : -1;
     return formatted(w.simulate_progress, sim.done, sim.games, rate, speed, left);

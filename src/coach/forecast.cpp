@@ -37,9 +37,7 @@ Forecast forecast_of(const PublicRecord& r, const Beliefs& b) {
     for (int voter = 0; voter < SEAT_COUNT; ++voter) {
         const bool wolf = voter == r.wolf_seats[0] || voter == r.wolf_seats[1];
         if (wolf || !today.living[voter]) continue;
-        Sight s = today;
-        s.self = voter;
-        s.call = r.claims[voter][r.day - 1].target;
+        const Sight s = seat_at(r, today, voter);
         const double madman = f.role[voter][ROLE_MADMAN];
         const Chances as_madman = vote_chances(s, true);
         const Chances as_other = vote_chances(s, false);

@@ -8,6 +8,8 @@
 #include "coach/policy.hpp"
 #include "coach/rollouts.hpp"
 #include "engine/keys.hpp"
+#include "engine/morning.hpp"
+#include "model/keys.hpp"
 
 namespace {
 
@@ -114,13 +116,8 @@ bool odds_begin(OddsWork& work, const PublicRecord& record, Budget budget, int c
     if (!public_record_valid(record)) return false;
     build_beliefs(record, work.beliefs);
     if (work.beliefs.count == 0) return false;  // no deal explains it: nothing to play out
-    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        if (!may_be_chosen(record.phase, record.alive[seat] == 1, is_wolf(record, seat))) continue;
-        if (seat == chosen) work.chosen = work.odds.count;
-        ChoiceOdds& o = work.odds.choice[work.odds.count++];
-        o = {};
-        o.seat = seat;
-    }
+    work.odds.count = decision_choices(record, work.odds.choice);
+    work.chosen = chosen == NONE ? NONE : choice_index(work.odds, chosen);
     for (auto& bits : work.won) {
         for (std::uint64_t& word : bits) word = 0;
     }
@@ -129,24 +126,26 @@ bool odds_begin(OddsWork& work, const PublicRecord& record, Budget budget, int c
 
 bool odds_valid(const Odds& odds, const PublicRecord& record) {
     if (odds.count == 0) return true;
-    if (!public_record_valid(record) || odds.count < 0 || odds.count > SEAT_COUNT) return false;
+    if (!public_record_valid(record) || odds.count < 0 || odds.count > MAX_CHOICES) return false;
+    ChoiceOdds offered[MAX_CHOICES];
+    const int n = decision_choices(record, offered);
     int c = 0;
-    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        if (!may_be_chosen(record.phase, record.alive[seat] == 1, is_wolf(record, seat))) continue;
+    for (; c < n; ++c) {
         if (c >= odds.count) return false;
-        const ChoiceOdds& o = odds.choice[c++];
+        const ChoiceOdds& o = odds.choice[c];
         const bool counts = o.played >= 0 && o.played <= MOST_ROLLOUTS && o.wins >= 0 &&
                             o.wins <= o.played && o.hanged >= 0 && o.hanged <= o.played;
         const bool compared = o.common >= 0 && o.common <= o.played && o.ahead >= 0 &&
                               o.behind >= 0 && o.ahead + o.behind <= o.common;
-        if (o.seat != seat || !counts || !compared) return false;
+        if (o.seat != offered[c].seat || o.key != offered[c].key || !counts || !compared)
+            return false;
     }
     return c == odds.count && odds.best >= 0 && odds.best < odds.count &&
            odds.best == best_of(odds);
 }
 
-int odds_plan(OddsWork& work, Round& round) {
-    Odds& odds = work.odds;
+int odds_plan(const OddsWork& work, Round& round) {
+    const Odds& odds = work.odds;
     round.size = 0;
     if (odds.count == 0) return 0;  // declined
     const auto add = [&](int choice, int until) {
@@ -159,7 +158,7 @@ int odds_plan(OddsWork& work, Round& round) {
     }
     // The choices in question advance together, to twice the furthest (at most a round's
     // share more), over the same worlds.
-    bool open[SEAT_COUNT];
+    bool open[MAX_CHOICES];
     int furthest = 0;
     for (int c = 0; c < odds.count; ++c) {
         open[c] = unsettled(work, c);
@@ -180,7 +179,8 @@ Outcome play_rollout(const OddsWork& work, const Rollout& rollout) {
     determinize(work.record, work.beliefs.role[deal], static_cast<std::uint32_t>(roll_dice(dice)),
                 game);
     // A rollout's futures are fresh draws: a search no seat can pass draws nothing.
-    choose(game, work.odds.choice[rollout.choice].seat, SEARCH_QUICK);
+    const ChoiceOdds& o = work.odds.choice[rollout.choice];
+    answer(game, {o.seat, o.key}, SEARCH_QUICK);
     Dice wolves{roll_dice(dice)};
     play_out(game, POLICY_HEURISTIC, wolves, SEARCH_QUICK);
     const int day = work.record.day;
@@ -220,7 +220,46 @@ Odds odds_of(const PublicRecord& record, Budget budget, RolloutPool* pool, int c
     return work->odds;
 }
 
-int best_choice(const PublicRecord& record, Budget budget) {
+ChoiceOdds best_choice(const PublicRecord& record, Budget budget) {
     const Odds odds = odds_of(record, budget);
-    return odds.count > 0 ? odds.choice[odds.best].seat : NONE;
+    if (odds.count == 0) return {NONE, KEY_ON, 0, 0, 0, 0, 0, 0};
+    return odds.choice[odds.best];
+}
+
+int choice_index(const Odds& odds, int code) {
+    for (int c = 0; c < odds.count; ++c) {
+        if (choice_code(odds.choice[c].seat, odds.choice[c].key) == code) return c;
+    }
+    return NONE;
+}
+
+int decision_choices(const PublicRecord& r, ChoiceOdds (&choices)[MAX_CHOICES]) {
+    int n = 0;
+    const auto add = [&](int seat, int key) { choices[n++] = {seat, key, 0, 0, 0, 0, 0, 0}; };
+    if (r.phase != PHASE_FAKE_CLAIM) {
+        for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+            if (may_be_chosen(r.phase, r.alive[seat] == 1, is_wolf(r, seat))) add(seat, KEY_CHOOSE);
+        }
+        return n;
+    }
+    switch (r.question) {
+    case QUESTION_CLAIM:
+        add(r.asked, KEY_ON);
+        add(r.asked, KEY_CLAIM_SEER);
+        add(r.asked, KEY_CLAIM_MEDIUM);
+        break;
+    case QUESTION_SEER_VERDICT:
+        for (int seat = 0; seat < SEAT_COUNT; ++seat) {
+            if (seat == r.asked || r.alive[seat] != 1) continue;
+            add(seat, KEY_BLACK);
+            add(seat, KEY_WHITE);
+        }
+        break;
+    case QUESTION_MEDIUM_VERDICT:
+        add(r.asked, KEY_BLACK);
+        add(r.asked, KEY_WHITE);
+        break;
+    default: break;
+    }
+    return n;
 }

@@ -1,5 +1,7 @@
 // The wolves' chance to win after each choice the screen offers (each living seat that is
-// not a wolf at an attack, each living seat at a vote), estimated from the public record
+// not a wolf at an attack, each living seat at a vote; under the rules with lies, at the
+// morning screen, whether to claim and as what, and each false verdict: whom, and which
+// colour), estimated from the public record
 // alone. Each rollout draws a deal of the hidden roles in proportion to how well it
 // explains what was shown, draws tonight's hidden choices (or today's computer votes)
 // afresh, makes the choice, and plays the game to its end with fresh random futures, the
@@ -33,11 +35,18 @@ inline constexpr Budget COACH_FULL = {0.03, 4000};  // the review, the coach's o
 // A choice no more than this much worse than the best, at 95%, is as good as the best.
 inline constexpr double EQUAL_MARGIN = 0.02;
 
+// A choice is a seat and the key that makes it: at an attack or a vote, the seat and z;
+// at the morning's question whether to claim, the wolf asked and s (the seer), m (the
+// medium) or any other key (KEY_ON: no claim); at a false seer's verdict, the seat named
+// and b (a wolf) or w (human); at a false medium's, the wolf and b or w.
+inline constexpr int MAX_CHOICES = 2 * SEAT_COUNT;
+
 struct ChoiceOdds {
     int seat;
+    int key;
     int wins;    // rollouts the wolves won
     int played;  // rollouts played
-    int hanged;  // at a vote: rollouts in which this seat was hanged today
+    int hanged;  // rollouts in which the choice's seat was hanged today (not at an attack)
     // Against the best choice, on the worlds both played (the first `common` of each):
     int common;
     int ahead;   // worlds the best won and this lost
@@ -56,11 +65,24 @@ Estimate estimate(int wins, int played);
 
 // What choosing the choice loses against the best, on their common worlds, and its
 // interval; 0 for the best itself.
-Estimate loss_of(const ChoiceOdds& choice);
+Estimate loss_of(const ChoiceOdds& o);
+
+// One number for a choice, for records of choices made and the page: the seat, for a
+// choice made with z; else the key and the seat together.
+constexpr int choice_code(int seat, int key) { return key == 'z' ? seat : key * 16 + (seat + 1); }
+
+// The seat and the key of a choice's code.
+constexpr int code_seat(int code) { return code >= 0 && code < 16 ? code : code % 16 - 1; }
+constexpr int code_key(int code) { return code >= 0 && code < 16 ? 'z' : code / 16; }
+
+// The choices the decision the record stands at offers, in order: the seats, or the
+// morning's answers (no claim, the seer, the medium; each seat named black then white;
+// black, white). Their number.
+int decision_choices(const PublicRecord& record, ChoiceOdds (&choices)[MAX_CHOICES]);
 
 struct Odds {
     int count;  // legal choices; 0 when the coach declined the record (nothing explains it)
-    ChoiceOdds choice[SEAT_COUNT];
+    ChoiceOdds choice[MAX_CHOICES];
     int best;  // the index of the best choice so far
 };
 
@@ -78,7 +100,7 @@ struct Outcome {
 
 inline constexpr int FIRST_ROUND = 48;      // rollouts every choice gets at first
 inline constexpr int MOST_PER_ROUND = 256;  // the most a choice gets in one later round
-inline constexpr int ROUND_ROLLOUTS = SEAT_COUNT * MOST_PER_ROUND;  // the most in one round
+inline constexpr int ROUND_ROLLOUTS = MAX_CHOICES * MOST_PER_ROUND;  // the most in one round
 static_assert(FIRST_ROUND <= MOST_PER_ROUND, "a round holds every choice's first rollouts");
 
 // A round of rollouts, and what each gave.
@@ -100,17 +122,17 @@ struct OddsWork {
     std::uint64_t seed;  // from the record's bytes: never from the game's seed
     Odds odds;
     int rounds;
-    std::uint64_t won[SEAT_COUNT][MOST_ROLLOUTS / 64];  // each choice's wins, world by world
+    std::uint64_t won[MAX_CHOICES][MOST_ROLLOUTS / 64];  // each choice's wins, world by world
 };
 
-// Prepares the odds of the decision the record stands at (an attack or a vote screen), for
-// the choice made of the seat chosen (NONE: no choice made yet). False when the coach
-// declines it: the record is of no form a game can have, or no deal of the hidden roles
+// Prepares the odds of the decision the record stands at (an attack, a vote, or a question
+// of the morning), for the choice made of the code chosen (NONE: no choice made yet). False when
+// the coach declines it: the record is of no form a game can have, or no deal of the hidden roles
 // explains what it shows; the odds then have no choice and no round.
 bool odds_begin(OddsWork& work, const PublicRecord& record, Budget budget, int chosen = NONE);
 
 // True when the odds are of the form the coach gives the record: none at all (declined),
-// or every choice the screen offers in seat order, each with no more wins, hangings or
+// or every choice the screen offers in order, each with no more wins, hangings or
 // worlds compared than rollouts and no more rollouts than a budget gives, and the best the
 // best. Odds from outside (the page's worker) are checked with this before any use.
 bool odds_valid(const Odds& odds, const PublicRecord& record);
@@ -119,7 +141,7 @@ bool odds_valid(const Odds& odds, const PublicRecord& record);
 bool as_good_as_best(const Odds& odds, int index);
 
 // Plans the next round; its size, 0 when the odds are settled.
-int odds_plan(OddsWork& work, Round& round);
+int odds_plan(const OddsWork& work, Round& round);
 
 // Plays one rollout. Reads the work, changes nothing in it.
 Outcome play_rollout(const OddsWork& work, const Rollout& rollout);
@@ -134,9 +156,12 @@ struct RolloutPool;
 bool odds_round(OddsWork& work, Round& round, RolloutPool* pool);
 
 // The odds of the decision, worked out to the end (by the pool, or on this thread), for
-// the choice made of the seat chosen, if any.
+// the choice made of the code chosen, if any.
 Odds odds_of(const PublicRecord& record, Budget budget, RolloutPool* pool = nullptr,
              int chosen = NONE);
 
-// The seat with the best odds, or NONE when the coach declines the record.
-int best_choice(const PublicRecord& record, Budget budget);
+// The choice with the best odds; its seat NONE when the coach declines the record.
+ChoiceOdds best_choice(const PublicRecord& record, Budget budget);
+
+// The index in the odds of the choice of this code, or NONE.
+int choice_index(const Odds& odds, int code);

@@ -1,7 +1,9 @@
 #include "coach/policy.hpp"
 
 #include "engine/keys.hpp"
+#include "engine/morning.hpp"
 #include "engine/step.hpp"
+#include "model/keys.hpp"
 
 std::uint64_t roll_dice(Dice& dice) {
     std::uint64_t z = (dice.state += 0x9E3779B97F4A7C15ull);
@@ -29,10 +31,12 @@ int random_seat_where(const Game& game, Dice& dice, Test test) {
 
 bool wolf(const Game& game, int seat) { return game.players[seat].role == ROLE_WOLF; }
 
-// The living seat that claims the role, the lowest first; -1 when none does.
+// The living seat that claims the role, the lowest first (a wolf's lie apart); -1 when
+// none does.
 int claimed(const Game& game, int role) {
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        if (game.players[seat].alive == 1 && game.co_public[seat] == role) return seat;
+        const Player& p = game.players[seat];
+        if (p.alive == 1 && game.co_public[seat] == role && p.role != ROLE_WOLF) return seat;
     }
     return NONE;
 }
@@ -54,6 +58,32 @@ int policy_choice(const Game& game, int policy, Dice& dice) {
     return random_seat_where(game, dice, not_wolf);
 }
 
+Answer policy_answer(const Game& game, int policy, Dice& dice) {
+    const Question q = morning_question(game);
+    if (q.kind == QUESTION_CLAIM) {
+        const bool lie = policy == POLICY_BLUFF && q.wolf == game.wolf_seats[0] && game.day == 2;
+        return {NONE, lie ? KEY_CLAIM_SEER : KEY_ON};
+    }
+    if (q.kind == QUESTION_SEER_VERDICT) {
+        int seat = random_seat_where(game, dice, [&](int s) {
+            return !wolf(game, s) && game.co_public[s] == NONE && may_be_named(game, q.wolf, s);
+        });
+        if (seat == NONE) {
+            seat = random_seat_where(
+                game, dice, [&](int s) { return !wolf(game, s) && may_be_named(game, q.wolf, s); });
+        }
+        return {seat, KEY_BLACK};
+    }
+    const int hanged = game.hanged_on[game.day - 1];
+    const bool was_wolf = is_seat(hanged) && wolf(game, hanged);
+    return {NONE, was_wolf ? KEY_WHITE : KEY_BLACK};
+}
+
+void answer(Game& game, const Answer& a, int search) {
+    if (is_seat(a.seat)) game.cursor = a.seat;
+    step_game(game, static_cast<std::uint8_t>(a.key), search);
+}
+
 void choose(Game& game, int seat, int search) {
     game.cursor = seat;
     step_game(game, KEY_CHOOSE, search);
@@ -68,6 +98,11 @@ void play_out(Game& game, int policy, Dice& dice, int search) {
             const int seat = policy_choice(game, policy, dice);
             if (seat == NONE) return;
             choose(game, seat, search);
+        } else if (kind == SCREEN_CLAIM || kind == SCREEN_SEER_VERDICT ||
+                   kind == SCREEN_MEDIUM_VERDICT) {
+            const Answer a = policy_answer(game, policy, dice);
+            if (kind == SCREEN_SEER_VERDICT && a.seat == NONE) return;  // nobody to name
+            answer(game, a, search);
         } else {
             step_game(game, KEY_ON, search);
         }

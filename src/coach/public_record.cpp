@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ai/night.hpp"
+#include "engine/morning.hpp"
 
 PublicRecord public_record_of(const Game& game) {
     PublicRecord r{};
@@ -37,6 +38,20 @@ PublicRecord public_record_of(const Game& game) {
         r.attacked_on[day] = game.attacked_on[day];
         r.hanged_on[day] = game.hanged_on[day];
     }
+    r.rules = game.rules;
+    const Question q = morning_question(game);
+    r.question = q.kind;
+    r.asked = q.wolf;
+    for (int k = 0; k < WOLF_SEATS; ++k) {
+        const int wolf = game.wolf_seats[k];
+        const bool seat = is_seat(wolf);
+        r.wolf_claim[k] = seat ? game.players[wolf].co_claim : NONE;
+        r.claim_asked[k] = game.claim_asked[k];
+        for (int day = 0; day < DAY_SLOTS; ++day) {
+            r.wolf_said[k][day] =
+                seat ? game.players[wolf].night[day] : NightRecord{-1, -1, -1, -1};
+        }
+    }
     return r;
 }
 
@@ -44,6 +59,12 @@ namespace {
 
 bool seat_or_none(int value) { return value == NONE || is_seat(value); }
 bool day_or_none(int value) { return value == NONE || (value >= 1 && value < DAY_SLOTS); }
+bool claim_or_none(int value) {
+    return value == NONE || value == ROLE_MADMAN || value == ROLE_SEER || value == ROLE_MEDIUM;
+}
+bool verdict_or_none(int value) {
+    return value == NONE || value == VERDICT_WHITE || value == VERDICT_BLACK;
+}
 
 }  // namespace
 
@@ -52,7 +73,9 @@ namespace {
 // Every field in its range: seats, days, claims, verdicts; two distinct wolves.
 bool fields_in_range(const PublicRecord& r) {
     if (r.day < 1 || r.day >= DAY_SLOTS) return false;
-    if (r.phase != PHASE_ATTACK_SELECT && r.phase != PHASE_VOTE_SELECT) return false;
+    const bool morning = wolves_may_lie(r.rules) && r.phase == PHASE_FAKE_CLAIM && r.day >= 2;
+    if (r.phase != PHASE_ATTACK_SELECT && r.phase != PHASE_VOTE_SELECT && !morning) return false;
+    if (r.rules != RULES_STANDARD && !wolves_may_lie(r.rules)) return false;
     if (r.voter_index < 0 || r.voter_index >= WOLF_SEATS) return false;
     if (r.wolf_count < 1 || r.wolf_count > WOLF_SEATS) return false;
     if (!is_seat(r.wolf_seats[0]) || !is_seat(r.wolf_seats[1]) ||
@@ -62,19 +85,17 @@ bool fields_in_range(const PublicRecord& r) {
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         if (r.alive[seat] != 0 && r.alive[seat] != 1) return false;
         if (!day_or_none(r.hanged_day[seat]) || !day_or_none(r.attacked_day[seat])) return false;
-        const int claim = r.co_public[seat];
-        if (claim != NONE && claim != ROLE_MADMAN && claim != ROLE_SEER && claim != ROLE_MEDIUM)
-            return false;
+        if (!claim_or_none(r.co_public[seat])) return false;
         if (r.black_count[seat] < 0 || r.white_count[seat] < 0 || r.black_count[seat] > DAY_SLOTS ||
             r.white_count[seat] > DAY_SLOTS) {
             return false;
         }
         for (int day = 0; day < DAY_SLOTS; ++day) {
             const NightRecord& c = r.claims[seat][day];
-            const bool verdict =
-                c.result == NONE || c.result == VERDICT_WHITE || c.result == VERDICT_BLACK;
-            if (!seat_or_none(c.target) || !verdict || !seat_or_none(r.votes[seat][day]))
+            if (!seat_or_none(c.target) || !verdict_or_none(c.result) ||
+                !seat_or_none(r.votes[seat][day])) {
                 return false;
+            }
         }
     }
     for (int day = 0; day < DAY_SLOTS; ++day) {
@@ -124,15 +145,57 @@ bool deaths_agree(const PublicRecord& r) {
         living += r.alive[seat];
         wolves += r.alive[seat] == 1 && is_wolf(r, seat) ? 1 : 0;
     }
-    for (int seat : r.wolf_seats) {
-        if (r.co_public[seat] != NONE) return false;  // a wolf never claims here
-    }
     return wolves == r.wolf_count && wolves >= 1 && wolves < (living + 1) / 2;
 }
 
 }  // namespace
 
-bool public_record_valid(const PublicRecord& r) { return fields_in_range(r) && deaths_agree(r); }
+namespace {
+
+// The wolves' own claims: none in the first village; under the rules with lies the seer or
+// the medium, made on a morning it was asked and published from then on, and what each
+// said in its range. The morning's question is one the game can ask of a living wolf.
+bool wolf_claims_agree(const PublicRecord& r) {
+    const bool bluff = wolves_may_lie(r.rules);
+    for (int k = 0; k < WOLF_SEATS; ++k) {
+        const int wolf = r.wolf_seats[k];
+        const int claim = r.wolf_claim[k];
+        const int asked = r.claim_asked[k];
+        if (claim != NONE && (!bluff || (claim != ROLE_SEER && claim != ROLE_MEDIUM))) return false;
+        if (!day_or_none(asked) || asked > r.day || (!bluff && asked != NONE)) return false;
+        if (claim != NONE && asked == NONE) return false;
+        const bool published_by_now =
+            claim != NONE && (asked < r.day || r.phase != PHASE_FAKE_CLAIM);
+        if (r.co_public[wolf] != (published_by_now ? claim : NONE)) return false;
+        for (const NightRecord& said : r.wolf_said[k]) {
+            if (!seat_or_none(said.target) || !verdict_or_none(said.result)) return false;
+            if (!bluff && (said.target != NONE || said.result != NONE)) return false;
+        }
+    }
+    if (r.phase != PHASE_FAKE_CLAIM) return r.question == QUESTION_NONE && r.asked == NONE;
+    const int k = wolf_index(r, r.asked);
+    if (k == NONE || r.alive[r.asked] != 1) return false;
+    switch (r.question) {
+    case QUESTION_CLAIM: return r.wolf_claim[k] == NONE && r.claim_asked[k] != r.day;
+    case QUESTION_SEER_VERDICT: return r.wolf_claim[k] == ROLE_SEER;
+    case QUESTION_MEDIUM_VERDICT:
+        return r.wolf_claim[k] == ROLE_MEDIUM && r.day >= MEDIUM_FIRST_RESULT_DAY;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+bool public_record_valid(const PublicRecord& r) {
+    return fields_in_range(r) && deaths_agree(r) && wolf_claims_agree(r);
+}
+
+int wolf_index(const PublicRecord& r, int seat) {
+    for (int k = 0; k < WOLF_SEATS; ++k) {
+        if (is_seat(seat) && r.wolf_seats[k] == seat) return k;
+    }
+    return NONE;
+}
 
 std::uint64_t public_record_hash(const PublicRecord& record) {
     unsigned char bytes[sizeof record];
@@ -163,6 +226,8 @@ bool alive_at_morning(const PublicRecord& r, int seat, int day) {
 }
 
 int claimed_on(const PublicRecord& r, int seat) {
+    const int k = wolf_index(r, seat);
+    if (k != NONE) return r.co_public[seat] != NONE ? r.claim_asked[k] : NONE;
     const int night = first_claim_night(r.co_public[seat]);
     return night == NONE ? NONE : night + 1;
 }
@@ -183,6 +248,13 @@ Sight village_at(const PublicRecord& r, int day, bool at_night) {
         if (s.claim[seat] == ROLE_MEDIUM) s.medium_verdict = r.claims[seat][yesterday].result;
         s.voted_hanged[seat] = r.votes[seat][yesterday] == r.hanged_on[yesterday];
     }
+    s.rules = r.rules;
+    s.role = NONE;
+    if (s.rules == RULES_BLUFF) {
+        std::int32_t claimed[SEAT_COUNT];
+        for (int seat = 0; seat < SEAT_COUNT; ++seat) claimed[seat] = claimed_on(r, seat);
+        fill_seasoned(s, {r.claims, r.hanged_on, r.votes, claimed});
+    }
     for (int seer = 0; seer < SEAT_COUNT; ++seer) {
         if (s.claim[seer] != ROLE_SEER) continue;
         for (int night = 1; night < day && night < DAY_SLOTS; ++night) {
@@ -192,5 +264,17 @@ Sight village_at(const PublicRecord& r, int day, bool at_night) {
             if (c.result == VERDICT_WHITE) s.white[c.target] += 1;
         }
     }
+    return s;
+}
+
+Sight seat_at(const PublicRecord& r, const Sight& village, int seat) {
+    Sight s = village;
+    s.self = seat;
+    const int yesterday = s.day >= 1 && s.day <= DAY_SLOTS ? s.day - 1 : 0;
+    s.call = is_seat(seat) ? r.claims[seat][yesterday].target : NONE;
+    const int claim = is_seat(seat) ? r.co_public[seat] : NONE;
+    const bool truthful =
+        wolf_index(r, seat) == NONE && (claim == ROLE_SEER || claim == ROLE_MEDIUM);
+    s.role = truthful ? claim : ROLE_VILLAGER;
     return s;
 }

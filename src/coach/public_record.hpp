@@ -33,12 +33,21 @@ struct PublicRecord {
     NightRecord claims[SEAT_COUNT][DAY_SLOTS];  // published results, as filed
     std::int32_t votes[SEAT_COUNT][DAY_SLOTS];  // the filed vote table
     std::int32_t wolf_votes[WOLF_SEATS];        // each wolf's vote of today so far, -1
+    // The rules with lies (RULES_BLUFF) add the morning screen's questions and the wolves'
+    // own claims; a game of the first village has the question none and the rest -1.
+    std::int32_t rules;
+    std::int32_t question;                         // at the morning screen: QUESTION_...
+    std::int32_t asked;                            // the wolf it asks, or -1
+    std::int32_t wolf_claim[WOLF_SEATS];           // each wolf's claim, this morning's too
+    std::int32_t claim_asked[WOLF_SEATS];          // the day each wolf was last asked, -1
+    NightRecord wolf_said[WOLF_SEATS][DAY_SLOTS];  // what each wolf said as a claimant, by night
 };
 
 // The record of what a game's screens have shown so far.
 PublicRecord public_record_of(const Game& game);
 
-// True when the record is of the form a game can have at an attack or a vote screen:
+// True when the record is of the form a game can have at an attack or a vote screen (or,
+// under the rules with lies, at a question of the morning screen):
 // seats, days, roles and verdicts in their ranges, two distinct wolves. A record from
 // outside (the page's worker) is checked with this before any use.
 bool public_record_valid(const PublicRecord& record);
@@ -50,6 +59,9 @@ std::uint64_t public_record_hash(const PublicRecord& record);
 // as the game skips a dead wolf's turn; NONE when none is left.
 int voting_wolf(const PublicRecord& record);
 
+// The entry of wolf_seats that is the seat, or NONE.
+int wolf_index(const PublicRecord& record, int seat);
+
 // Facts the rules imply, read off the record.
 // The seat was alive when the computer seats acted on night n.
 bool alive_at_night(const PublicRecord& record, int seat, int night);
@@ -57,7 +69,8 @@ bool alive_at_night(const PublicRecord& record, int seat, int night);
 // votes cast.
 bool alive_at_morning(const PublicRecord& record, int seat, int day);
 // The morning a claim was first published: the seer and the medium claim from the first
-// night, so on day 2; the madman from the third, so on day 4.
+// night, so on day 2; the madman from the third, so on day 4; a lying wolf on the morning
+// it chose.
 int claimed_on(const PublicRecord& record, int seat);
 
 // What the village saw on the morning of day d (at_night false: when it voted) or on the
@@ -65,3 +78,8 @@ int claimed_on(const PublicRecord& record, int seat);
 // off the record: who lived, the claims and verdicts published by then, and the day before's
 // hanging, votes and medium's word. Self and call are NONE.
 Sight village_at(const PublicRecord& record, int day, bool at_night);
+
+// What a computer seat saw of the village's sight: itself, its call of the night before,
+// and the role its claim shows (the true seer's or medium's; any other seat reads the
+// claims as a villager does).
+Sight seat_at(const PublicRecord& record, const Sight& village, int seat);

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "engine/morning.hpp"
+#include "model/keys.hpp"
+
 namespace {
 
 int percent(double share) { return static_cast<int>(std::lround(share * 100.0)); }
@@ -71,16 +74,45 @@ std::string vote_reason(const PublicRecord& r, const Odds& odds, const Forecast&
     const std::string best = formatted(w.reason_votes_one, b, bv / 10, bv % 10, hanged_percent(bo));
     if (is_wolf(r, so.seat)) return formatted(w.reason_own_wolf, s, best.c_str());
     const int claim = r.co_public[so.seat];
-    if (claim != NONE) {
+    // The seasoned village votes claimants and cleared seats too: there the votes tell.
+    if (claim != NONE && r.rules != RULES_BLUFF) {
         return formatted(w.reason_claimant, s, w.role_names[claim], best.c_str());
     }
-    if (r.seer_claims == 1 && r.white_count[so.seat] > 0)
+    if (r.seer_claims == 1 && r.white_count[so.seat] > 0 && r.rules != RULES_BLUFF)
         return formatted(w.reason_cleared, s, best.c_str());
     const int sv = tenths(f.votes[so.seat]);
     return formatted(w.reason_votes, best.c_str(), s, sv / 10, sv % 10, hanged_percent(so));
 }
 
+// On the morning screen: how likely each choice gets its seat hanged today, and the rule of
+// the seasoned village behind it.
+std::string morning_reason(const PublicRecord& r, const Odds& odds, int c, const Texts& w) {
+    const ChoiceOdds& bo = odds.choice[odds.best];
+    const ChoiceOdds& so = odds.choice[c];
+    const int rule = r.question >= QUESTION_CLAIM && r.question <= QUESTION_MEDIUM_VERDICT
+                         ? r.question - QUESTION_CLAIM
+                         : 0;
+    return formatted(w.reason_morning, choice_label(r, bo, w).c_str(), name_of(w, bo.seat),
+                     hanged_percent(bo), choice_label(r, so, w).c_str(), name_of(w, so.seat),
+                     hanged_percent(so), w.reason_rules[rule]);
+}
+
 }  // namespace
+
+std::string choice_label(const PublicRecord& r, const ChoiceOdds& o, const Texts& w) {
+    switch (o.key) {
+    case KEY_CHOOSE: return name_of(w, o.seat);
+    case KEY_CLAIM_SEER: return w.claim_choices[1];
+    case KEY_CLAIM_MEDIUM: return w.claim_choices[2];
+    case KEY_BLACK:
+    case KEY_WHITE: {
+        const char* verdict = w.verdict_words[o.key == KEY_BLACK ? 1 : 0];
+        if (r.question != QUESTION_SEER_VERDICT) return verdict;
+        return formatted(w.verdict_choice, name_of(w, o.seat), verdict);
+    }
+    default: return w.claim_choices[0];
+    }
+}
 
 int vote_pool_after(const PublicRecord& r, int dead) {
     int pool = 0;
@@ -108,6 +140,7 @@ std::string reason_text(const PublicRecord& r, const Odds& odds, const Forecast&
                         const Texts& w) {
     if (odds.count < 2) return "";
     const int c = other_of(odds, other);
+    if (r.phase == PHASE_FAKE_CLAIM) return morning_reason(r, odds, c, w);
     return r.phase == PHASE_ATTACK_SELECT ? attack_reason(r, odds, f, c, w)
                                           : vote_reason(r, odds, f, c, w);
 }
@@ -117,6 +150,9 @@ std::string choice_facts(const PublicRecord& r, const Odds& odds, const Forecast
     if (index < 0 || index >= odds.count) return "";
     const ChoiceOdds& o = odds.choice[index];
     const char* b = name_of(w, o.seat);
+    if (r.phase == PHASE_FAKE_CLAIM) {
+        return formatted(w.facts_morning, choice_label(r, o, w).c_str(), b, hanged_percent(o));
+    }
     if (r.phase != PHASE_ATTACK_SELECT) {
         const int v = tenths(f.votes[o.seat]);
         return formatted(w.reason_votes_one, b, v / 10, v % 10, hanged_percent(o));

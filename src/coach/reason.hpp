@@ -14,19 +14,23 @@
 
 // Why the best choice of the odds beats the other one (an index in the odds; NONE: the
 // next best). The review's reason for its verdict on a choice made.
-std::string reason_text(const PublicRecord& record, const Odds& odds, const Forecast& forecast,
-                        int other, const Texts& texts);
+std::string reason_text(const PublicRecord& r, const Odds& odds, const Forecast& f, int other,
+                        const Texts& w);
 
 // A choice's facts in a few words (an index in the odds), short enough for the terminal's
 // coach line (76 columns) and a card of the page: at an attack, its likeliest role and the
 // chance that the bodyguard guards it tonight; at a vote, the votes it can expect and the
-// chance that it is hanged.
-std::string choice_facts(const PublicRecord& record, const Odds& odds, const Forecast& forecast,
-                         int index, const Texts& texts);
+// chance that it is hanged; on the morning screen, the chance that its seat (the wolf
+// asked, or the seat a false seer names) is hanged today.
+std::string choice_facts(const PublicRecord& r, const Odds& odds, const Forecast& f, int index,
+                         const Texts& w);
+
+// A choice in words: a seat's name, or the morning's answer ("the seer", "Lily is a wolf").
+std::string choice_label(const PublicRecord& r, const ChoiceOdds& o, const Texts& w);
 
 // The seats the village may vote tomorrow once the seat is dead: the living others
 // without a claim (and, with one seer, without his white).
-int vote_pool_after(const PublicRecord& record, int seat);
+int vote_pool_after(const PublicRecord& r, int dead);
 
 // The role (other than villager and wolf) a seat most likely has, or ROLE_VILLAGER.
 int likeliest_power(const Forecast& forecast, int seat);

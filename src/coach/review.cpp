@@ -5,6 +5,7 @@
 
 #include "coach/policy.hpp"
 #include "engine/keys.hpp"
+#include "engine/morning.hpp"
 #include "engine/step.hpp"
 #include "model/record.hpp"
 
@@ -27,8 +28,8 @@ void finish(RecordGame& r, const Game& game) {
 // The seats with the most votes on the day, a bit a seat, and that most.
 unsigned most_voted(const PublicRecord& r, int day, int& most) {
     int tally[SEAT_COUNT] = {};
-    for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        if (is_seat(r.votes[seat][day])) tally[r.votes[seat][day]] += 1;
+    for (const auto& votes : r.votes) {
+        if (is_seat(votes[day])) tally[votes[day]] += 1;
     }
     most = 0;
     for (int votes : tally) most = votes > most ? votes : most;
@@ -74,9 +75,31 @@ void add_events(const PublicRecord& was, const PublicRecord& now, int after,
 
 }  // namespace
 
-void begin_record_game(RecordGame& r, int number, std::uint32_t seed) {
+int choice_made(const Game& game, std::uint8_t key) {
+    const int meaning = key_meaning(key);
+    const int kind = screen_kind(game);
+    if (kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE) {
+        return meaning == KEY_CHOOSE && may_choose(game, game.cursor) ? game.cursor : NONE;
+    }
+    const Question q = morning_question(game);
+    const bool verdict = meaning == KEY_BLACK || meaning == KEY_WHITE;
+    switch (q.kind) {
+    case QUESTION_CLAIM:
+        return choice_code(
+            q.wolf, meaning == KEY_CLAIM_SEER || meaning == KEY_CLAIM_MEDIUM ? meaning : KEY_ON);
+    case QUESTION_SEER_VERDICT:  // a verdict key leaves the cursor where it is
+        return verdict && may_be_named(game, q.wolf, game.cursor)
+                   ? choice_code(game.cursor, meaning)
+                   : NONE;
+    case QUESTION_MEDIUM_VERDICT: return verdict ? choice_code(q.wolf, meaning) : NONE;
+    default: return NONE;
+    }
+}
+
+void begin_record_game(RecordGame& r, int number, std::uint32_t seed, int rules) {
     r.number = number;
     r.seed = seed;
+    r.rules = rules;
     r.keys.clear();
     r.decisions.clear();
     r.events.clear();
@@ -89,15 +112,14 @@ bool step_record_game(RecordGame& r, Game& game, std::uint8_t key, std::size_t m
     if (game.winner != NONE && key_meaning(key) == KEY_AGAIN) {
         const std::uint32_t next = game.random.state;  // the next game is dealt from here
         step_game(game, key);
-        begin_record_game(r, r.number + 1, next);
+        begin_record_game(r, r.number + 1, next, r.rules);
         return false;
     }
-    const int kind = screen_kind(game);
-    const bool choosing = kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE;
     const bool kept = r.keys.size() < most_keys;
-    if (choosing && key_meaning(key) == KEY_CHOOSE && may_choose(game, game.cursor)) {
+    const int chosen = choice_made(game, key);
+    if (chosen != NONE) {
         r.decisions.push_back(
-            {kept ? static_cast<int>(r.keys.size()) : NONE, public_record_of(game), game.cursor});
+            {kept ? static_cast<int>(r.keys.size()) : NONE, public_record_of(game), chosen});
     }
     if (kept) r.keys += spelled_key(key);
     const PublicRecord before = public_record_of(game);
@@ -110,12 +132,12 @@ bool step_record_game(RecordGame& r, Game& game, std::uint8_t key, std::size_t m
     return true;
 }
 
-void each_game(std::uint32_t seed, const std::string& keys,
+void each_game(std::uint32_t seed, const std::string& keys, int rules,
                const std::function<void(const RecordGame&)>& each) {
     const auto game = std::make_unique<Game>();
-    start_game(*game, seed);
+    start_game(*game, seed, rules);
     RecordGame r{};
-    begin_record_game(r, 1, seed);
+    begin_record_game(r, 1, seed, game->rules);
     for (const char spelled : keys) {
         const auto key = static_cast<std::uint8_t>(spelled);
         if (game->winner != NONE && key_meaning(key) == KEY_AGAIN) each(r);
@@ -124,15 +146,8 @@ void each_game(std::uint32_t seed, const std::string& keys,
     if (r.number == 1 || !r.keys.empty()) each(r);  // a record ending in r has no game after it
 }
 
-int choice_index(const Odds& odds, int seat) {
-    for (int c = 0; c < odds.count; ++c) {
-        if (odds.choice[c].seat == seat) return c;
-    }
-    return NONE;
-}
-
-int mark_of(const Odds& odds, int seat) {
-    const int chosen = choice_index(odds, seat);
+int mark_of(const Odds& odds, int code) {
+    const int chosen = choice_index(odds, code);
     // Marked only where its loss against the best, world by world, cannot be zero.
     if (chosen == NONE || odds.count == 0 || as_good_as_best(odds, chosen)) return NONE;
     const double loss = loss_of(odds.choice[chosen]).win;
@@ -142,8 +157,8 @@ int mark_of(const Odds& odds, int seat) {
     return NONE;
 }
 
-double kept_of(const Odds& odds, int seat) {
-    const int chosen = choice_index(odds, seat);
+double kept_of(const Odds& odds, int code) {
+    const int chosen = choice_index(odds, code);
     if (chosen == NONE || odds.count == 0 || as_good_as_best(odds, chosen)) return 1.0;
     const double best = estimate_of(odds, odds.best).win;
     const double kept = estimate_of(odds, chosen).win;

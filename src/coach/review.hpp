@@ -18,12 +18,16 @@ inline constexpr int MARK_INACCURACY = 0;
 inline constexpr int MARK_MISTAKE = 1;
 inline constexpr int MARK_BLUNDER = 2;
 
-// A choice the wolves made: what the screens had shown, and the seat chosen.
+// A choice the wolves made: what the screens had shown, and the choice made (its code).
 struct Decision {
     int key;  // the index, among its game's keys, of the key that made it (NONE: not kept)
     PublicRecord record;
     int chosen;
 };
+
+// The choice (its code) the key makes on the screen the game shows: a seat confirmed at an
+// attack or a vote, an answer of the morning screen; NONE for a key that makes none.
+int choice_made(const Game& game, std::uint8_t key);
 
 // What the screens showed between two choices, each a stroke of luck or a consequence.
 inline constexpr int EVENT_KILLED = 0;  // seat: the wolves' victim, found dead
@@ -53,6 +57,7 @@ struct Event {
 struct RecordGame {
     int number;  // from 1
     std::uint32_t seed;
+    int rules;         // RULES_...
     std::string keys;  // the keys of this game alone: its link replays it from its seed
     std::vector<Decision> decisions;
     std::vector<Event> events;  // after its first choice, as the screens showed them
@@ -61,8 +66,9 @@ struct RecordGame {
     bool at_dawn;               // the wolves won by the night's attack, before the day's vote
 };
 
-// A record's game begins: its number and the seed it is dealt from, nothing else yet.
-void begin_record_game(RecordGame& record_game, int number, std::uint32_t seed);
+// A record's game begins: its number, the seed it is dealt from and its rules, nothing
+// else yet.
+void begin_record_game(RecordGame& record_game, int number, std::uint32_t seed, int rules);
 
 // Steps the game with a key, the record of the game along with it: the key kept as a
 // record spells it (while it has fewer than most_keys), the choice the key makes (its key
@@ -74,7 +80,7 @@ bool step_record_game(RecordGame& record_game, Game& game, std::uint8_t key, std
 // each(const RecordGame&) for each of its games as it ends, or as the record does: games
 // that have no key (a record ending in r) are none. Memory does not grow with the record:
 // one game is kept at a time. The coach itself only ever sees each decision's record.
-void each_game(std::uint32_t seed, const std::string& keys,
+void each_game(std::uint32_t seed, const std::string& keys, int rules,
                const std::function<void(const RecordGame&)>& each);
 
 // A decision reviewed: its odds, the forecast of the village, the choice made among them,
@@ -121,14 +127,11 @@ double best_win(const ReviewedChoice& choice);
 // A swing of luck: what happened between two choices moved the odds this much or more.
 inline constexpr double SWING = 0.20;
 
-// The index in the odds of a seat, or -1.
-int choice_index(const Odds& odds, int seat);
-
-// The mark of choosing the seat: MARK_..., or -1 for none. Only a choice whose loss
+// The mark of making the choice (its code): MARK_..., or -1 for none. Only a choice whose loss
 // against the best, world by world, cannot be zero at 95% is marked: an inaccuracy from 5
 // points, a mistake from 10, a blunder from 20.
-int mark_of(const Odds& odds, int seat);
+int mark_of(const Odds& odds, int code);
 
 // How much of the best choice's chance the choice kept: 1 for the best and any choice as
 // good, 0.5 for a choice with half its chance.
-double kept_of(const Odds& odds, int seat);
+double kept_of(const Odds& odds, int code);

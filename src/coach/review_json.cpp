@@ -100,13 +100,16 @@ std::string event_json(const Event& e, const GameReview& review) {
         if (seat != e.seat && ((e.tied >> seat) & 1u) != 0) out += ", " + std::to_string(seat);
     }
     out += "]";
-    if (e.kind == EVENT_CLAIM && e.value >= 0 && e.value < 6)
+    if (e.kind == EVENT_CLAIM && e.value >= 0 && e.value < 6) {
         out += std::string(", \"role\": \"") + ROLE_KEYS[e.value] + "\"";
-    if (e.kind == EVENT_VERDICT || e.kind == EVENT_MEDIUM)
+    }
+    if (e.kind == EVENT_VERDICT || e.kind == EVENT_MEDIUM) {
         out +=
             std::string(", \"verdict\": \"") + (e.value == VERDICT_BLACK ? "wolf" : "human") + "\"";
-    if (e.kind == EVENT_HANGED || e.kind == EVENT_TIE)
+    }
+    if (e.kind == EVENT_HANGED || e.kind == EVENT_TIE) {
         out += ", \"votes\": " + std::to_string(e.value);
+    }
     const auto k = static_cast<std::size_t>(e.after);
     if (k >= review.choices.size() || review.choices[k].chosen == NONE) {
         return out + ", \"before\": null, \"after\": null, \"swing\": false}";

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "coach/reason.hpp"
+#include "engine/morning.hpp"
 #include "model/json.hpp"
 #include "model/record.hpp"
 
@@ -24,14 +25,13 @@ std::string mark_json(int mark) {
 }
 
 // "Lily 38% (35-41%)"
-std::string choice_text(const Texts& w, const Odds& odds, int index) {
-    return std::string(name_of(w, odds.choice[index].seat)) + " " +
-           chance_text(estimate_of(odds, index));
+std::string choice_text(const Texts& w, const PublicRecord& r, const Odds& odds, int index) {
+    return choice_label(r, odds.choice[index], w) + " " + chance_text(estimate_of(odds, index));
 }
 
 // The column of a choice on the graph's axis: its night or day.
 std::string axis_label(const Texts& w, const ReviewedChoice& c) {
-    const PublicRecord& r = c.decision.record;
+    const PublicRecord& r = c.decision.record;  // a morning's question is its day's
     return formatted(r.phase == PHASE_ATTACK_SELECT ? w.review_night_short : w.review_day_short,
                      r.day);
 }
@@ -156,17 +156,24 @@ ChoiceWords choice_words(const ReviewedChoice& c, const Texts& w) {
     words.when = r.phase == PHASE_ATTACK_SELECT
                      ? formatted(w.review_attack, r.day)
                      : formatted(w.review_vote, r.day, name_of(w, voting_wolf(r)));
+    if (r.phase == PHASE_FAKE_CLAIM && r.question >= QUESTION_CLAIM &&
+        r.question <= QUESTION_MEDIUM_VERDICT) {
+        words.when =
+            formatted(w.review_morning[r.question - QUESTION_CLAIM], r.day, name_of(w, r.asked));
+    }
     if (c.chosen == NONE) {
-        words.chosen = formatted(w.review_no_odds, name_of(w, c.decision.chosen));
+        const ChoiceOdds made{
+            code_seat(c.decision.chosen), code_key(c.decision.chosen), 0, 0, 0, 0, 0, 0};
+        words.chosen = formatted(w.review_no_odds, choice_label(r, made, w).c_str());
         return words;
     }
-    words.chosen = choice_text(w, c.odds, c.chosen);
+    words.chosen = choice_text(w, r, c.odds, c.chosen);
     if (c.chosen == c.odds.best) {
         words.verdict = w.review_best_chosen;
     } else if (c.as_good) {
         words.verdict = w.review_as_good;
     } else {
-        words.best = choice_text(w, c.odds, c.odds.best);
+        words.best = choice_text(w, r, c.odds, c.odds.best);
         words.verdict = formatted(w.review_best, words.best.c_str());
     }
     if (c.mark >= 0) {
@@ -192,8 +199,8 @@ std::string review_text(const RecordGame& game, const GameReview& review, const 
         out += "  " + formatted(w.review_sums, percent(review.cost), percent(review.luck)) + "\n";
         out += "  " + std::string(w.review_graph) + "\n" + graph(review.choices, w);
     }
-    return out + "  " + w.review_address + record_link(Record{game.seed, game.keys, NONE}) +
-           "&review=1\n";
+    return out + "  " + w.review_address +
+           record_link(Record{game.seed, game.keys, NONE, game.rules}) + "&review=1\n";
 }
 
 std::string json_share(double value) {
@@ -235,7 +242,11 @@ std::string odds_json(const PublicRecord& r, const Odds& odds, const Forecast& f
     std::string out =
         std::string("{\"declined\":") + (odds.count == 0 ? "true" : "false") +
         ",\"best\":" + std::to_string(odds.count > 0 ? odds.choice[odds.best].seat : NONE) +
-        ",\"facts\":";
+        ",\"bestCode\":" +
+        std::to_string(odds.count > 0
+                           ? choice_code(odds.choice[odds.best].seat, odds.choice[odds.best].key)
+                           : NONE) +
+        ",\"question\":" + std::to_string(r.question) + ",\"facts\":";
     json_string(out, odds.count > 0 ? choice_facts(r, odds, f, odds.best, w).c_str() : "");
     out += ",\"choices\":[";
     bool first = true;
@@ -244,7 +255,9 @@ std::string odds_json(const PublicRecord& r, const Odds& odds, const Forecast& f
         if (o.played == 0) continue;
         const Estimate e = estimate(o.wins, o.played);
         out += std::string(first ? "" : ",") + "{\"seat\":" + std::to_string(o.seat) +
-               ",\"win\":" + json_share(e.win) + ",\"low\":" + json_share(e.low) +
+               ",\"code\":" + std::to_string(choice_code(o.seat, o.key)) + ",\"label\":";
+        json_string(out, choice_label(r, o, w).c_str());
+        out += ",\"win\":" + json_share(e.win) + ",\"low\":" + json_share(e.low) +
                ",\"high\":" + json_share(e.high) + ",\"text\":";
         json_string(out, chance_text(e).c_str());
         out += std::string(",\"good\":") + (as_good_as_best(odds, c) ? "true" : "false") + "}";
@@ -265,19 +278,19 @@ std::string odds_json(const PublicRecord& r, const Odds& odds, const Forecast& f
     return out + "]}";
 }
 
-bool practice_found(const Odds& odds, int seat) {
-    const int c = choice_index(odds, seat);
+bool practice_found(const Odds& odds, int code) {
+    const int c = choice_index(odds, code);
     if (c == NONE || odds.count == 0) return false;
     return as_good_as_best(odds, c) || estimate_of(odds, c).win >= estimate_of(odds, odds.best).low;
 }
 
-std::string practice_text(const PublicRecord& r, const Odds& odds, const Forecast& f, int seat,
+std::string practice_text(const PublicRecord& r, const Odds& odds, const Forecast& f, int code,
                           const Texts& w) {
-    const int c = choice_index(odds, seat);
+    const int c = choice_index(odds, code);
     if (c == NONE || odds.count == 0) return "";
-    const std::string chosen = choice_text(w, odds, c);
-    const std::string best = choice_text(w, odds, odds.best);
-    const bool found = practice_found(odds, seat);
+    const std::string chosen = choice_text(w, r, odds, c);
+    const std::string best = choice_text(w, r, odds, odds.best);
+    const bool found = practice_found(odds, code);
     std::string out =
         formatted(found ? w.practice_found : w.practice_missed, chosen.c_str(), best.c_str()) +
         "\n";

@@ -15,7 +15,7 @@ struct Candidates {
 Candidates candidates(const PublicRecord& r, int role) {
     Candidates c{};
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        if (r.co_public[seat] == role) {
+        if (r.co_public[seat] == role && wolf_index(r, seat) == NONE) {  // a wolf's claim is a lie
             c = {1, {seat}};
             return c;
         }
@@ -23,10 +23,12 @@ Candidates candidates(const PublicRecord& r, int role) {
     // No claim: the seat cannot have lived to the morning on which it would have claimed.
     const int night = first_claim_night(role);
     const int claims_by = night == NONE ? DAY_SLOTS : night + 1;
+    // The morning screen comes before that morning's claims are published.
+    const bool published = r.day > claims_by || (r.day == claims_by && r.phase != PHASE_FAKE_CLAIM);
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
         const bool wolf = seat == r.wolf_seats[0] || seat == r.wolf_seats[1];
         if (wolf || r.co_public[seat] != NONE) continue;
-        if (r.day >= claims_by && alive_at_morning(r, seat, claims_by)) continue;
+        if (published && alive_at_morning(r, seat, claims_by)) continue;
         c.seat[c.count++] = seat;
     }
     return c;
@@ -69,9 +71,7 @@ void vote_weights(const PublicRecord& r, double (&votes)[SEAT_COUNT]) {
             const int vote = r.votes[voter][day];
             const bool wolf = voter == r.wolf_seats[0] || voter == r.wolf_seats[1];
             if (wolf || !is_seat(vote)) continue;
-            Sight s = village;
-            s.self = voter;
-            s.call = r.claims[voter][day - 1].target;
+            const Sight s = seat_at(r, village, voter);
             const double as_madman = vote_chances(s, true).seat[vote];
             const double as_other = vote_chances(s, false).seat[vote];
             for (int madman = 0; madman < SEAT_COUNT; ++madman)
@@ -154,6 +154,28 @@ int draw_deal(const Beliefs& b, Dice& dice) {
     return low;
 }
 
+namespace {
+
+// At the morning screen: what the seer, the medium, the bodyguard and the madman did last
+// night, which this morning's claims will tell, drawn afresh from what they saw then (the
+// night's victim still alive).
+void redraw_last_night(const PublicRecord& r, Game& g) {
+    const int night = r.day - 1;
+    const int victim = r.attacked_on[night];
+    g.day = night;
+    if (is_seat(victim)) g.players[victim].alive = 1;
+    const Sight village = village_sight(g);
+    for (Player& p : g.players) {
+        if (p.alive != 1 || p.role == ROLE_WOLF) continue;
+        ai_night_action(g, p, village);
+        complete_night_record(g, p);
+    }
+    if (is_seat(victim)) g.players[victim].alive = 0;
+    g.day = r.day;
+}
+
+}  // namespace
+
 void determinize(const PublicRecord& r, const std::uint8_t (&roles)[SEAT_COUNT], std::uint32_t seed,
                  Game& g) {
     reset_game(g);
@@ -200,8 +222,17 @@ void determinize(const PublicRecord& r, const std::uint8_t (&roles)[SEAT_COUNT],
                 p.night[night].target = r.claims[seat][night].target;
         }
     }
+    g.rules = r.rules;
+    for (int k = 0; k < WOLF_SEATS; ++k) {
+        Player& wolf = g.players[r.wolf_seats[k]];
+        g.claim_asked[k] = r.claim_asked[k];
+        wolf.co_claim = r.wolf_claim[k];
+        for (int day = 0; day < DAY_SLOTS; ++day) wolf.night[day] = r.wolf_said[k][day];
+    }
     seed_random(g.random, seed);
-    if (r.phase == PHASE_ATTACK_SELECT) {
+    if (r.phase == PHASE_FAKE_CLAIM) {
+        redraw_last_night(r, g);
+    } else if (r.phase == PHASE_ATTACK_SELECT) {
         run_night(g);
     } else {
         computer_votes(g, SEARCH_QUICK);

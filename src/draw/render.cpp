@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "draw/panels.hpp"
+#include "engine/morning.hpp"
 #include "model/sjis.hpp"
 
 namespace {
@@ -37,8 +38,13 @@ void draw_header(const Game& game, const Texts& t, Screen& screen) {
         if (p.role == ROLE_WOLF) screen_printf(screen, t.wolf, name_of(t, p.seat));
     }
     screen_print(screen, "\n");
-    // A prompt is given the day and the wolf about to vote; most use the day alone.
-    if (const char* prompt = phase_prompt(t, game.phase)) {
+    // A prompt is given the day and the wolf about to vote; most use the day alone. Under
+    // the rules with lies the morning asks a wolf, and names yesterday's hanged seat.
+    const Question q = morning_question(game);
+    if (q.kind != QUESTION_NONE) {
+        screen_printf(screen, t.bluff_prompts[q.kind], game.day, name_of(t, q.wolf),
+                      name_of(t, game.hanged_on[game.day - 1]));
+    } else if (const char* prompt = phase_prompt(t, game.phase)) {
         screen_printf(screen, prompt, game.day, name_of(t, next_voter(game)));
     }
 }

@@ -1,5 +1,6 @@
 #include "engine/keys.hpp"
 
+#include "engine/morning.hpp"
 #include "engine/rules.hpp"
 #include "model/new_game.hpp"
 
@@ -74,6 +75,12 @@ void file_votes(Game& game) {
 }  // namespace
 
 int screen_kind(const Game& game) {
+    switch (morning_question(game).kind) {
+    case QUESTION_CLAIM: return SCREEN_CLAIM;
+    case QUESTION_SEER_VERDICT: return SCREEN_SEER_VERDICT;
+    case QUESTION_MEDIUM_VERDICT: return SCREEN_MEDIUM_VERDICT;
+    default: break;
+    }
     switch (game.phase) {
     case PHASE_ATTACK_SELECT: return SCREEN_CHOOSE_ATTACK;
     case PHASE_VOTE_SELECT: return SCREEN_CHOOSE_VOTE;
@@ -123,7 +130,13 @@ void handle_key(Game& game, std::uint8_t key) {
         move_cursor(game, meaning);
         if (meaning == KEY_CHOOSE) confirm_wolf_vote(game);
         break;
-    case PHASE_FAKE_CLAIM: game.phase = PHASE_PUBLISH_CLAIMS; break;
+    case PHASE_FAKE_CLAIM:  // nothing to ask without lies: any key leads on
+        if (wolves_may_lie(game.rules)) {
+            answer_question(game, meaning);
+        } else {
+            game.phase = PHASE_PUBLISH_CLAIMS;
+        }
+        break;
     case PHASE_CLAIM_RESULTS: tally_verdicts(game); break;
     case PHASE_VOTE_RESULTS: file_votes(game); break;
     case PHASE_VILLAGE_WON:

@@ -13,6 +13,12 @@ inline constexpr int SCREEN_CHOOSE_ATTACK = 1;
 inline constexpr int SCREEN_CHOOSE_VOTE = 2;
 inline constexpr int SCREEN_ANY_KEY = 3;
 inline constexpr int SCREEN_WON = 4;
+// Under the rules with lies, the morning's questions to a wolf: whether it claims (s the
+// seer, m the medium, any other key no), a false seer's seat and verdict (the cursor, then b
+// or w), a false medium's verdict (b or w).
+inline constexpr int SCREEN_CLAIM = 5;
+inline constexpr int SCREEN_SEER_VERDICT = 6;
+inline constexpr int SCREEN_MEDIUM_VERDICT = 7;
 
 // The kind of the screen the game shows now (in a phase that waits for a key).
 int screen_kind(const Game& game);

@@ -18,7 +18,10 @@ namespace {
 
 void publish_claims(Game& game) {
     for (int seat = 0; seat < SEAT_COUNT; ++seat) {
-        if (game.players[seat].alive == 1) game.co_public[seat] = game.players[seat].co_claim;
+        const Player& p = game.players[seat];
+        if (p.alive != 1) continue;
+        if (game.co_public[seat] == NONE && p.co_claim != NONE) game.claimed_on[seat] = game.day;
+        game.co_public[seat] = p.co_claim;
     }
     game.phase = PHASE_CLAIM_RESULTS;
 }

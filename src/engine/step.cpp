@@ -4,8 +4,9 @@
 #include "engine/phases.hpp"
 #include "model/new_game.hpp"
 
-void start_game(Game& game, std::uint32_t seed) {
+void start_game(Game& game, std::uint32_t seed, int rules) {
     reset_game(game);
+    game.rules = wolves_may_lie(rules) ? rules : RULES_STANDARD;
     seed_random(game.random, seed);
     new_game(game);
     update(game);

@@ -12,7 +12,7 @@
 // A new game dealt from the seed: the record reset, the random source seeded, the roles
 // dealt, and the first night's automatic work done, so that the game waits on its first
 // screen (the night's prompt).
-void start_game(Game& game, std::uint32_t seed);
+void start_game(Game& game, std::uint32_t seed, int rules = RULES_STANDARD);
 
 // Stores the key and handles it, then does the automatic work up to the next screen: a
 // computer seat's search that no seat can pass drawn as `search` says (SEARCH_EXACT for

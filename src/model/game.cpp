@@ -15,6 +15,8 @@ void reset_game(Game& game) {
     clear_night_records(game);
     for (LogLine& line : game.log) line = {NONE, NONE};
     for (std::int32_t& seat : game.attacks) seat = NONE;
+    for (std::int32_t& day : game.claim_asked) day = NONE;
+    for (std::int32_t& day : game.claimed_on) day = NONE;
 }
 
 int next_voter_index(const Game& game) {

@@ -44,6 +44,19 @@ inline constexpr int PHASE_DUSK_CHECK = 9;
 inline constexpr int PHASE_VILLAGE_WON = 10;
 inline constexpr int PHASE_WOLVES_WON = 11;
 
+// The rules a game is played under: the village of the first games, where nobody lies; or
+// the seasoned village, where a wolf may claim to be the seer or the medium and the
+// computer seats weigh the claims.
+inline constexpr int RULES_STANDARD = 0;
+inline constexpr int RULES_BLUFF = 1;
+// For measuring only, never offered to a player: the wolves may lie, and the computer seats
+// keep the first village's rules, which cannot tell a liar.
+inline constexpr int RULES_LIES_PLAIN_VILLAGE = 2;
+
+constexpr bool wolves_may_lie(int rules) {
+    return rules == RULES_BLUFF || rules == RULES_LIES_PLAIN_VILLAGE;
+}
+
 // The medium's morning line tells a result from this day on: day 2 follows a night with
 // no hanging before it.
 inline constexpr int MEDIUM_FIRST_RESULT_DAY = 3;
@@ -104,6 +117,12 @@ struct Game {
     // The seat the wolves chose to attack each night, by day, whether the attack killed it
     // or was turned away: the player saw whom they attacked.
     std::int32_t attacks[DAY_SLOTS];
+    std::int32_t rules;  // RULES_..., kept from game to game
+    // Under RULES_BLUFF: the day on which each wolf (by its entry of wolf_seats) was last
+    // asked on the morning screen whether it claims, or NONE.
+    std::int32_t claim_asked[WOLF_SEATS];
+    // The morning each seat's claim was published, or NONE.
+    std::int32_t claimed_on[SEAT_COUNT];
 };
 
 // Sets every field of every published claim and every night record to -1.

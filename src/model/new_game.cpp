@@ -35,6 +35,8 @@ void clear_tables(Game& game) {
     game.phase = PHASE_NIGHT_AI;
     game.cursor = 0;
     for (LogLine& line : game.log) line = {NONE, NONE};
+    for (std::int32_t& day : game.claim_asked) day = NONE;
+    for (std::int32_t& day : game.claimed_on) day = NONE;
 }
 
 void reset_seat(Game& game, int seat, int role) {

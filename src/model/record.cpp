@@ -8,9 +8,30 @@
 namespace {
 
 constexpr char MAGIC[] = "jinro-record ";
-// The keys a record spells, as typed: i j k l z r, their capitals, and KEY_ON for any other.
-constexpr char KEYS[] = {KEY_UP, KEY_LEFT, KEY_DOWN, KEY_RIGHT, KEY_CHOOSE, KEY_AGAIN, 'I',
-                         'J',    'K',      'L',      'Z',       'R',        KEY_ON,    '\0'};
+// The keys a record spells, as typed: i j k l z r s m b w, their capitals, and KEY_ON for
+// any other.
+constexpr char KEYS[] = {KEY_UP,
+                         KEY_LEFT,
+                         KEY_DOWN,
+                         KEY_RIGHT,
+                         KEY_CHOOSE,
+                         KEY_AGAIN,
+                         KEY_CLAIM_SEER,
+                         KEY_CLAIM_MEDIUM,
+                         KEY_BLACK,
+                         KEY_WHITE,
+                         'I',
+                         'J',
+                         'K',
+                         'L',
+                         'Z',
+                         'R',
+                         'S',
+                         'M',
+                         'B',
+                         'W',
+                         KEY_ON,
+                         '\0'};
 
 }  // namespace
 
@@ -53,9 +74,9 @@ bool link_keys_valid(const char* text, std::size_t length) {
     return true;
 }
 
-std::string record_header(std::uint32_t seed, int language) {
+std::string record_header(std::uint32_t seed, int language, int rules) {
     return MAGIC + std::to_string(RECORD_VERSION) + " " + std::to_string(seed) + " " +
-           language_code(language) + "\n";
+           language_code(language) + (rules == RULES_BLUFF ? " bluff" : "") + "\n";
 }
 
 namespace {
@@ -71,7 +92,12 @@ int parse_header(const std::string& header, Record& record) {
     std::string rest = header.substr(space + 1);
     if (!rest.empty() && rest.back() == '\r') rest.pop_back();
     record.language = NONE;
+    record.rules = RULES_STANDARD;
     if (version == "2") {
+        if (rest.size() > 6 && rest.compare(rest.size() - 6, 6, " bluff") == 0) {
+            record.rules = RULES_BLUFF;
+            rest.erase(rest.size() - 6);
+        }
         const std::size_t language = rest.find(' ');
         if (language == std::string::npos) return RECORD_BAD_SYNTAX;
         record.language = language_named(rest.substr(language + 1).c_str());
@@ -99,5 +125,6 @@ int parse_record(const char* text, std::size_t length, Record& record) {
 }
 
 std::string record_link(const Record& record) {
-    return "?seed=" + std::to_string(record.seed) + "&keys=" + record.keys;
+    return "?seed=" + std::to_string(record.seed) + "&keys=" + record.keys +
+           (record.rules == RULES_BLUFF ? "&bluff=1" : "");
 }

@@ -6,8 +6,9 @@
 //   jinro-record 2 1767225600 en
 //   lzxxllzz...
 //
-// The first line names the language the game was played in (ja or en); records of the
-// first version, without it, still read.
+// The first line names the language the game was played in (ja or en), and "bluff" after
+// it when the game was played under the rules with lies; records of the first version,
+// without them, still read.
 #pragma once
 
 #include <cstddef>
@@ -38,27 +39,30 @@ bool parse_seed(const char* text, std::uint32_t& seed);
 
 struct Record {
     std::uint32_t seed;
-    std::string keys;  // spelled: ijklzr, IJKLZR and "."
+    std::string keys;  // spelled: ijklzrsmbw, their capitals and "."
     int language;      // LANGUAGE_... of model/texts.hpp it was played in, or NONE (version 1)
+    int rules;         // RULES_... of model/game.hpp it was played under
 };
 
-// How a key is written down: itself for i j k l z r and I J K L Z R, "." for any other.
+// How a key is written down: itself for i j k l z r s m b w and their capitals, "." for
+// any other.
 char spelled_key(int key);
 
-// The keys of a link or a file, checked: only i j k l z r, their capitals and "." (and, in
-// a file, line breaks, dropped). RECORD_OK, or what is wrong.
+// The keys of a link or a file, checked: only i j k l z r s m b w, their capitals and "."
+// (and, in a file, line breaks, dropped). RECORD_OK, or what is wrong.
 int parse_keys(const char* text, std::size_t length, std::string& keys);
 
-// True when text is the keys of a link (keys=...): only i j k l z r, their capitals and
-// ".", no line breaks, at most RECORD_MAX_KEYS of them.
+// True when text is the keys of a link (keys=...): only i j k l z r s m b w, their capitals
+// and ".", no line breaks, at most RECORD_MAX_KEYS of them.
 bool link_keys_valid(const char* text, std::size_t length);
 
 // The first line of a record file, for a game dealt from the seed and played in the
 // language.
-std::string record_header(std::uint32_t seed, int language);
+std::string record_header(std::uint32_t seed, int language, int rules);
 
 // A whole record file. RECORD_OK, or what is wrong.
 int parse_record(const char* text, std::size_t length, Record& record);
 
-// The address of the page that plays the record: "?seed=N&keys=...".
+// The address of the page that plays the record: "?seed=N&keys=..." (and "&bluff=1" for a
+// game under the rules with lies).
 std::string record_link(const Record& record);

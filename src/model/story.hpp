@@ -52,4 +52,4 @@ struct ToldDay {
     std::vector<std::string> votes;
     std::vector<std::string> evening;
 };
-ToldDay told_day(const Texts& texts, const StoryDay& day);
+ToldDay told_day(const Texts& w, const StoryDay& t);

@@ -27,6 +27,9 @@ struct Texts {
     const char* wolf;                  // one wolf of the header, around its name
     const char* prompts[PHASE_COUNT];  // by phase, given the day and the name of the wolf
                                        // about to vote; null for no prompt
+    const char* bluff_prompts[4];      // the morning's questions under the rules with lies,
+                                       // by kind (QUESTION_...), given the day, the wolf
+                                       // asked and the seat hanged the day before
     const char* card_name;             // the card's rows: the name,
     const char* card_claim;            // the claim's glyph,
     const char* card_counts;           // the seer's black and white verdicts on the seat,
@@ -59,10 +62,22 @@ struct Texts {
     // a name and its chance in the one notation; a mark for each as good as the best.
     const char* odds_line;
     const char* odds_best;
+    // On the morning screen under the rules with lies: a choice's words and its chance (a
+    // slot of the panel each), and a seat named with a verdict (the seer's: the name, the
+    // verdict's mark, the chance); the verdict's marks, human and a wolf.
+    const char* odds_choice_line;
+    const char* odds_verdict_line;
+    const char* verdict_marks[2];
+    // The morning's choices in words: no claim, the seer, the medium; a seat called human
+    // or a wolf, given the name and the verdict's words.
+    const char* claim_choices[3];
+    const char* verdict_choice;
     // The review of a game's choices, and the simulator's report.
     const char* review_game;         // a game's heading, with its number
     const char* review_attack;       // an attack, with the night
     const char* review_vote;         // a vote, with the day and the voting wolf
+    const char* review_morning[3];   // the morning's questions (a claim, a seer's and a
+                                     // medium's verdict), with the day and the wolf asked
     const char* review_choice;       // a choice: a name, its chance and interval, in percent
     const char* review_chosen;       // the choice made
     const char* review_best;         // the best choice, where it was another
@@ -115,7 +130,14 @@ struct Texts {
     const char* reason_cleared;        // a seat the seer cleared; the best's votes
     const char* reason_votes;          // the best's votes; another seat, its votes, its hanging
     const char* facts_attack;          // the best, its likeliest role and chance, its guard chance
-    const char* simulate_policies[3];  // random, heuristic, coach
+    const char* facts_morning;         // a morning's choice, a seat, its chance of being hanged
+                                       // today
+    const char* reason_morning;        // the best and its seat's chance of being hanged today;
+                                       // the other and its seat's; then the rule at work
+    const char* reason_rules[3];       // that rule, by question: a claim, a seer's verdict, a
+                                       // medium's
+    const char* simulate_policies[4];  // random, heuristic, coach, bluff
+    const char* simulate_bluff;        // after the heading, under the rules with lies
     const char* simulate_heading;      // the policy, the games and the first seed
     const char* simulate_won;          // the games won, the share and its interval
     const char* simulate_days;         // the mean last day

@@ -27,11 +27,6 @@ inline constexpr int AMBIGUOUS_ASK_TERMINAL = 0;  // find out at start
 inline constexpr int AMBIGUOUS_NARROW = 1;        // one column
 inline constexpr int AMBIGUOUS_WIDE = 2;          // two columns
 
-// Keeps a message (Shift-JIS) ready for standard error, for when nothing more can be
-// allocated; console_last_words gives the terminal back and writes it, allocating nothing.
-void console_keep_last_words(const char* text);
-void console_last_words();
-
 // After KEY_INPUT_FAILED, what failed.
 inline constexpr int CONSOLE_READ_FAILED = 1;
 inline constexpr int CONSOLE_WRITE_FAILED = 2;

@@ -193,7 +193,7 @@ EMSCRIPTEN_KEEPALIVE void jinro_start(double seed) {
     web.started = true;
     web.input = {};
     web.typed.clear();
-    begin_record_game(web.shown, 1, static_cast<std::uint32_t>(seed));
+    begin_record_game(web.shown, 1, static_cast<std::uint32_t>(seed), web.game.rules);
     forget_review();
     draw();
 }
@@ -256,7 +256,7 @@ EMSCRIPTEN_KEEPALIVE double jinro_game_seed() { return web.shown.seed; }
 EMSCRIPTEN_KEEPALIVE const char* jinro_game_keys() { return handed(web.shown.keys); }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_replay_link() {
-    return handed(record_link(Record{web.shown.seed, web.shown.keys, NONE}));
+    return handed(record_link(Record{web.shown.seed, web.shown.keys, NONE, web.shown.rules}));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_daily(double unix_seconds) {
