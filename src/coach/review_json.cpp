@@ -3,7 +3,9 @@
 
 #include "coach/reason.hpp"
 #include "coach/review_text.hpp"
+#include "engine/morning.hpp"
 #include "model/json.hpp"
+#include "model/keys.hpp"
 
 namespace {
 
@@ -12,6 +14,28 @@ const char* const EVENT_NAMES[] = {"killed", "guarded", "claim",  "verdict",
                                    "medium", "call",    "hanged", "tie"};
 // The roles the wolves do not know, as tools name them, by role code.
 const char* const ROLE_KEYS[] = {"wolf", "madman", "seer", "medium", "bodyguard", "villager"};
+
+// A morning's answer as tools name it, by its key.
+const char* answer_name(int key) {
+    switch (key) {
+    case KEY_CLAIM_SEER: return "seer";
+    case KEY_CLAIM_MEDIUM: return "medium";
+    case KEY_BLACK: return "wolf";
+    case KEY_WHITE: return "human";
+    default: return "none";
+    }
+}
+
+// The kind of a decision, as tools name it.
+const char* choice_name(const PublicRecord& r) {
+    if (r.phase == PHASE_ATTACK_SELECT) return "attack";
+    if (r.phase == PHASE_VOTE_SELECT) return "vote";
+    switch (r.question) {
+    case QUESTION_CLAIM: return "claim";
+    case QUESTION_SEER_VERDICT: return "seer verdict";
+    default: return "medium verdict";
+    }
+}
 
 std::string share(double value) { return json_share(value); }
 
@@ -28,8 +52,11 @@ std::string roles_json(const Forecast& f, int seat) {
 std::string option_json(const ReviewedChoice& c, int k) {
     const ChoiceOdds& o = c.odds.choice[k];
     const Estimate e = estimate(o.wins, o.played);
-    std::string out = "{\"seat\": " + std::to_string(o.seat) + ", \"win\": " + share(e.win) +
-                      ", \"low\": " + share(e.low) + ", \"high\": " + share(e.high);
+    std::string out = "{\"seat\": " + std::to_string(o.seat);
+    if (c.decision.record.phase == PHASE_FAKE_CLAIM)
+        out += std::string(", \"answer\": \"") + answer_name(o.key) + "\"";
+    out += ", \"win\": " + share(e.win) + ", \"low\": " + share(e.low) +
+           ", \"high\": " + share(e.high);
     if (c.decision.record.phase == PHASE_ATTACK_SELECT) {
         out += ", \"guarded\": " + share(c.forecast.guarded[o.seat]) +
                ", \"roles\": " + roles_json(c.forecast, o.seat);
@@ -75,11 +102,15 @@ std::string village_json(const ReviewedChoice& c) {
 
 std::string decision_json(int game, const ReviewedChoice& c, const Texts& w) {
     const PublicRecord& r = c.decision.record;
-    const bool attack = r.phase == PHASE_ATTACK_SELECT;
+    const bool morning = r.phase == PHASE_FAKE_CLAIM;
     std::string out = "{\"game\": " + std::to_string(game) + ", \"day\": " + std::to_string(r.day) +
-                      ", \"choice\": \"" + (attack ? "attack" : "vote") + "\", ";
-    if (!attack) out += "\"wolf\": " + std::to_string(voting_wolf(r)) + ", ";
-    out += "\"chosen\": " + std::to_string(c.decision.chosen) + ", \"options\": [";
+                      ", \"choice\": \"" + choice_name(r) + "\", ";
+    if (r.phase != PHASE_ATTACK_SELECT)
+        out += "\"wolf\": " + std::to_string(morning ? r.asked : voting_wolf(r)) + ", ";
+    out += "\"chosen\": " + std::to_string(code_seat(c.decision.chosen));
+    if (morning)
+        out += std::string(", \"answer\": \"") + answer_name(code_key(c.decision.chosen)) + "\"";
+    out += ", \"options\": [";
     for (int k = 0; k < c.odds.count; ++k) out += (k > 0 ? ", " : "") + option_json(c, k);
     out += std::string("], \"mark\": ") +
            (c.mark < 0 ? "null" : std::string("\"") + MARK_NAMES[c.mark] + "\"") +

@@ -330,9 +330,13 @@ class Coach(unittest.TestCase):
             reports.append(report)
         self.assertEqual(reports[0], reports[1])
         self.assertEqual(sorted(reports[0]), ["first_seed", "games", "high", "low", "mean_days",
-                                              "policy", "win_rate", "wolves_won"])
+                                              "policy", "rules", "win_rate", "wolves_won"])
         self.assertEqual(reports[0]["policy"], "heuristic")
+        self.assertEqual(reports[0]["rules"], "standard")
         self.assertLess(reports[0]["low"], reports[0]["win_rate"])
+        lies = self.run_jinro(["--simulate", "300", "--bluff", "--policy", "bluff", "--json"])
+        self.assertEqual(json.loads(lies.stdout)["rules"], "bluff")
+        self.assertEqual(self.run_jinro(["--simulate", "3", "--policy", "bluff"]).returncode, 2)
         text = self.run_jinro(["--simulate", "300", "--policy", "random", "--lang", "en"])
         self.assertRegex(text.stdout.decode(), r"^random policy, 300 games from seed 1\n"
                          r"  the wolves won \d+: \d+\.\d% \(95% interval [^)]*\)\n"
@@ -539,11 +543,27 @@ class UnderAnyInput(unittest.TestCase):
         self.assertEqual(out.returncode, 0, out.stderr)
         self.assertTrue(out.stdout.decode().startswith("ゲーム 1\n"))
 
+    def test_a_lie_is_recorded_with_its_rules_and_told_as_a_claim(self):
+        path = os.path.join(self.dir, "lie.rec")
+        played = subprocess.run([harness.JINRO, "--seed", "7", "--bluff", "--lang", "en",
+                                 "--record", path], input=b"zSlb..", capture_output=True, env=ENV,
+                                timeout=30)
+        self.assertEqual(played.returncode, 0, played.stderr)
+        with open(path, encoding="ascii") as record:
+            self.assertEqual(record.read(), "jinro-record 2 7 en bluff\nzSlb..")
+        story = self.run_jinro(["--story", path]).stdout.decode()
+        self.assertIn("Lily Se: Chamomile is a wolf", story)
+        self.assertIn("&bluff=1", story)
+        review = self.run_jinro(["--review", path]).stdout.decode()
+        self.assertIn("Day 2, Lily's claim: chose the seer", review)
+        self.assertIn("Day 2, Lily's seer result: chose Chamomile is a wolf", review)
+        self.assertTrue(review.endswith("&bluff=1&review=1\n"), review[-100:])
+
     def test_practice_asks_each_marked_choice_and_counts_those_found(self):
-        # The second attack of this game (Chamomile, the madman, where Dandelion the seer was
-        # best) is its only marked choice; the cursor stands on Chamomile as it did.
-        path = self.record("z..lzz..z..llz.")
-        for keys, said in ((b"llzx", "found 1 of 1"), (b"zx", "found 0 of 1")):
+        # The second attack of this game (Sage, the medium, where Dandelion the seer was
+        # best) is its only marked choice; the cursor stands on Sage as it did.
+        path = self.record("z..lzz..jjz.")
+        for keys, said in ((b"llllzx", "found 1 of 1"), (b"zx", "found 0 of 1")):
             result = subprocess.run([harness.JINRO, "--practice", path, "--lang", "en"],
                                     input=keys, capture_output=True, env=ENV, timeout=120)
             self.assertEqual(result.returncode, 0, result.stderr)
