@@ -204,6 +204,7 @@ void determinize(const PublicRecord& r, const std::uint8_t (&roles)[SEAT_COUNT],
         p.attacked_day = r.attacked_day[seat];
         g.death_day[seat] = p.hanged_day != NONE ? p.hanged_day : p.attacked_day;
         g.co_public[seat] = r.co_public[seat];
+        g.claimed_on[seat] = r.co_public[seat] != NONE ? claimed_on(r, seat) : NONE;
         g.black_count[seat] = r.black_count[seat];
         g.white_count[seat] = r.white_count[seat];
         for (int day = 0; day < DAY_SLOTS; ++day) {
