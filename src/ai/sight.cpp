@@ -62,11 +62,15 @@ void fill_seasoned(Sight& s, const SeasonedFacts& f) {
     }
 }
 
-Sight sight_of(const Sight& village, const Game& game, int self) {
-    Sight s = village;
+void look_as(Sight& s, const Game& game, int self) {
     const int yesterday = s.day >= 1 && s.day <= DAY_SLOTS ? s.day - 1 : 0;
     s.self = self;
     s.call = is_seat(self) ? game.players[self].night[yesterday].target : NONE;
     s.role = is_seat(self) ? game.players[self].role : NONE;
+}
+
+Sight sight_of(const Sight& village, const Game& game, int self) {
+    Sight s = village;
+    look_as(s, game, self);
     return s;
 }

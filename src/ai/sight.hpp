@@ -48,8 +48,11 @@ void fill_seasoned(Sight& s, const SeasonedFacts& facts);
 // seat through a night or a vote, since no seat's choice changes what the others see.
 Sight village_sight(const Game& game);
 
-// The sight of one seat: the village's, with the seat and its own call.
+// The sight of one seat: the village's, with the seat, its own call and its role.
 Sight sight_of(const Sight& village, const Game& game, int self);
+
+// Makes the village's sight (or another seat's) that of the seat, in place.
+void look_as(Sight& s, const Game& game, int self);
 
 // How a search that no candidate can pass is drawn: to its end, exactly as the rule draws
 // it (every game a player plays, replayed from its seed), or not at all (the coach's

@@ -114,7 +114,6 @@ Chances vote_chances(const Sight& s, bool madman) {
     return chances;
 }
 
-void ai_vote(Game& game, Player& p, const Sight& village, int search) {
-    p.vote[game.day] =
-        vote_rule(sight_of(village, game, p.seat), p.role == ROLE_MADMAN, game.random, search);
+void ai_vote(Game& game, Player& p, const Sight& seen, int search) {
+    p.vote[game.day] = vote_rule(seen, p.role == ROLE_MADMAN, game.random, search);
 }

@@ -27,6 +27,6 @@ inline constexpr int MEDIUM_RULE_FIRST_DAY = 3;
 int vote_rule(const Sight& s, bool madman, Random& random, int search = SEARCH_EXACT);
 Chances vote_chances(const Sight& s, bool madman);
 
-// Sets p.vote[game.day], from what the village sees (village_sight), its searches drawn
-// as `search` says (SEARCH_...).
-void ai_vote(Game& game, Player& p, const Sight& village, int search = SEARCH_EXACT);
+// Sets p.vote[game.day], from what the seat sees (the village's sight, as it sees it:
+// look_as), its searches drawn as `search` says (SEARCH_...).
+void ai_vote(Game& game, Player& p, const Sight& seen, int search = SEARCH_EXACT);

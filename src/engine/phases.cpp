@@ -30,13 +30,14 @@ void publish_claims(Game& game) {
 
 // The wolves' votes come from the human in the next phase.
 void computer_votes(Game& game, int search) {
-    const Sight village = village_sight(game);
+    Sight seen = village_sight(game);  // what every seat sees, each as itself in turn
     for (Player& p : game.players) {
         if (p.role == ROLE_WOLF || p.alive != 1) continue;
+        look_as(seen, game, p.seat);
         // ai_vote overwrites this vote at once; it is drawn only because the random draws
         // of every vote after it depend on it, and a seed must give the same game.
-        p.vote[game.day] = pick_living_other(sight_of(village, game, p.seat), game.random);
-        ai_vote(game, p, village, search);
+        p.vote[game.day] = pick_living_other(seen, game.random);
+        ai_vote(game, p, seen, search);
     }
     game.phase = PHASE_VOTE_SELECT;
 }
