@@ -173,10 +173,12 @@ bool take_option(Options& options, int option, const char* value) {
     case OPTION_JSON: options.json = true; return true;
     case OPTION_COACH: options.coach = true; return true;
     case OPTION_BLUFF: options.rules = RULES_BLUFF; return true;
-    default:  // --help or --version, whichever came first
+    case OPTION_HELP:
+    case OPTION_VERSION:  // whichever came first
         if (options.action == ACTION_PLAY)
             options.action = option == OPTION_HELP ? ACTION_HELP : ACTION_VERSION;
         return true;
+    default: return false;
     }
 }
 
