@@ -6,7 +6,8 @@
 //
 // From the page: {kind: "odds", id, record}, {kind: "stop"}, {kind: "review", id, records,
 //                chosen} (a record: a Uint8Array of exactly the game's decision size; chosen:
-//                the seat chosen at each, which the review works out as closely as the best).
+//                the code of the choice made at each, or -1, which the review works out as
+//                closely as the best; the game says whether the decision offers it).
 // To the page:   {kind: "odds", id, odds, settled}, {kind: "review", id, index, odds}
 //                (odds: a Uint8Array of exactly the game's odds size), {kind: "refused", id}
 //                for a message not of its form (or a record the game does not take), and
@@ -14,6 +15,7 @@
 import createGame from "./jinro.mjs";
 
 const MOST_DECISIONS = 1000; // far more choices than any game has
+const MOST_CODE = 0xffff; // above any choice's code
 const LIVE = 0; // the module's slot for the choice on screen
 const REVIEW = 1; // and for the review
 
@@ -28,8 +30,8 @@ const hasKeys = (data, keys) => Object.keys(data).sort().join() === keys;
 // A record of exactly the game's size, which the module's buffer holds.
 const isRecord = (record) => record instanceof Uint8Array && record.length === module._jinro_decision_size() && record.length <= module._jinro_buffer_size();
 
-// The record into the module's buffer, and its odds begun in the slot (for the seat chosen
-// there, or -1): false when the game does not take it. Its size is checked again before
+// The record into the module's buffer, and its odds begun in the slot (for the code of the
+// choice made there, or -1): false when the game does not take it. Its size is checked again before
 // anything is copied.
 function begin(record, slot, chosen = -1) {
   if (!isRecord(record)) return false;
@@ -116,7 +118,7 @@ function take(data) {
     data.records.every(isRecord) &&
     Array.isArray(data.chosen) &&
     data.chosen.length === data.records.length &&
-    data.chosen.every((seat) => Number.isInteger(seat) && seat >= -1 && seat <= 9)
+    data.chosen.every((code) => Number.isInteger(code) && code >= -1 && code <= MOST_CODE)
   ) {
     review = data.records.length > 0 ? { id: data.id, records: data.records.map((r) => r.slice()), chosen: data.chosen.slice(), index: 0, begun: false } : null;
   } else {

@@ -1,6 +1,11 @@
 // The coach beside the game: with its switch on (off at first, remembered), each legal
 // card of an attack or a vote shows the wolves' chance of winning after choosing it, as the
-// odds firm up. The odds are worked out by a worker running the game's own WebAssembly
+// odds firm up, in the game's one notation ("41% (38-44%)"), every choice as good as the
+// best marked as best; where a false seer names a seat, each card shows the better of its
+// two verdicts; where the morning asks whether to claim, or a false medium's verdict, a list
+// of the answers stands under the board. The cards of the seats whose role the wolves do
+// not know show the coach's read of them, and the best choice's facts stand under the
+// board. The odds are worked out by a worker running the game's own WebAssembly
 // (coach-worker.js) from the public record of what the screens have shown, so that a key is
 // never kept waiting; each message of the worker is checked against its exact form, and
 // its odds are handed to the game, which checks them against the choice they answer before
@@ -75,46 +80,141 @@ function readEnabled() {
   }
 }
 
-// The odds on the cards (none where odds is null), and in their labels for a screen reader.
-function showOdds(cardBlocks, odds, text) {
+// A small element of a card, made once, shown over its cells and hidden from a screen
+// reader (the card's label says the same).
+function badgeOf(block, className) {
+  let badge = block.querySelector(`.${className}`);
+  if (!badge) {
+    badge = document.createElement("span");
+    badge.className = className;
+    badge.setAttribute("aria-hidden", "true");
+    block.append(badge);
+  }
+  return badge;
+}
+
+// The screens whose answers are listed under the board rather than shown on the cards.
+const LISTED = ["claim", "medium verdict"];
+
+// A seat's choices on the cards: the one of an attack or a vote, or a false seer's two
+// verdicts on it; the better shown first.
+function cardChoices(odds, seat, screen) {
+  if (!odds || LISTED.includes(screen)) return [];
+  return odds.choices.filter((c) => c.seat === seat).sort((a, b) => b.win - a.win);
+}
+
+// What a card says of its choices: the badge's text (a verdict's word before its chance) and
+// the label's words.
+function cardWords(odds, choices, text) {
+  const [shown] = choices;
+  const verdict = odds.verdicts[shown.code];
+  const badge = verdict ? `${verdict} ${shown.text}` : shown.text;
+  if (choices.length === 1 && !verdict) return { badge, verdict, label: text.oddsLabel(shown.text, shown.good) };
+  return { badge, verdict, label: choices.map((c) => text.choiceLabel(c.label, c.text, c.good)).join(text.and) };
+}
+
+// The odds of each legal card in the game's one notation, every choice as good as the best
+// marked so, and the coach's read of the seats whose role the wolves do not know; on the
+// cards, and in their labels for a screen reader. None where odds is null.
+function showOdds(cardBlocks, odds, text, screen) {
   for (const block of cardBlocks) {
-    let badge = block.querySelector(".odds");
-    const choice = odds ? odds.choices.find((c) => c.seat === Number(block.dataset.seat)) : null;
+    const seat = Number(block.dataset.seat);
+    const choices = cardChoices(odds, seat, screen);
+    const choice = choices[0] ?? null;
+    const read = odds?.read.find((r) => r.seat === seat) ?? null;
     const label = block.querySelector(".label");
-    if (!choice) {
-      badge?.remove();
-      if (label.dataset.base !== undefined) label.textContent = label.dataset.base;
-      continue;
+    // The label's own words: as the coach left them, less what it added; else as written anew.
+    const base = label.dataset.shown === label.textContent ? label.dataset.base : label.textContent;
+    if (!choice) block.querySelector(".odds")?.remove();
+    if (!read) block.querySelector(".read")?.remove();
+    const parts = [base];
+    if (choice) {
+      const words = cardWords(odds, choices, text);
+      const badge = badgeOf(block, "odds");
+      if (badge.dataset.text !== words.badge) {
+        // The percentage always; its interval where the card's width allows (the style says where).
+        const [, win, range] = /^(.*?\d+%)( .+)?$/.exec(words.badge) ?? [null, words.badge, ""];
+        const part = (className, shown) => Object.assign(document.createElement("span"), { className, textContent: shown ?? "" });
+        badge.replaceChildren(part("win", win), part("range", range));
+        badge.dataset.text = words.badge;
+      }
+      badge.classList.toggle("best", choice.good);
+      badge.classList.toggle("verdict", Boolean(words.verdict));
+      parts.push(words.label);
     }
-    if (!badge) {
-      badge = document.createElement("span");
-      badge.className = "odds";
-      badge.setAttribute("aria-hidden", "true");
-      block.append(badge);
+    if (read) {
+      badgeOf(block, "read").textContent = `${read.glyph} ${read.percent}%`;
+      parts.push(text.readLabel(read.role, read.percent));
     }
-    const percent = Math.round(choice.win * 100);
-    const margin = Math.round((choice.high - choice.low) * 50);
-    badge.textContent = text.oddsBadge(percent);
-    badge.classList.toggle("best", choice.seat === odds.best);
-    label.dataset.base ??= label.textContent;
-    label.textContent = `${label.dataset.base}${text.and}${text.oddsLabel(percent, margin, choice.seat === odds.best)}`;
+    label.textContent = parts.join(text.and);
+    label.dataset.base = base;
+    label.dataset.shown = label.textContent;
   }
 }
 
+// The answers of a question of the morning, under the board: each in the game's words with
+// its chance, every answer as good as the best marked so. Hidden where there are none.
+function showAnswers(list, odds, text, screen) {
+  const shown = odds && LISTED.includes(screen) ? odds.choices : [];
+  const key = shown.map((c) => `${c.label} ${c.text} ${c.good}`).join("\n");
+  if (list.dataset.shown !== key) {
+    list.replaceChildren(
+      ...shown.map((c) => {
+        const item = document.createElement("li");
+        item.className = c.good ? "best" : "";
+        item.textContent = c.good ? `${c.label} ${c.text} ${text.best}` : `${c.label} ${c.text}`;
+        return item;
+      }),
+    );
+    list.dataset.shown = key;
+  }
+  list.setAttribute("aria-label", text.answers);
+  list.hidden = shown.length === 0;
+}
+
+// The best choice's facts under the board while the coach is on; said to a screen reader
+// once its odds are settled, and only when they say something new.
+function factsLine({ shown, live }) {
+  let said = "";
+  return {
+    show(facts) {
+      if (shown.textContent !== facts) shown.textContent = facts;
+      shown.hidden = facts === "";
+    },
+    settled(facts) {
+      if (facts === said) return;
+      said = facts;
+      if (facts) live.textContent = facts;
+    },
+  };
+}
+
 // game: the driver; cardBlocks: the card elements by seat; words(): the page's words now;
-// screen(): what the keys do on the screen shown; button: the coach's switch.
-export function createCoach({ game, cardBlocks, words, screen, button }) {
+// screen(): what the keys do on the screen shown; button: the coach's switch; facts: {shown,
+// live}, the elements of the best choice's facts; answers: the list of a question's answers.
+export function createCoach({ game, cardBlocks, words, screen, button, facts, answers }) {
   let enabled = readEnabled();
+  let held = false; // practice hides the odds
   let asked = null; // the record whose odds are being worked out
   let id = 0; // of the message sent last (the odds of the choice on screen, or a review)
   let odds = null; // the odds taken for the choice on screen, as the game gives them
+  let oddsScreen = ""; // the screen they are of
+  let oddsWords = null; // and the page's words they were read in
   let reviewing = null; // {id, each(index, bytes), failed()}
-  const show = () => showOdds(cardBlocks, enabled && odds && !odds.declined ? odds : null, words());
+  const line = factsLine(facts);
+  const shownOdds = () => (enabled && !held && odds && !odds.declined ? odds : null);
+  const show = () => {
+    showOdds(cardBlocks, shownOdds(), words(), oddsScreen);
+    showAnswers(answers, shownOdds(), words(), oddsScreen);
+    line.show(shownOdds()?.facts ?? "");
+  };
   const link = workerLink(game.oddsSize, {
     message(m) {
       if (m.kind === "odds" && m.id === id && asked !== null && game.takeOdds(m.odds)) {
         odds = game.odds();
+        oddsWords = words();
         show();
+        if (m.settled) line.settled(shownOdds()?.facts ?? "");
       } else if (m.kind === "review" && m.id === reviewing?.id) {
         reviewing.each(m.index, m.odds);
       } else if (m.kind === "refused" && m.id === reviewing?.id) {
@@ -129,18 +229,21 @@ export function createCoach({ game, cardBlocks, words, screen, button }) {
     follow() {
       button.setAttribute("aria-pressed", String(enabled));
       button.textContent = words().coach;
-      for (const block of cardBlocks) delete block.querySelector(".label").dataset.base; // labels written again
-      const choosing = screen() === "attack" || screen() === "vote";
-      const record = enabled && choosing ? game.decision() : null;
+      const record = enabled && !held ? game.decision() : null;
       if (record === null) {
         if (asked !== null) link.tell({ kind: "stop" });
         asked = null;
         odds = null;
+        line.settled("");
       } else if (!same(record, asked)) {
         asked = record;
         odds = null;
+        oddsScreen = screen();
         id += 1;
         link.post({ kind: "odds", id, record });
+      } else if (odds && oddsWords !== words()) {
+        odds = game.odds(); // the same odds, in the other language
+        oddsWords = words();
       }
       show();
     },
@@ -151,6 +254,11 @@ export function createCoach({ game, cardBlocks, words, screen, button }) {
       } catch {
         // not remembered
       }
+      this.follow();
+    },
+    // Practice: the odds hidden (held), or shown again.
+    hold(on) {
+      held = on;
       this.follow();
     },
     // Reviews a game's choices, each {record, chosen}: each(index, bytes) with each one's

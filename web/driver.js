@@ -6,7 +6,7 @@
 const encoder = new TextEncoder();
 const ASCII = new TextDecoder("ascii");
 const SJIS = new TextDecoder("shift_jis");
-const ACTIONS = ["up", "left", "down", "right", "choose", "again", "on"];
+const ACTIONS = ["up", "left", "down", "right", "choose", "again", "on", "seer", "medium", "black", "white", "decline"];
 
 // The keys by what they do, as the game names them: each one printable ASCII character.
 function keysOf(named) {
@@ -18,6 +18,10 @@ function keysOf(named) {
   }
   return Object.freeze(keys);
 }
+
+// A choice's code as the game gives it: a whole number, bounded; the game says whether the
+// decision offers it.
+const isCode = (code) => Number.isInteger(code) && code >= 0 && code <= 0xffff;
 
 // How texts and bytes pass between the page and the module.
 function channel(module) {
@@ -55,16 +59,27 @@ function coachOf(module, { heap, size, json, put }) {
   const isOdds = (bytes) => bytes instanceof Uint8Array && bytes.length === oddsSize && oddsSize <= size;
   return {
     oddsSize,
-    // At an attack or a vote: the public record of what the screens have shown (a copy of
-    // its bytes, for the coach's worker); else null.
+    // At a screen of choice (an attack, a vote, a question of the morning): the public record
+    // of what the screens have shown (a copy of its bytes, for the coach's worker); else null.
     decision: () => {
       const at = module._jinro_decision();
       return at === 0 ? null : heap().slice(at, at + decisionSize);
     },
     // The worker's odds of the decision on screen: true when the game takes them as such.
     takeOdds: (bytes) => isOdds(bytes) && module._jinro_take_odds(put(bytes)) === 1,
-    // The odds taken, for the cards: {declined, best, choices: [{seat, win, low, high}]}, or null.
-    odds: () => json(module._jinro_odds()),
+    // The odds taken, for the cards, in the game's words: {declined, best, bestCode, question,
+    // facts, choices: [{seat, code, label, win, low, high, text, good}], read: [{seat, role,
+    // glyph, percent}], verdicts: {code: word}}, or null.
+    odds: () => json(module._jinro_odds(), SJIS),
+    // Practice at the decision on screen, from the odds taken: whether the choice of the code
+    // is found, {found, told: [lines]}; or null.
+    practice: (code) => (isCode(code) ? json(module._jinro_practice(code), SJIS) : null),
+    // Whether a key typed waits to be played, and the choice (its code) it makes on the screen
+    // shown, or -1 for none.
+    keyWaiting: () => module._jinro_key_waiting() === 1,
+    nextChoice: () => module._jinro_next_choice(),
+    // Forgets every key typed and not yet played.
+    dropTyped: () => module._jinro_drop_typed(),
     // Every choice the wolves made in the game shown: {key, chosen, kind, day, wolf, record}
     // (record: its bytes; key: its index among the game's keys, -1 past the most kept).
     decisions: () => {
@@ -74,7 +89,8 @@ function coachOf(module, { heap, size, json, put }) {
     },
     // The worker's odds of decision k of the game shown: true when they are its odds.
     takeReviewOdds: (k, bytes) => Number.isSafeInteger(k) && isOdds(bytes) && module._jinro_take_review_odds(k, put(bytes)) === 1,
-    // The review of the game shown, in its words: {rows, accuracy, accuracyText, done, total}.
+    // The review of the game shown, in its words: {rows, accuracy, accuracyText, sums, legend,
+    // done, total}.
     review: () => json(module._jinro_review(), SJIS),
   };
 }
@@ -84,7 +100,12 @@ export function driverOf(module) {
   const { text, json, put, pieces, heap } = io;
   return {
     keys: keysOf(json(module._jinro_keys())),
-    start: (seed) => module._jinro_start(seed),
+    // A game dealt from the seed, under the rules with lies or not (lies: a boolean).
+    start: (seed, lies) => {
+      if (typeof lies !== "boolean" || module._jinro_start(seed, lies ? 1 : 0) !== 1) throw new Error("the game deals no such game");
+    },
+    // The rules of a game dealt by r (until then, those of the game it follows).
+    nextLies: (lies) => typeof lies === "boolean" && module._jinro_next_lies(lies ? 1 : 0) === 1,
     setLanguage: (code) => module._jinro_set_language(code),
     feed: (bytes) => pieces(bytes, (piece) => (module._jinro_feed(put(piece)), true)),
     // The next key typed, played and drawn: the key, or null when none is left.
@@ -100,9 +121,11 @@ export function driverOf(module) {
     layout: () => json(module._jinro_layout()),
     cards: () => json(module._jinro_cards(), SJIS),
     story: () => json(module._jinro_story(), SJIS),
-    // The game shown: the seed it was dealt from, its keys, the link that replays it.
+    // The game shown: the seed it was dealt from, its keys, whether it is played with lies,
+    // the link that replays it.
     gameSeed: () => module._jinro_game_seed(),
     gameKeys: () => text(module._jinro_game_keys()),
+    gameLies: () => module._jinro_game_lies() === 1,
     replayLink: () => text(module._jinro_replay_link()),
     daily: (unixSeconds) => json(module._jinro_daily(unixSeconds)),
     // A seed of the form the game takes (one to ten digits, at most 4294967295), or null.

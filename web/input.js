@@ -38,7 +38,8 @@ const isControl = (element) => element instanceof Element && element.closest("bu
 
 // handlers: type(data, {whole}) plays what the player typed; escape() closes the panels;
 // screen() is what the keys do on the screen shown; walk(seat) the keys to a seat; key(action)
-// the game's key for what a button does (up, left, down, right, choose, on, again); cut(n)
+// the game's key for what a button does (up, left, down, right, choose, on, again, and the
+// morning's seer, medium, decline, black, white); cut(n)
 // says that a paste was cut to n characters; most() the most a paste plays.
 export function connectInput({ board, pad, keys }, handlers) {
   function onKeyDown(event) {
@@ -70,13 +71,14 @@ export function connectInput({ board, pad, keys }, handlers) {
     handlers.type(typed, { whole: true });
   }
 
-  // A tap on a card moves the cursor there (it never confirms); on a screen that any key
-  // leads on from, a tap anywhere on the board leads on.
+  // A tap on a card moves the cursor there (it never confirms), a false seer's too; on a
+  // screen that any key leads on from, a tap anywhere on the board leads on. A tap never
+  // answers a question of the morning: only its buttons and keys do.
   function onTap(event) {
     const screen = handlers.screen();
     if (screen === "any key") {
       handlers.type(handlers.key("on"));
-    } else if (screen === "attack" || screen === "vote") {
+    } else if (screen === "attack" || screen === "vote" || screen === "seer verdict") {
       const card = event.target instanceof Element ? event.target.closest(".card") : null;
       if (card) handlers.type(handlers.walk(Number(card.dataset.seat)));
     }
@@ -99,14 +101,37 @@ export function connectInput({ board, pad, keys }, handlers) {
   else keys.setAttribute("inputmode", "none"); // no on-screen keyboard over the cards
 }
 
-// Which buttons act on a screen: the arrows and 決定 where the cursor chooses, 次へ where
-// any key leads on, もう一度 after a win. aria-disabled rather than disabled: a focused
-// button keeps its focus.
-const USABLE = { again: ["won"], on: ["any key"] };
+// Which buttons act on a screen: the arrows and 決定 where the cursor chooses (the arrows
+// also where a false seer names a seat), 次へ where any key leads on, もう一度 after a win;
+// the morning's answers of a lying wolf where the morning asks for them. Those that do not
+// act are aria-disabled rather than disabled, so that a focused button keeps its focus;
+// only where the morning asks are they hidden, and the answers everywhere else (a focused
+// button hidden gives its focus to the first one that acts).
+const CURSOR = ["attack", "vote"];
+const VERDICT = ["seer verdict", "medium verdict"];
+const USABLE = {
+  up: [...CURSOR, "seer verdict"],
+  left: [...CURSOR, "seer verdict"],
+  down: [...CURSOR, "seer verdict"],
+  right: [...CURSOR, "seer verdict"],
+  choose: CURSOR,
+  again: ["won"],
+  on: ["any key"],
+  seer: ["claim"],
+  medium: ["claim"],
+  decline: ["claim"],
+  black: VERDICT,
+  white: VERDICT,
+};
 export function showButtons(pad, screen) {
-  for (const button of pad.querySelectorAll("button[data-action]")) {
-    const action = button.dataset.action;
-    const usable = Object.hasOwn(USABLE, action) ? USABLE[action] : ["attack", "vote"];
-    button.setAttribute("aria-disabled", String(!usable.includes(screen)));
+  const focused = pad.contains(document.activeElement) ? document.activeElement : null;
+  const buttons = [...pad.querySelectorAll("button[data-action]")];
+  const acts = (button) => Object.hasOwn(USABLE, button.dataset.action) && USABLE[button.dataset.action].includes(screen);
+  const asking = buttons.some((button) => button.classList.contains("asked") && acts(button));
+  for (const button of buttons) {
+    button.hidden = !acts(button) && (asking || button.classList.contains("asked"));
+    button.setAttribute("aria-disabled", String(!acts(button)));
   }
+  for (const group of pad.querySelectorAll(".arrows, .answers")) group.hidden = !group.querySelector("button:not([hidden])");
+  if (focused?.hidden) pad.querySelector("button[data-action]:not([hidden])")?.focus();
 }

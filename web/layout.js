@@ -6,6 +6,9 @@
 const MIN_FONT_PX = 13;
 const RECORD_WIDTH = 340; // the record panel beside a wide screen
 const ROW_EM = 1.17; // the Latin font's own line: rows with kana never grow
+// The buttons under the screen stand in one row from this width of window on (in Japanese,
+// with every tool shown: practice's and the switch of lies too), in two below it.
+const ONE_ROW_WIDTH = 1250;
 
 export function createLayout(layout, { board, recordOpen }) {
   let cellRatio = 0.60205; // the width of a cell in em: DejaVu Sans Mono's, measured again once the fonts are in
@@ -28,7 +31,7 @@ export function createLayout(layout, { board, recordOpen }) {
       const cell = (px) => px * cellRatio;
       const beside = Math.min((width - 176) / cell(layout.columns), height / (layout.rows * ROW_EM));
       // Under the screen the buttons take one row where the window is wide, two elsewhere.
-      const padHeight = width >= 900 ? 64 : 120;
+      const padHeight = width >= ONE_ROW_WIDTH ? 64 : 120;
       const below = Math.min(width / cell(layout.columns), (height - padHeight) / (layout.rows * ROW_EM));
       const best = Math.max(beside, below);
       let font;

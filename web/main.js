@@ -12,6 +12,7 @@ import { createCoach } from "./coach.js";
 import { driverOf } from "./driver.js";
 import { connectInput, showButtons } from "./input.js";
 import { createLayout } from "./layout.js";
+import { askedLies, createLiesSwitch } from "./lies.js";
 import { createSpeech } from "./speech.js";
 import { isLanguage, TEXTS } from "./texts.js";
 
@@ -40,6 +41,7 @@ let speech = null;
 let fitter = null;
 let coach = null;
 let panels = null; // the panels beside the game, once loaded
+let lies = null; // the switch of the village with lies
 const decided = []; // the games the visitor's own keys decided, not yet counted: {wolves, seed}
 
 // The remembered language, read once: anything stored there that is not one of the page's
@@ -78,7 +80,7 @@ function refresh() {
   const cards = game.cards();
   const screen = game.screen();
   speech.label(cards, text);
-  speech.announce(cards, screen === "attack" || screen === "vote", text);
+  speech.announce(cards, ["attack", "vote", "seer verdict"].includes(screen), text);
   showButtons($("pad"), screen);
   coach?.follow();
   panels?.update();
@@ -88,6 +90,24 @@ function showScreen() {
   refresh();
   hook.frames += 1;
   document.body.classList.remove("starting"); // the page shows from the first frame on
+}
+
+// A game dealt from the seed, with lies or not; the games r deals after it follow the switch.
+function deal(seed, withLies) {
+  game.start(seed, withLies);
+  game.nextLies(lies.on());
+}
+
+// The switch turned: a game not yet begun (no key played, nothing replayed or practised) is
+// dealt again under the rules chosen; else they come with the next game.
+function liesToggled(on) {
+  game.nextLies(on);
+  if (game.gameKeys() === "" && panels?.quiet() && game.gameLies() !== on) {
+    deal(game.gameSeed(), on);
+    showScreen();
+  } else if (game.gameLies() !== on) {
+    say(text.liesNext(on));
+  }
 }
 
 // A game the visitor's key decided: kept for the statistics, which count it once.
@@ -118,9 +138,10 @@ function type(data, { whole = false, byPlayer = false } = {}) {
 }
 
 // What the player types (not what a replay plays): it takes over a replay and closes an
-// open help or result panel, and reaches the game.
+// open help or result panel, and reaches the game, unless practice takes it.
 function playerTypes(data, options) {
   panels?.beforeKey();
+  if (panels?.practiceTakes(data)) return;
   type(data, { ...options, byPlayer: true });
 }
 
@@ -147,6 +168,7 @@ function applyTexts() {
   $("cards").setAttribute("aria-label", text.seats);
   $("pad").setAttribute("aria-label", text.controls);
   $("keys-label").textContent = text.keys;
+  $("lies-button").textContent = text.lies;
   const keys = game?.keys; // named once the game is in
   if (keys) $("keys-help").textContent = text.keysHelp(keys);
   for (const button of document.querySelectorAll("#pad button[data-action]")) {
@@ -194,6 +216,14 @@ function chooseSeed(params) {
   return now;
 }
 
+// Lies where the address asks for them (bad values said and left out); else, for a link's
+// keys, none (a link of a game with lies says so); else as the switch says.
+function chooseLies(params) {
+  const wanted = askedLies(params, () => say(text.badLies));
+  if (wanted !== null) return wanted;
+  return params.has("keys") ? false : lies.on();
+}
+
 // The panels come once the first frame is on screen: nothing of them delays it.
 function loadPanels() {
   import("./panels.js")
@@ -204,15 +234,17 @@ function loadPanels() {
         coach,
         story: () => game.story(),
         decided: () => decided.splice(0),
-        showKeys: (seed, keys) => {
-          // That screen of a game: dealt again from its seed and its keys played, the last
-          // screen shown.
-          game.start(seed);
+        showKeys: (seed, keys, withLies) => {
+          // That screen of a game: dealt again from its seed (under its rules) and its keys
+          // played, the last screen shown.
+          deal(seed, withLies);
           game.feed(encoder.encode(keys));
           game.playTyped();
           showScreen();
         },
+        lies,
         play: (key) => type(key),
+        step: () => game.nextKey() !== null && showScreen(), // the next key typed, and its screen
         say,
         relayout: () => fitter.fit(),
       });
@@ -239,13 +271,27 @@ async function main() {
   hook.screen = board.read;
   speech = createSpeech({ board, layout, cardBlocks: board.cardBlocks, headText: $("head-text"), live: $("live") });
   fitter = createLayout(layout, { board: $("board"), recordOpen: () => panels?.recordOpen() });
-  coach = createCoach({ game, cardBlocks: board.cardBlocks, words: () => text, screen: () => game.screen(), button: $("coach-button") });
+  const facts = { shown: $("facts"), live: $("facts-live") };
+  coach = createCoach({
+    game,
+    cardBlocks: board.cardBlocks,
+    words: () => text,
+    screen: () => game.screen(),
+    button: $("coach-button"),
+    facts,
+    answers: $("answers"),
+  });
+  // What stands under the cards (the coach's facts, practice) takes the panel's rows, blank
+  // on a screen of choice, where the whole screen shows.
+  $("board").style.setProperty("--panel-top", String(layout.panel.rows[0]));
+  $("board").style.setProperty("--panel-rows", String(layout.panel.rows[1] - layout.panel.rows[0] + 1));
   $("coach-button").addEventListener("click", () => coach.toggle());
   fitter.fit(); // with the Latin font's own cell width; measured again once the fonts are in
   window.addEventListener("resize", () => fitter.fit());
   applyTexts(); // the buttons' keys, now that the game names them
   game.setLanguage(text.code);
-  game.start(chooseSeed(params));
+  lies = createLiesSwitch({ button: $("lies-button"), reset: () => say(text.liesReset), toggled: liesToggled });
+  deal(chooseSeed(params), chooseLies(params));
   showScreen();
   connectInput(
     { board: $("board"), pad: $("pad"), keys: $("keys") },

@@ -7,6 +7,8 @@
 import { $ } from "./dom.js";
 import { firstVisit, helpTitle, renderHelp } from "./help.js";
 import { recordTitle, renderRecord } from "./record.js";
+import { createPractice, practiceResetWords } from "./practice.js";
+import { createPracticeStore } from "./practice-store.js";
 import { createReplay, linkKeys } from "./replay.js";
 import { createResult, dailyOf, statsResetWords } from "./result.js";
 import { createReview } from "./review.js";
@@ -40,8 +42,39 @@ function wireButtons(togglePanel) {
   }
 }
 
+// Practice and its questions: the practice itself, and what the review asks of it (keep
+// the marked choices of a game, how many questions there are, start). before(): what
+// practice closes as it starts.
+function practiceOf(api, before) {
+  const store = createPracticeStore({ game: api.game, told: () => api.say(practiceResetWords(api.language())) });
+  const practice = createPractice({ ...api, store, before });
+  store.read(); // what is stored is checked at once
+  const hooks = {
+    keep: (questions) => {
+      store.keep(questions);
+      practice.render();
+    },
+    count: store.count,
+    label: practice.label,
+    start: practice.start,
+  };
+  return { practice, hooks };
+}
+
+// The page's link: a replay of its keys, or the review of the game they play, shown at once.
+function openLink(api) {
+  const link = linkKeys(api.game, api.say, api.language());
+  if (link?.review) {
+    api.showKeys(api.game.gameSeed(), link.keys, api.game.gameLies());
+    $("result").dataset.shown = "1";
+    setPanel("result", true);
+  }
+  return link;
+}
+
 // api: language(), game (the driver), coach, story(), decided() (the games the visitor's
-// keys decided since it was last asked, to count), showKeys(seed, keys), play(key),
+// keys decided since it was last asked, to count), showKeys(seed, keys, lies), lies (the
+// switch of the village with lies: on(), toggle()), play(key),
 // say(message), relayout().
 export function startPanels(api) {
   const { game } = api;
@@ -57,12 +90,13 @@ export function startPanels(api) {
   const stats = createStats({ daily: (seed) => dailyOf(game, seed), reset: () => api.say(statsResetWords(api.language())) });
   const replay = createReplay({ game, play: api.play, language: api.language, ended: () => render() });
   // A screen of the review: the game dealt again and played to it, the replay ready to go on.
-  const showChoice = (seed, keys, key) => {
+  const showChoice = (seed, keys, withLies, key) => {
     togglePanel("result", false);
-    api.showKeys(seed, keys.slice(0, key));
+    api.showKeys(seed, keys.slice(0, key), withLies);
     replay.start(keys, key, { paused: true });
   };
-  const review = createReview({ game, coach: api.coach, changed: () => isOpen("result") && renderResult(), show: showChoice });
+  const { practice, hooks } = practiceOf(api, () => beforeKey());
+  const review = createReview({ game, coach: api.coach, changed: () => isOpen("result") && renderResult(), show: showChoice, practice: hooks });
   const result = createResult({ game, stats, review });
   const renderResult = () => result.render(story, api.language(), { reviewOnly: !story?.winner && linkReview });
 
@@ -70,7 +104,7 @@ export function startPanels(api) {
     story = api.story();
     for (const fact of api.decided()) stats.add(fact);
     const language = api.language();
-    if (isOpen("help")) renderHelp(language, game.keys);
+    if (isOpen("help")) renderHelp(language, game.keys, hooks, api.lies);
     if (isOpen("record")) renderRecord(story, language);
     // A decided game's review (not while a replay walks through it), or a review's link.
     if ((story.winner && !replay.active()) || linkReview) review.begin();
@@ -86,36 +120,39 @@ export function startPanels(api) {
       result.forget();
     }
     replay.render();
+    practice.render();
     labelButtons(language);
   }
 
   wireButtons(togglePanel);
   if (firstVisit() && new URLSearchParams(location.search).get("help") !== "0") togglePanel("help", true);
   stats.read(); // what is stored is checked at once, not only after a win
-  // The page's link: a replay of its keys, or the review of the game they play.
-  const link = linkKeys(game, api.say, api.language());
-  if (link?.review) {
-    linkReview = true;
-    api.showKeys(game.gameSeed(), link.keys);
-    $("result").dataset.shown = "1";
-    setPanel("result", true);
-  }
+  const link = openLink(api);
+  linkReview = link?.review === true;
   render();
   if (link && !link.review) replay.start(link.keys, 0);
 
+  // A game key, or practice beginning: the player takes over a replay, and an open help or
+  // result panel closes.
+  function beforeKey() {
+    linkReview = false;
+    if (replay.active()) replay.stop();
+    togglePanel("help", false);
+    togglePanel("result", false);
+  }
+
   return {
     update: render,
-    // A game key: the player takes over a replay, and an open help or result panel closes.
-    beforeKey() {
-      linkReview = false;
-      if (replay.active()) replay.stop();
-      togglePanel("help", false);
-      togglePanel("result", false);
-    },
-    // Escape closes the panels, and is no key of the game.
+    beforeKey,
+    // While practising, what the player types is practice's (true), not the game's.
+    practiceTakes: (data) => practice.takes(data),
+    // Escape closes the panels and ends practice, and is no key of the game.
     escape() {
       for (const id of ["help", "result", "record"]) togglePanel(id, false);
+      practice.stop();
     },
     recordOpen: () => isOpen("record"),
+    // Nothing but the player moves the game shown: no replay, practice or review's link.
+    quiet: () => !replay.active() && !practice.active() && !linkReview,
   };
 }

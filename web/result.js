@@ -16,6 +16,7 @@ const WORDS = {
     notCopied: "コピーできませんでした",
     cancelled: "共有をやめました",
     village: (seed, daily) => (daily ? `${daily.month}月${daily.date}日の村` : `村 ${seed}`),
+    withLies: "（騙りあり）",
     statsReset: "このブラウザの成績が読めなかったので、初めから数え直します。",
   },
   en: {
@@ -28,6 +29,7 @@ const WORDS = {
     notCopied: "Could not copy",
     cancelled: "Not shared",
     village: (seed, daily) => (daily ? `the village of ${daily.month}/${daily.date}` : `village ${seed}`),
+    withLies: " (with lies)",
     statsReset: "This browser's statistics could not be read, so they start again from zero.",
   },
 };
@@ -40,14 +42,16 @@ export function dailyOf(game, seed) {
   return today.seed === seed ? today : null;
 }
 
-// The text shared: the village, how the game ended, the game's replay link and its
-// village's link, in the page's language.
+// The text shared: the village (and whether it had lies), how the game ended, the game's
+// replay link and its village's link, in the page's language.
 function shareText(game, story, language) {
   const seed = game.gameSeed();
   const base = `${location.origin}${location.pathname}`;
   const langPart = language === "en" ? "&lang=en" : "";
-  const village = WORDS[language].village(seed, dailyOf(game, seed));
-  return `人狼 jinro — ${village}: ${story.won}\n${base}${game.replayLink()}${langPart}\n${base}?seed=${seed}${langPart}`;
+  const words = WORDS[language];
+  const lies = game.gameLies();
+  const village = `${words.village(seed, dailyOf(game, seed))}${lies ? words.withLies : ""}`;
+  return `人狼 jinro — ${village}: ${story.won}\n${base}${game.replayLink()}${langPart}\n${base}?seed=${seed}${lies ? "&bluff=1" : ""}${langPart}`;
 }
 
 function statsList(stats, words) {

@@ -1,103 +1,23 @@
 // The review of the game on screen: every choice the wolves made, worked out by the coach's
-// worker from what the screens had shown, and reviewed by the game in its own words. The
-// odds across the game as a graph, marked where a choice lost much, and the same as a table
-// for screen readers; a row's button (or a point of the graph) shows that screen of the
-// game. The odds of each choice are kept here as the worker sent them, and handed to the
-// game again whenever it shows that game anew (a screen of it shown deals it again).
-import { element, tableHead } from "./dom.js";
-import { reviewGraph } from "./review-graph.js";
+// worker from what the screens had shown, and reviewed by the game in its own words
+// (review-view.js shows it). The odds of each choice are kept here as the worker sent them,
+// and handed to the game again whenever it shows that game anew (a screen of it shown deals
+// it again). Once the whole game is reviewed, its marked choices go to practice.
+import { renderReview } from "./review-view.js";
 
-const WORDS = {
-  ja: {
-    title: "振り返り",
-    working: (done, all) => `計算中 ${done} / ${all}`,
-    caption: "選択ごとの勝率（95% 区間）",
-    columns: ["#", "場面", "選んだ手", "最善", "評価", "画面"],
-    sameAsBest: "同じ",
-    show: "この画面へ",
-    showLabel: (n) => `${n} 番目の選択の画面を見る`,
-    cannot: "このブラウザでは振り返りを計算できません。",
-  },
-  en: {
-    title: "Review",
-    working: (done, all) => `Working out ${done} of ${all}`,
-    caption: "The wolves' chance to win after each choice (95% intervals)",
-    columns: ["#", "When", "Chosen", "Best", "Mark", "Screen"],
-    sameAsBest: "the same",
-    show: "Show",
-    showLabel: (n) => `Show the screen of choice ${n}`,
-    cannot: "This browser cannot work out the review.",
-  },
-};
-
-export const reviewTitle = (language) => WORDS[language].title;
-
-function reviewTable(review, words, show) {
-  const table = element("table", null, { class: "review" });
-  // The caption names the table for a screen reader; the same words stand over it on
-  // screen, outside the part that scrolls.
-  table.append(element("caption", words.caption, { class: "visually-hidden" }));
-  const rows = element("tbody");
-  review.keys.forEach((key, k) => {
-    const r = review.rows[k] ?? null;
-    const row = element("tr");
-    row.append(element("th", String(k + 1), { scope: "row" }));
-    row.append(element("td", r ? r.when : "…"));
-    row.append(element("td", r ? r.chosen : "…"));
-    row.append(element("td", !r || r.declined ? "" : (r.best ?? words.sameAsBest)));
-    row.append(element("td", r?.markWord ?? "", r?.mark ? { class: r.mark } : {}));
-    const cell = element("td");
-    if (key >= 0) {
-      const button = element("button", words.show, { type: "button", "aria-label": words.showLabel(k + 1) });
-      button.addEventListener("click", () => show(k));
-      cell.append(button);
-    }
-    row.append(cell);
-    rows.append(row);
-  });
-  table.append(tableHead(words.columns), rows);
-  const scroller = element("div", null, { class: "table-scroll" }); // on a narrow phone the table scrolls sideways within the panel
-  scroller.append(table);
-  return scroller;
-}
+export { reviewTitle } from "./review-view.js";
 
 // game: the driver; coach: its review(records, {each, failed}); changed(): the review has
-// more to show; show(seed, keys, key): the screen of the game dealt from seed after keys,
-// up to the key at index key.
-export function createReview({ game, coach, changed, show }) {
-  let current = null; // {seed, keys, decisions: [key...], odds: [bytes...], failed}
+// more to show; show(seed, keys, lies, key): the screen of the game dealt from seed (with
+// lies or not) after keys, up to the key at index key; practice: {keep(questions), count(),
+// start()}.
+export function createReview({ game, coach, changed, show, practice }) {
+  let current = null; // {seed, keys, lies, decisions: [key...], odds: [bytes...], failed, kept}
 
   // Whether the game on screen is the one reviewed, or a screen of it.
   function shown(seed, keys, decisions) {
-    if (!current || current.seed !== seed) return false;
+    if (!current || current.seed !== seed || current.lies !== game.gameLies()) return false;
     return current.keys.startsWith(keys) || (keys.startsWith(current.keys) && decisions === current.decisions.length);
-  }
-
-  // Begins the review of the game on screen, unless it is the one reviewed already.
-  function begin() {
-    const seed = game.gameSeed();
-    const keys = game.gameKeys();
-    const decisions = game.decisions();
-    if (shown(seed, keys, decisions.length)) return;
-    const mine = { seed, keys, decisions: decisions.map((d) => d.key), odds: [], failed: false };
-    current = mine;
-    if (decisions.length === 0) return;
-    const fail = () => {
-      mine.failed = true;
-      if (current === mine) changed();
-    };
-    const each = (index, bytes) => {
-      if (index >= mine.decisions.length) return fail();
-      mine.odds[index] = bytes;
-      if (current === mine) changed();
-    };
-    if (
-      !coach.review(
-        decisions.map((d) => ({ record: d.record, chosen: d.chosen })),
-        { each, failed: fail },
-      )
-    )
-      mine.failed = true;
   }
 
   // The game's review of the game on screen, its odds handed to it again first; null when
@@ -111,25 +31,57 @@ export function createReview({ game, coach, changed, show }) {
     return { ...game.review(), keys: current.decisions.slice(0, decisions) };
   }
 
+  // Once every choice of the game on screen has its odds: its marked choices (those with a
+  // key kept) to practice, once.
+  function keepMarked() {
+    if (current.kept || current.failed || current.odds.filter(Boolean).length < current.decisions.length) return;
+    const review = rows();
+    if (!review || review.done < review.total || current.failed) return;
+    current.kept = true;
+    const questions = [];
+    review.rows.forEach((r, k) => {
+      const key = current.decisions[k];
+      if (r?.mark && key >= 0) questions.push({ seed: current.seed, lies: current.lies, keys: current.keys.slice(0, key), odds: current.odds[k] });
+    });
+    if (questions.length > 0) practice.keep(questions);
+  }
+
+  // Begins the review of the game on screen, unless it is the one reviewed already.
+  function begin() {
+    const seed = game.gameSeed();
+    const keys = game.gameKeys();
+    const decisions = game.decisions();
+    if (shown(seed, keys, decisions.length)) return;
+    const mine = { seed, keys, lies: game.gameLies(), decisions: decisions.map((d) => d.key), odds: [], failed: false, kept: false };
+    current = mine;
+    if (decisions.length === 0) return;
+    const fail = () => {
+      mine.failed = true;
+      if (current === mine) changed();
+    };
+    const each = (index, bytes) => {
+      if (index >= mine.decisions.length) return fail();
+      mine.odds[index] = bytes;
+      if (current !== mine) return;
+      keepMarked();
+      changed();
+    };
+    if (
+      !coach.review(
+        decisions.map((d) => ({ record: d.record, chosen: d.chosen })),
+        { each, failed: fail },
+      )
+    )
+      mine.failed = true;
+  }
+
   // The review into the panel's body, in the page's language.
   function render(body, language) {
+    if (current) keepMarked();
     const review = current && rows();
     if (!review) return;
-    const words = WORDS[language];
-    const section = element("section", null, { "aria-labelledby": "review-title" });
-    section.append(element("h3", words.title, { id: "review-title" }));
-    body.append(section);
-    if (current.failed) {
-      section.append(element("p", words.cannot, { role: "status" }));
-      return;
-    }
-    if (review.done < review.total) section.append(element("p", words.working(review.done, review.total), { role: "status" }));
-    else if (review.accuracyText) section.append(element("p", review.accuracyText));
-    const pick = (k) => review.keys[k] >= 0 && show(current.seed, current.keys, review.keys[k]);
-    const graph = reviewGraph(review.rows, pick);
-    if (graph) section.append(graph);
-    section.append(element("p", words.caption, { "aria-hidden": "true" }));
-    section.append(reviewTable(review, words, pick));
+    const pick = (k) => review.keys[k] >= 0 && show(current.seed, current.keys, current.lies, review.keys[k]);
+    renderReview(body, language, { review, failed: current.failed, show: pick, practice });
   }
 
   return { begin, render };

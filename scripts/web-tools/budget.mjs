@@ -7,7 +7,9 @@
 //   key         a key event to its frame in the page, median of 200, under 5 ms; and
 //               whether the frame was there for the next animation frame every time; the
 //               same while the coach's worker works
-//   odds        the coach's first odds on the cards within a second of its switch
+//   odds        the coach's first odds on the cards within a second of its switch; and, in
+//               the village with lies, of a wolf's answers whether to claim, within a second
+//               of the key that asks
 //   review      a link to a review: the whole game's review within 3 s
 // and, for information only: navigation to the first frame on screen (when the browser
 // reported painting the header's first row) beside a blank page's first paint and the
@@ -116,6 +118,20 @@ const firstOdds = await coachPage.evaluate(async () => {
   return took;
 });
 await coachPage.close();
+// With lies: the coach on, the key that leads to the morning's question to its first odds.
+const liesPage = await browser.newPage();
+await liesPage.goto(`${server.url}?seed=20261208&bluff=1&help=0`);
+const firstAnswers = await liesPage.evaluate(async () => {
+  await window.jinro.ready;
+  document.getElementById("coach-button").click();
+  const start = performance.now();
+  document.dispatchEvent(new KeyboardEvent("keydown", { key: "z", bubbles: true, cancelable: true }));
+  while (!document.querySelector("#answers li")) await new Promise((resolve) => setTimeout(resolve, 5));
+  const took = performance.now() - start;
+  document.getElementById("coach-button").click();
+  return took;
+});
+await liesPage.close();
 // A whole game of eleven choices, which the wolves win.
 const REVIEWED = "?seed=1790000001&keys=z..lzz..z..lzz..z..lzz..z..llz.&review=1&help=0";
 const reviewPage = await browser.newPage();
@@ -150,6 +166,7 @@ const report = [
   ["key", median(keys.toFrame), 5, `ms from a key to its frame (median of 200); ${keys.late} of 200 not there by the next animation frame`],
   ["coach", median(coachedKeys.toFrame), 5, `ms from a key to its frame while the coach's worker works (median of 200); ${coachedKeys.late} of 200 late`],
   ["odds", firstOdds, 1000, "ms from the coach's switch to its first odds on the cards"],
+  ["lies", firstAnswers, 1000, "ms from the key that asks a wolf whether to claim to the coach's first odds of the answers"],
   ["review", reviewTook, 3000, `ms from opening a link to a review to the review of its ${reviewed} choices`],
 ];
 let over = 0;

@@ -9,11 +9,12 @@ import { strict as assert } from "node:assert";
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { createHash } from "node:crypto";
 import { tmpdir } from "node:os";
-import { join } from "node:path";
+import { dirname, join } from "node:path";
 import { launch, readScreen, serve, waitForFrames } from "../../scripts/web-tools/browser.mjs";
-import { assertPhoneFacts, assertSameScreen, nativeScreens, phoneFacts } from "./native.mjs";
+import { assertPhoneFacts, assertSameScreen, nativeScreens, phoneFacts, terminalGame } from "./native.mjs";
 
 const [folder, replayTool] = process.argv.slice(2);
+const JINRO = join(dirname(replayTool), "..", "jinro");
 const SEEDS = [1767225600, 20261208, 4294967295];
 const DESKTOP = { width: 1280, height: 800 };
 const PHONE = { viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true };
@@ -186,6 +187,74 @@ async function languages(browser, url, errors) {
   await japaneseBrowser.close();
 }
 
+// The buttons of the pad shown now, by what they do.
+const padShows = (page) =>
+  page.evaluate(() => [...document.querySelectorAll("#pad button[data-action]")].filter((b) => b.getClientRects().length > 0).map((b) => b.dataset.action));
+
+// The village with lies on a phone, through the pad alone: a wolf claims the seer (占い師),
+// names a seat a wolf (→, 黒), the other claims nothing (騙らない); every screen the native
+// game's with --bluff in a terminal, the false claim on the card and in the claim lines. The
+// morning shows only the answers it asks for, and axe-core finds nothing there. bluff=2 is
+// refused: the village without lies. The switch deals a game not yet begun again with lies,
+// is remembered, and in the middle of a game waits for the next.
+async function lies(browser, url, errors) {
+  const seed = SEEDS[1];
+  const page = await openGame(browser, url, { errors, query: `seed=${seed}&bluff=1`, context: PHONE });
+  const terminal = await terminalGame(JINRO, `--seed ${seed} --bluff --lang ja`);
+  const ARROWS = ["up", "left", "down", "right"];
+  try {
+    for (const [action, key, asked] of [
+      ["choose", "z", ["seer", "medium", "decline"]],
+      ["seer", "s", [...ARROWS, "black", "white"]],
+      ["right", "l", [...ARROWS, "black", "white"]],
+      ["black", "b", ["seer", "medium", "decline"]],
+      ["decline", ".", null],
+    ]) {
+      const where = `with lies, after the pad's ${action}`;
+      const before = await frames(page);
+      await page.locator(`#pad [data-action="${action}"]`).tap();
+      await waitForFrames(page, before + 1);
+      terminal.type(key);
+      await terminal.sameAs(await readScreen(page), where);
+      if (!asked) continue;
+      assert.deepEqual(
+        (await padShows(page)).filter((a) => !["on", "again", "choose"].includes(a)),
+        asked,
+        `${where}: the buttons shown`,
+      );
+      await assertAccessible(page, where);
+      await assertPhoneLayout(page, where);
+    }
+    const claimed = await page.evaluate(() => document.querySelector('.card[data-seat="6"] .label').textContent);
+    assert.match(claimed, /占い師を名乗る/, "the false seer's card, in words");
+    assert.match((await readScreen(page)).rows.join("\n"), /なずな 占CO カモミール {2}黒/, "the false seer's claim line");
+  } finally {
+    terminal.close();
+  }
+  await page.close();
+
+  const refused = await openGame(browser, url, { errors, query: `seed=${seed}&bluff=2` });
+  assert.match(await refused.locator("#notice").innerText(), /bluff=/, "bluff=2 is said");
+  await press(refused, "z");
+  assertSameScreen(await readScreen(refused), replay(seed, "z").frames[1], "bluff=2: the village without lies");
+  await refused.close();
+
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const fresh = await openGame(context, url, { errors, query: `seed=${seed}` });
+  await fresh.locator("#lies-button").click(); // no key played yet: the village with lies at once
+  await press(fresh, "z");
+  assert.ok((await padShows(fresh)).includes("seer"), "the switch deals the game again with lies");
+  await fresh.reload();
+  await fresh.evaluate(() => window.jinro.ready);
+  assert.equal(await fresh.locator("#lies-button").getAttribute("aria-pressed"), "true", "the switch is remembered");
+  await press(fresh, "z");
+  assert.ok((await padShows(fresh)).includes("seer"), "a new game after a reload has lies");
+  await fresh.locator("#lies-button").click(); // off in the middle of a game: for the next one
+  assert.match(await fresh.locator("#notice").innerText(), /次のゲーム/);
+  assert.ok((await padShows(fresh)).includes("seer"), "the game shown keeps its rules");
+  await context.close();
+}
+
 // Run in the page before its scripts: counts the calls of each function the game's
 // WebAssembly exports (window.gameCalls, by export), so that a test can tell a screen drawn
 // again from keys played again.
@@ -202,9 +271,9 @@ function countGameCalls() {
   WebAssembly.instantiateStreaming = (...args) => streaming(...args).then(counted);
 }
 
-// Landscape and desktop show everything without scrolling.
+// Landscape and desktop show everything without scrolling, a small desktop window too.
 async function sizes(browser, url, errors) {
-  for (const viewport of [{ width: 844, height: 390 }, DESKTOP]) {
+  for (const viewport of [{ width: 844, height: 390 }, { width: 1000, height: 640 }, DESKTOP]) {
     const page = await openGame(browser, url, { errors, context: { viewport } });
     await assertNoScrolling(page, `${viewport.width} x ${viewport.height}`);
     await page.close();
@@ -316,8 +385,8 @@ async function offlineAndUpdate(browser) {
 
 // What the address and the browser's storage hold is checked before use: a seed that is
 // not one (70,000 digits, served by the worker after a visit, as no server would), a
-// language named after a property every object has, a remembered language or statistics
-// that are not of their form, a paste of a megabyte. Each case: the page shows a game and
+// language named after a property every object has, a remembered language, statistics or
+// practice questions that are not of their form, a paste of a megabyte. Each case: the page shows a game and
 // a message where one is due, ready resolves, and nothing is logged.
 async function untrustedInputs(browser, url) {
   const context = await browser.newContext({ viewport: DESKTOP });
@@ -330,6 +399,8 @@ async function untrustedInputs(browser, url) {
     { query: "seed=4294967296", message: /seed=/ },
     { query: "seed=00000000001", message: /seed=/ },
     { query: "daily=yes", message: /daily/ },
+    { query: `seed=${SEEDS[0]}&bluff=<b>1`, message: /bluff=/ },
+    { query: `seed=${SEEDS[0]}`, stored: { "jinro.lies": "yes" }, forgotten: "jinro.lies", message: /騙り/ },
     ...["toString", "constructor", "__proto__", "hasOwnProperty"].map((name) => ({ query: `seed=${SEEDS[0]}&lang=${name}`, japanese: true })),
     ...["constructor", "__proto__", "toString"].map((name) => ({
       query: `seed=${SEEDS[0]}`,
@@ -340,6 +411,12 @@ async function untrustedInputs(browser, url) {
     { query: `seed=${SEEDS[0]}`, stored: { "jinro.stats": '{"played":"x"}' }, forgotten: "jinro.stats", message: /成績/ },
     { query: `seed=${SEEDS[0]}`, stored: { "jinro.stats": "[1,2]" }, forgotten: "jinro.stats", message: /成績/ },
     { query: `seed=${SEEDS[0]}`, stored: { "jinro.helpSeen": "<b>" }, forgotten: "jinro.helpSeen", after: "1" },
+    ...['[{"seed":7,"keys":"z<b>","odds":"AAAA","found":0}]', '{"seed":7}', `[${'{"seed":7,"keys":"","odds":"","found":0},'.repeat(40)}1]`].map((stored) => ({
+      query: `seed=${SEEDS[0]}`,
+      stored: { "jinro.practice": stored },
+      forgotten: "jinro.practice",
+      message: /練習/,
+    })),
   ];
   for (const c of cases) {
     const where = `${c.query.slice(0, 40)} ${JSON.stringify(c.stored ?? {})}`;
@@ -422,9 +499,11 @@ try {
   );
   await languages(browser, server.url, errors);
   console.log("browser: a whole English game; the switch draws the game again in the other language, no key played again, and is remembered");
+  await lies(browser, server.url, errors);
+  console.log("browser: with lies on a phone, through the pad: every screen the native game's in a terminal; bluff=2 refused; the switch remembered");
   await tapsAndButtons(browser, server.url, errors);
   await sizes(browser, server.url, errors);
-  console.log("browser: taps walk the cursor and never confirm; Space on a button is one key; no scrolling at 844x390 and 1280x800");
+  console.log("browser: taps walk the cursor and never confirm; Space on a button is one key; no scrolling at 844x390, 1000x640 and 1280x800");
   assert.deepEqual(errors, [], "the page logged errors or warnings");
   console.log("browser: no error or warning logged; every character drawn by the page's own fonts");
   await untrustedInputs(browser, server.url);

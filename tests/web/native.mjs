@@ -2,6 +2,10 @@
 // page drew (window.jinro.screen(), as fromCells reads it) with one of them.
 import { execFileSync } from "node:child_process";
 import { strict as assert } from "node:assert";
+import { mkdtempSync, rmSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import { setTimeout as sleep } from "node:timers/promises";
 
 // The native game's screens for a seed and keys: rows of text and a colour per cell.
 // With last, only the screen after the last key.
@@ -41,8 +45,46 @@ export function assertSameScreen(shown, expected, where) {
   }
 }
 
+// The native game itself in a terminal of its own (a private tmux server, 80 x 25, box lines
+// one column wide), for the screens jinro_replay does not play: the rules with lies, the
+// coach beside the game, once it shows its first screen (a key typed before would be lost).
+// type(keys) types; sameAs(shown, where) waits until the terminal shows the screen the page
+// shows (its text: tmux keeps no colour here) and fails with the difference after 20
+// seconds; close() ends the tmux server it started.
+export async function terminalGame(jinro, options) {
+  const folder = mkdtempSync(join(tmpdir(), "jinro-terminal-"));
+  const tmux = (...args) => execFileSync("tmux", ["-S", join(folder, "socket"), ...args], { encoding: "utf8" });
+  tmux("-f", "/dev/null", "new-session", "-d", "-x", "80", "-y", "25", `env LANG=C.UTF-8 LC_ALL=C.UTF-8 ${jinro} --narrow ${options}`);
+  const screen = () => {
+    const rows = tmux("capture-pane", "-p").split("\n").slice(0, 24);
+    return { rows: rows.map((row) => row.replace(/ +$/, "")), colours: rows.map(() => ".".repeat(80)) };
+  };
+  for (let waited = 0; !screen().rows[1]; waited += 100) {
+    if (waited >= 20000) throw new Error(`${jinro} ${options} showed no screen in a terminal`);
+    await sleep(100);
+  }
+  return {
+    type: (keys) => tmux("send-keys", "-l", keys),
+    screen,
+    async sameAs(shown, where) {
+      for (let waited = 0; ; waited += 100) {
+        try {
+          return assertSameScreen(shown, screen(), where);
+        } catch (error) {
+          if (waited >= 20000) throw error;
+        }
+        await sleep(100);
+      }
+    },
+    close() {
+      tmux("kill-server");
+      rmSync(folder, { recursive: true, force: true });
+    },
+  };
+}
+
 // At 390 x 844: nothing wider than the screen, the cards in fewer columns, no character
-// under 13 px, every card and button at least 44 px, and on the selection screens the
+// under 13 px, every card and button shown at least 44 px, and on the selection screens the
 // header, the prompt, the ten cards and the log line all above the buttons. phoneFacts
 // runs in the page.
 export function phoneFacts() {
@@ -56,7 +98,9 @@ export function phoneFacts() {
     widest: Math.max(...[...document.querySelectorAll("body *")].map((e) => box(e).right)),
     cardTops: new Set([...document.querySelectorAll(".card")].map((c) => Math.round(box(c).top))).size,
     smallest: Math.min(...visible.map((c) => Math.min(box(c).height, parseFloat(getComputedStyle(c).fontSize)))),
-    targets: [...document.querySelectorAll(".card, #pad button")].map((e) => Math.min(box(e).width, box(e).height)),
+    targets: [...document.querySelectorAll(".card, #pad button")]
+      .filter((e) => e.getClientRects().length > 0)
+      .map((e) => Math.min(box(e).width, box(e).height)),
     lowest: Math.max(...regions.map((r) => r.bottom)),
     padTop: pad.top,
   };

@@ -11,7 +11,7 @@ import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { dirname, join } from "node:path";
 import { launch, readScreen, serve, waitForFrames } from "../../scripts/web-tools/browser.mjs";
-import { assertSameScreen, nativeScreens } from "./native.mjs";
+import { assertSameScreen, nativeScreens, terminalGame } from "./native.mjs";
 
 const [folder, replayTool] = process.argv.slice(2);
 const SEED = 7;
@@ -156,7 +156,7 @@ async function coachAndReview(browser) {
   const legal = await page.evaluate(() => [...document.querySelectorAll(".card")].filter((c) => c.querySelector(".odds")).map((c) => Number(c.dataset.seat)));
   const cards = await page.evaluate(() => [...document.querySelectorAll(".card .label")].map((l) => l.textContent));
   assert.equal(legal.length, 8, `odds on the eight seats the wolves may attack: ${legal}`);
-  for (const seat of legal) assert.match(cards[seat], /勝率 \d+% ±\d+/, `seat ${seat}'s label tells its odds`);
+  for (const seat of legal) assert.match(cards[seat], /勝率 \d+% \(\d+-\d+%\)/, `seat ${seat}'s label tells its odds`);
   const before = await page.evaluate(() => window.jinro.frames);
   for (const key of "lljj") await press(page, key); // the worker is at work: keys are played at once
   assert.equal(await page.evaluate(() => window.jinro.frames), before + 4);
@@ -186,6 +186,137 @@ async function coachAndReview(browser) {
   await context.close();
 }
 
+// The odds of the decision at the screen after `keys` from `seed`, settled, as the game gives
+// them to the cards: worked out in the page by a module of its own, as the worker does.
+function settledOdds(page, seed, keys) {
+  return page.evaluate(
+    async ([given, typed]) => {
+      const m = await (await import("./jinro.mjs")).default();
+      const text = (at) => new TextDecoder("shift_jis").decode(m.HEAPU8.subarray(at, m.HEAPU8.indexOf(0, at)));
+      const put = (bytes) => (m.HEAPU8.set(bytes, m._jinro_buffer()), bytes.length);
+      m._jinro_start(given);
+      m._jinro_feed(put(new TextEncoder().encode(typed)));
+      m._jinro_play_typed();
+      const at = m._jinro_decision();
+      m._jinro_coach_begin(put(m.HEAPU8.slice(at, at + m._jinro_decision_size())), 0, -1);
+      while (m._jinro_coach_round(0) === 1);
+      const odds = m._jinro_coach_odds(0);
+      m._jinro_take_odds(put(m.HEAPU8.slice(odds, odds + m._jinro_odds_size())));
+      return JSON.parse(text(m._jinro_odds()));
+    },
+    [seed, keys],
+  );
+}
+
+// The coach's figures on the first attack of seed 7, once settled: every legal card's chance
+// in the one notation, every choice as good as the best (five here) marked as best and no
+// other, the read of the seats whose role the wolves do not know, the best's facts under the
+// board; none of it once the coach is off.
+async function coachFigures(browser) {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const page = await open(context, "seed=7&help=0");
+  await page.locator("#coach-button").click();
+  await page.waitForFunction(() => document.getElementById("facts-live").textContent !== "", null, { timeout: 5000 });
+  const odds = await settledOdds(page, 7, "");
+  const shown = await page.evaluate(() =>
+    [...document.querySelectorAll(".card")].map((card) => ({
+      label: card.querySelector(".label").textContent,
+      badge: card.querySelector(".odds")?.textContent ?? null,
+      best: card.querySelector(".odds.best") !== null,
+      read: card.querySelector(".read")?.textContent ?? null,
+    })),
+  );
+  const good = odds.choices.filter((c) => c.good).length;
+  assert.ok(good >= 2 && good < odds.choices.length, `a screen with several choices as good as the best, and others: ${good}`);
+  for (const c of odds.choices) {
+    assert.equal(shown[c.seat].badge, c.text, `seat ${c.seat}'s badge`);
+    assert.ok(shown[c.seat].label.includes(`勝率 ${c.text}`), `seat ${c.seat}'s label: ${shown[c.seat].label}`);
+    assert.equal(shown[c.seat].best, c.good, `seat ${c.seat} marked as best exactly when as good as the best`);
+  }
+  assert.ok(odds.read.length > 0, "the coach reads some seats");
+  for (const r of odds.read) {
+    assert.equal(shown[r.seat].read, `${r.glyph} ${r.percent}%`, `seat ${r.seat}'s read`);
+    assert.ok(shown[r.seat].label.includes(`${r.role} ${r.percent}%`), `seat ${r.seat}'s label tells the read`);
+  }
+  assert.equal(shown.filter((card) => card.read !== null).length, odds.read.length, "a read only on the seats read");
+  assert.equal(await page.locator("#facts").innerText(), odds.facts);
+  await page.locator("#coach-button").click();
+  assert.equal(await page.locator(".card .odds, .card .read").count(), 0, "nothing on the cards with the coach off");
+  assert.ok(!(await visible(page, "facts")), "no facts with the coach off");
+  const labels = await page.evaluate(() => [...document.querySelectorAll(".card .label")].map((l) => l.textContent).join());
+  assert.ok(!labels.includes("コーチ") && !labels.includes("勝率"), "nothing of the coach in the labels");
+  await context.close();
+}
+
+// A game of eleven choices, some of them marked, played to its end on a phone: the review
+// with each row's reason as the native review gives it, a then-line and the legend, nothing
+// wider than the phone, and the marked choices kept for practice. Practice asks each in
+// turn at its screen, the odds hidden; the key that chooses never reaches the game; the
+// best choice is found; after two rounds of finds the stored pool is empty.
+async function reviewAndPractice(browser) {
+  const context = await browser.newContext({ viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true });
+  const [seed, played] = [1790000001, "z..lzz..z..lzz..z..lzz..z..llz."];
+  const page = await open(context, `seed=${seed}&help=0`);
+  await page.locator("#coach-button").click();
+  for (const key of played) await press(page, key);
+  await page.waitForFunction(() => document.getElementById("result").innerText.includes("正確さ"), null, { timeout: 30000 });
+  const scratch = mkdtempSync(join(tmpdir(), "jinro-practice-"));
+  writeFileSync(join(scratch, "game.rec"), `jinro-record 1 ${seed}\n${played}`);
+  const native = execFileSync(JINRO, ["--review", join(scratch, "game.rec"), "--json", "--threads", "1"], { encoding: "utf8" });
+  rmSync(scratch, { recursive: true, force: true });
+  const choices = native
+    .trim()
+    .split("\n")
+    .map((line) => JSON.parse(line))
+    .filter((line) => line.choice);
+  assert.deepEqual(
+    await page.locator("table.review .why").allTextContents(),
+    choices.map((c) => `理由: ${c.reason}`),
+    "each row's reason",
+  );
+  assert.match(await page.locator("table.review .then").first().innerText(), /^その後: .+ \d+% → \d+%/, "a then-line");
+  assert.match(await page.locator("section.review .legend").innerText(), /\?!\s.+\s\?\s.+\s\?\?\s/, "the legend of the marks");
+  const wide = () =>
+    page.evaluate(() => [document.documentElement.scrollWidth, document.getElementById("result").scrollWidth - document.getElementById("result").clientWidth]);
+  assert.deepEqual(await wide(), [390, 0], "the review on a phone: nothing wider than the screen or its panel");
+  // Each z of these keys makes a choice: a marked one is asked at the screen before its z.
+  const zs = [...played].flatMap((key, k) => (key === "z" ? [k] : []));
+  assert.equal(zs.length, choices.length, "a choice for each z");
+  const marked = choices.flatMap((c, k) => (c.mark ? [{ keys: played.slice(0, zs[k]), best: c.options.reduce((a, b) => (b.win > a.win ? b : a)).seat }] : []));
+  assert.ok(marked.length > 0, "a game with a marked choice");
+  const pool = () => page.evaluate(() => JSON.parse(localStorage.getItem("jinro.practice") ?? "[]").map((q) => [q.seed, q.keys, q.found]));
+  assert.deepEqual(
+    await pool(),
+    marked.map((m) => [seed, m.keys, 0]),
+    "the marked choices kept for practice",
+  );
+
+  await page.locator("section.review .practise").click();
+  for (const round of [1, 2]) {
+    for (const [k, m] of marked.entries()) {
+      const where = `practice, round ${round}, question ${k + 1}`;
+      assertSameScreen(await readScreen(page), nativeScreens(replayTool, seed, m.keys, "ja", { last: true }).frames[0], where);
+      assert.equal(await page.locator(".card .odds, .card .read").count(), 0, `${where}: the odds hidden`);
+      assert.ok(!(await visible(page, "facts")), `${where}: the facts hidden`);
+      await page.locator(`.card[data-seat="${m.best}"]`).tap();
+      const frames = await page.evaluate(() => window.jinro.frames);
+      await page.keyboard.press("z");
+      await page.locator("#practice .found").waitFor({ timeout: 2000 });
+      assert.equal(await page.evaluate(() => window.jinro.frames), frames, `${where}: the key that chooses never reaches the game`);
+      const left = marked.slice(round === 1 ? 0 : k + 1).map((n, j) => [seed, n.keys, round === 1 && j > k ? 0 : 1]);
+      assert.deepEqual(await pool(), left, `${where}: the pool`);
+      assert.equal((await wide())[0], 390, `${where}: nothing wider than the screen`);
+      if (round === 1 && k === 0) await assertAccessible(page, "practice");
+      await page.keyboard.press("j"); // the next question, or the end of practice
+    }
+  }
+  assert.match(await page.locator("#practice").innerText(), /残り 0 問/);
+  await page.keyboard.press("j"); // practice ends: back to the game's end
+  assert.ok(!(await visible(page, "practice")), "practice closed");
+  assertSameScreen(await readScreen(page), nativeScreens(replayTool, seed, played, "ja", { last: true }).frames[0], "the game after practice");
+  await context.close();
+}
+
 // Run in the page before its scripts: every record the page sends its worker comes after one
 // of 5,000 bytes, more than the module's buffer holds. The worker refuses that one, and still
 // answers the record that follows.
@@ -208,6 +339,88 @@ async function failedWorker(browser) {
     await page.waitForFunction(() => document.getElementById("result").innerText.includes("振り返りを計算できません"), null, { timeout: 5000 });
     await context.close();
   }
+}
+
+// The village with lies. The coach's odds of a wolf's answers, whether to claim (a list under
+// the board) and a false seer's verdicts (each card's better one), and the best's facts, are
+// the native game's own coach's in a terminal. A link's review has the native review's
+// reasons for every choice, the morning's among them; its marked choices go to practice with
+// their rules, and practice on a question of the morning judges the key that answers it (the
+// best answer is found), which never reaches the game.
+async function liesCoachAndPractice(browser) {
+  const [seed, played] = [20261208, "zslb..zz..zllb..zz..z..z."];
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const page = await open(context, `seed=${seed}&bluff=1&lang=en&help=0`);
+  const terminal = await terminalGame(JINRO, `--seed ${seed} --bluff --coach --lang en`);
+  const settled = () => page.waitForFunction(() => document.getElementById("facts-live").textContent !== "", null, { timeout: 10000 });
+  // Waits until every line the page shows stands in the terminal (a panel's row holds two,
+  // blanks between them), once its odds are settled.
+  const shownThere = () => terminal.screen().rows.flatMap((row) => row.trim().split(/ {2,}/));
+  const inTerminal = async (lines, where) => {
+    for (let waited = 0; !lines.every((line) => shownThere().includes(line)); waited += 100) {
+      assert.ok(waited < 20000, `${where}: ${JSON.stringify(lines)} against\n${terminal.screen().rows.join("\n")}`);
+      await page.waitForTimeout(100);
+    }
+  };
+  try {
+    await page.locator("#coach-button").click();
+    await press(page, "z");
+    terminal.type("z");
+    await settled();
+    const answers = await page.locator("#answers li").allTextContents();
+    assert.equal(answers.length, 3, "no claim, the seer, the medium");
+    await inTerminal([...answers, await page.locator("#facts").innerText()], "the claim");
+    await page.evaluate(() => (document.getElementById("facts-live").textContent = ""));
+    await press(page, "s");
+    terminal.type("s");
+    await settled();
+    const cards = await page.evaluate(() =>
+      [...document.querySelectorAll(".card")]
+        .filter((card) => card.querySelector(".odds"))
+        .map(
+          (card) =>
+            `${card.querySelector(".label").textContent.split(", ")[1]} ${card.querySelector(".odds").textContent}${card.querySelector(".odds.best") ? " best" : ""}`,
+        ),
+    );
+    assert.ok(cards.length >= 7, `a verdict on every seat the false seer may name: ${cards}`);
+    await inTerminal(cards, "the seer's verdicts");
+  } finally {
+    terminal.close();
+  }
+
+  await page.goto(`${server.url}?seed=${seed}&bluff=1&help=0&keys=${played}&review=1`);
+  await page.waitForFunction(() => document.getElementById("result").innerText.includes("正確さ"), null, { timeout: 60000 });
+  const scratch = mkdtempSync(join(tmpdir(), "jinro-lies-"));
+  writeFileSync(join(scratch, "game.rec"), `jinro-record 2 ${seed} ja bluff\n${played}`);
+  const native = execFileSync(JINRO, ["--review", join(scratch, "game.rec"), "--json", "--threads", "1"], { encoding: "utf8" });
+  rmSync(scratch, { recursive: true, force: true });
+  const choices = native
+    .trim()
+    .split("\n")
+    .map((line) => JSON.parse(line))
+    .filter((line) => line.choice);
+  assert.deepEqual(
+    await page.locator("table.review .why").allTextContents(),
+    choices.map((c) => `理由: ${c.reason}`),
+    "each row's reason, the morning's too",
+  );
+  const pool = await page.evaluate(() => JSON.parse(localStorage.getItem("jinro.practice")));
+  assert.equal(pool.length, choices.filter((c) => c.mark).length, "every marked choice kept for practice");
+  assert.ok(
+    pool.every((q) => q.lies === true && q.seed === seed && played.startsWith(q.keys)),
+    "with their rules",
+  );
+  await page.locator("section.review .practise").click();
+  await page.locator("#practice").waitFor({ state: "visible" });
+  const marked = choices.find((c) => c.mark);
+  assert.equal(marked.choice, "claim", "the first marked choice: whether to claim");
+  assert.equal(await page.locator('#pad [data-action="medium"]').isVisible(), true, "practice asks it with the answers' buttons");
+  const best = marked.options.reduce((a, b) => (b.win > a.win ? b : a));
+  const frames = await page.evaluate(() => window.jinro.frames);
+  await page.keyboard.press({ none: ".", seer: "s", medium: "m" }[best.answer]);
+  await page.locator("#practice .found").waitFor({ timeout: 2000 }); // the best answer is found
+  assert.equal(await page.evaluate(() => window.jinro.frames), frames, "the key that answers never reaches the game");
+  await context.close();
 }
 
 // This browser's statistics count a game the visitor's own keys decided, once: never the
@@ -264,7 +477,7 @@ async function assertReview(page, typed, game) {
     .map((line) => JSON.parse(line))
     .filter((line) => line.choice && line.game === game);
   rmSync(scratch, { recursive: true, force: true });
-  const shown = await page.evaluate(() => [...document.querySelectorAll("table.review tbody tr td:nth-child(3)")].map((td) => td.textContent));
+  const shown = await page.evaluate(() => [...document.querySelectorAll("table.review tbody tr .chosen")].map((td) => td.textContent));
   assert.equal(shown.length, native.length, `${where}: a row for every choice made`);
   native.forEach((d, k) => {
     const chosen = d.options.find((o) => o.seat === d.chosen);
@@ -288,11 +501,18 @@ try {
   console.log("panels: today's village shares its result through the clipboard");
   await statistics(browser);
   console.log("panels: the statistics count a game typed to its end once, never one a link or a replay played");
+  await coachFigures(browser);
+  console.log("panels: the coach's badges in the one notation, every choice as good as the best marked, its read and facts only while on");
+  await reviewAndPractice(browser);
+  console.log("panels: the review's reasons, then-lines and legend; practice finds each marked choice twice and empties the pool; a phone's width");
   await coachAndReview(browser);
   console.log("panels: the coach's odds from its worker past an oversized record, remembered; each game's review with the native");
   console.log("        review's odds, after r too; a row shows its screen");
   await failedWorker(browser);
   console.log("panels: a worker that fails: the review says it cannot be worked out");
+  await liesCoachAndPractice(browser);
+  console.log("panels: with lies, the coach's odds of the claim and of the seer's verdicts are the terminal's; the review's reasons;");
+  console.log("        practice judges the key that answers the morning's question");
 } finally {
   await browser.close();
   server.close();

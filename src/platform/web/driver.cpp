@@ -6,7 +6,11 @@
 //
 // What comes from the page: every text arrives through one buffer the module owns
 // (jinro_buffer, jinro_buffer_size bytes), with its length, never through the stack.
-//   jinro_start(seed)       a new game dealt from the seed, its first screen drawn
+//   jinro_start(seed, lies) a new game dealt from the seed, its first screen drawn: under
+//                           the rules with lies for lies 1, the first village's for 0; 1
+//                           when dealt, 0 (nothing dealt) for any other lies
+//   jinro_next_lies(lies)   the rules a game dealt by r is played under, as for jinro_start
+//                           (until then, the rules of the game it follows)
 //   jinro_set_language(l)   0 Japanese, 1 English: the screen drawn again in it, no key
 //                           played again
 //   jinro_feed(n)           the first n bytes of the buffer: what the player typed (keys,
@@ -23,7 +27,11 @@
 //                           character, 1 the lead and 2 the trail of a double-byte one) and
 //                           for a lead byte the ambiguous class of its character
 //   jinro_screen()          what the keys do on this screen: "attack" or "vote" (the cursor
-//                           chooses), "any key" (leads on), "won" (r plays again)
+//                           chooses), "any key" (leads on), "won" (r plays again); under the
+//                           rules with lies, the morning's questions to a wolf: "claim" (the
+//                           seer, the medium, or any other key: no), "seer verdict" (the
+//                           cursor names a seat, then black or white), "medium verdict"
+//                           (black or white)
 //   jinro_cursor()          the seat under the cursor
 //   jinro_walk(seat)        the keys that walk the cursor there (a text)
 //   jinro_keys()            the keys by what they do (JSON)
@@ -35,32 +43,49 @@
 //                           source (r deals from there)
 //   jinro_game_keys()       every key of the game shown, spelled as records spell them, at
 //                           most jinro_record_max_keys()
-//   jinro_replay_link()     "?seed=N&keys=..." of the game shown, from its own seed
+//   jinro_game_lies()       1 when the game shown is played under the rules with lies
+//   jinro_replay_link()     "?seed=N&keys=..." of the game shown, from its own seed (and
+//                           "&bluff=1" under the rules with lies)
 //   jinro_daily(unix)       today's village for a Unix time in seconds (JSON)
 //   jinro_replay_pace_ms(), jinro_record_max_keys()
 // The coach: the page's game gives what its screens have shown, and a worker running this
 // same module works out the odds from that alone, never from the game itself. What the
 // worker sends back is checked here, against the decision it answers, before any use.
-//   jinro_decision()        at an attack or a vote screen, the public record of what the
-//                           screens have shown, jinro_decision_size() bytes; else 0
+//   jinro_decision()        at a screen of choice (an attack, a vote, a question of the
+//                           morning), the public record of what the screens have shown,
+//                           jinro_decision_size() bytes; else 0
 //   jinro_take_odds(n)      the buffer's first n bytes: the worker's odds of the decision on
 //                           screen (jinro_odds_size() bytes); 1 when they are odds of it
-//   jinro_odds()            the odds taken, for the cards: {"declined":B,"best":S,
-//                           "choices":[{"seat":S,"win":P,"low":P1,"high":P2}...]}, or null
+//   jinro_odds()            the odds taken, for the cards (Shift-JIS): {"declined":B,
+//                           "best":S,"bestCode":C,"question":Q,"facts":T,"choices":[{"seat":S,
+//                           "code":C,"label":T,"win":P,"low":P,"high":P,"text":T,"good":B}...],
+//                           "read":[{"seat":S,"role":T,"glyph":T,"percent":N}...],
+//                           "verdicts":{"C":T...}}, or null; C a choice's code, and verdicts
+//                           the short word of each verdict a choice gives (a wolf's colour)
+//   jinro_practice(code)    practice at the decision on screen, from the odds taken: whether
+//                           the choice of the code is found, and the lines to show
+//                           (Shift-JIS): {"found":B,"told":[T...]}, or null
+//   jinro_key_waiting()     1 when a key typed waits to be played
+//   jinro_next_choice()     the choice (its code) that key makes on the screen shown; -1 when
+//                           it makes none, or none waits
+//   jinro_drop_typed()      forgets every key typed and not yet played
 //   jinro_decisions()       every choice the wolves made in the game shown: JSON of
-//                           {"key":K|-1,"chosen":S,"record":N,"kind":"attack"|"vote",
-//                           "day":D,"wolf":S|-1}, N indexing the public records at
+//                           {"key":K|-1,"chosen":C,"record":N,"kind":"attack"|"vote"|"claim"|
+//                           "seer"|"medium","day":D,"wolf":S|-1}, N indexing the public records at
 //                           jinro_decision_records(), jinro_decision_size() bytes each; K the
 //                           index of its key among the game's keys (-1: past the most kept)
 //   jinro_take_review_odds(k, n)  the buffer's first n bytes: the odds of decision k; 1 when
 //                           they are odds of it
 //   jinro_review()          the review of the game shown, in its words, from the odds taken:
-//                           {"rows":[{"key":K,"when":T,"chosen":T,"best":T|null,"mark":M,
-//                           "markWord":T,"win":P,"declined":B}|null...],"accuracy":A|null,
-//                           "accuracyText":T|null,"done":n,"total":N}
-//   jinro_coach_begin(n, s) (the worker) the first n bytes of the buffer, a public record:
-//                           1 when it is one, and its odds are begun in slot s (0 the
-//                           choice on screen, 1 the review); else 0
+//                           {"rows":[{"key":K,"then":{"told":T,"before":P,"after":P,
+//                           "swing":B}|null,"when":T,"chosen":T,"best":T|null,"verdict":T,
+//                           "sign":T,"mark":M,"markWord":T,"reason":T,"axis":T,"win":P,
+//                           "declined":B}|null...],"accuracy":A|null,"accuracyText":T|null,
+//                           "sums":T|null,"legend":T,"done":n,"total":N}
+//   jinro_coach_begin(n, s, c)  (the worker) the first n bytes of the buffer, a public
+//                           record: 1 when it is one, and its odds are begun in slot s (0 the
+//                           choice on screen, 1 the review), for the choice of code c made
+//                           there (-1, or a code the decision does not offer: none); else 0
 //   jinro_coach_round(s)    (the worker) plays slot s's next round of rollouts: 1 while more
 //                           rounds are to come, 0 once the odds are settled (or declined)
 //   jinro_coach_odds(s)     (the worker) slot s's odds so far, jinro_odds_size() bytes
@@ -77,6 +102,7 @@
 #include "coach/review_text.hpp"
 #include "draw/render.hpp"
 #include "engine/keys.hpp"
+#include "engine/morning.hpp"
 #include "engine/step.hpp"
 #include "model/json.hpp"
 #include "model/record.hpp"
@@ -95,6 +121,7 @@ struct WebGame {
     Screen screen;
     int language;
     bool started;
+    int next_rules;  // the rules of a game r deals
     PendingInput input;
     std::string typed;  // bytes from the page not yet decoded
     // The game shown as a record holds it: the seed it was dealt from, its keys, its choices
@@ -160,9 +187,42 @@ bool key_waiting() {
 int step_typed() {
     int key = 0;
     if (!web.started || !key_waiting() || !take_key(web.input, key)) return -1;
-    if (!step_record_game(web.shown, web.game, static_cast<std::uint8_t>(key), RECORD_MAX_KEYS))
+    // A decided game deals the next one (on r) under its own rules: the ones asked for next.
+    if (web.game.winner != NONE) web.game.rules = web.next_rules;
+    if (!step_record_game(web.shown, web.game, static_cast<std::uint8_t>(key), RECORD_MAX_KEYS)) {
+        web.shown.rules = web.game.rules;
         forget_review();
+    }
     return key;
+}
+
+// The rules the page asks for: 1 the rules with lies, 0 the first village's; NONE for
+// anything else.
+int rules_of(int lies) {
+    if (lies == 1) return RULES_BLUFF;
+    return lies == 0 ? RULES_STANDARD : NONE;
+}
+
+// A screen on which the wolves make a choice the coach weighs.
+bool choosing(int kind) {
+    return kind == SCREEN_CHOOSE_ATTACK || kind == SCREEN_CHOOSE_VOTE || kind == SCREEN_CLAIM ||
+           kind == SCREEN_SEER_VERDICT || kind == SCREEN_MEDIUM_VERDICT;
+}
+
+// What a decision is, for the page: its screen's name.
+const char* decision_kind(const PublicRecord& r) {
+    switch (r.question) {
+    case QUESTION_CLAIM: return "claim";
+    case QUESTION_SEER_VERDICT: return "seer";
+    case QUESTION_MEDIUM_VERDICT: return "medium";
+    default: return r.phase == PHASE_ATTACK_SELECT ? "attack" : "vote";
+    }
+}
+
+// The wolf a decision is his: the one voting, or the one the morning asks; NONE at an attack.
+int decision_wolf(const PublicRecord& r) {
+    if (r.question != QUESTION_NONE) return r.asked;
+    return r.phase == PHASE_ATTACK_SELECT ? NONE : voting_wolf(r);
 }
 
 const char* handed(std::string text) {
@@ -188,14 +248,25 @@ EMSCRIPTEN_KEEPALIVE char* jinro_buffer() { return web.buffer; }
 
 EMSCRIPTEN_KEEPALIVE int jinro_buffer_size() { return BUFFER_BYTES; }
 
-EMSCRIPTEN_KEEPALIVE void jinro_start(double seed) {
-    start_game(web.game, static_cast<std::uint32_t>(seed));
+EMSCRIPTEN_KEEPALIVE int jinro_start(double seed, int lies) {
+    const int rules = rules_of(lies);
+    if (rules == NONE) return 0;
+    start_game(web.game, static_cast<std::uint32_t>(seed), rules);
+    web.next_rules = rules;
     web.started = true;
     web.input = {};
     web.typed.clear();
     begin_record_game(web.shown, 1, static_cast<std::uint32_t>(seed), web.game.rules);
     forget_review();
     draw();
+    return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE int jinro_next_lies(int lies) {
+    const int rules = rules_of(lies);
+    if (rules == NONE) return 0;
+    web.next_rules = rules;
+    return 1;
 }
 
 EMSCRIPTEN_KEEPALIVE void jinro_set_language(int language) {
@@ -229,6 +300,9 @@ EMSCRIPTEN_KEEPALIVE const char* jinro_screen() {
     case SCREEN_CHOOSE_ATTACK: return "attack";
     case SCREEN_CHOOSE_VOTE: return "vote";
     case SCREEN_WON: return "won";
+    case SCREEN_CLAIM: return "claim";
+    case SCREEN_SEER_VERDICT: return "seer verdict";
+    case SCREEN_MEDIUM_VERDICT: return "medium verdict";
     default: return "any key";
     }
 }
@@ -254,6 +328,8 @@ EMSCRIPTEN_KEEPALIVE const char* jinro_story() {
 EMSCRIPTEN_KEEPALIVE double jinro_game_seed() { return web.shown.seed; }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_game_keys() { return handed(web.shown.keys); }
+
+EMSCRIPTEN_KEEPALIVE int jinro_game_lies() { return web.shown.rules == RULES_BLUFF ? 1 : 0; }
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_replay_link() {
     return handed(record_link(Record{web.shown.seed, web.shown.keys, NONE, web.shown.rules}));
@@ -287,8 +363,7 @@ EMSCRIPTEN_KEEPALIVE int jinro_decision_size() { return static_cast<int>(sizeof(
 EMSCRIPTEN_KEEPALIVE int jinro_odds_size() { return static_cast<int>(sizeof(Odds)); }
 
 EMSCRIPTEN_KEEPALIVE const PublicRecord* jinro_decision() {
-    const int kind = web.started ? screen_kind(web.game) : 0;
-    if (kind != SCREEN_CHOOSE_ATTACK && kind != SCREEN_CHOOSE_VOTE) return nullptr;
+    if (!web.started || !choosing(screen_kind(web.game))) return nullptr;
     const PublicRecord now = public_record_of(web.game);
     if (std::memcmp(&now, &web.decision, sizeof now) != 0) {
         web.odds_taken = false;
@@ -307,17 +382,19 @@ EMSCRIPTEN_KEEPALIVE int jinro_take_odds(int length) {
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_odds() {
     if (!web.odds_taken) return handed("null");
-    return handed(odds_json(web.decision, web.odds, web.forecast, texts_of(web.language)));
+    std::string out = odds_json(web.decision, web.odds, web.forecast, texts_of(web.language));
+    out.insert(out.size() - 1, ",\"verdicts\":" + verdicts_json(web.odds, web.language));
+    return handed(out);
 }
 
-// What practice says of choosing the seat at the decision on screen, from the odds taken:
-// {"found":B,"told":[TEXT...]} (Shift-JIS), or null without odds.
-EMSCRIPTEN_KEEPALIVE const char* jinro_practice(int seat) {
+// What practice says of the choice of the code at the decision on screen, from the odds
+// taken: {"found":B,"told":[TEXT...]} (Shift-JIS), or null without odds.
+EMSCRIPTEN_KEEPALIVE const char* jinro_practice(int code) {
     if (!web.odds_taken || web.odds.count == 0) return handed("null");
     const Texts& w = texts_of(web.language);
-    const std::string told = practice_text(web.decision, web.odds, web.forecast, seat, w);
+    const std::string told = practice_text(web.decision, web.odds, web.forecast, code, w);
     std::string out = std::string("{\"found\":") +
-                      (practice_found(web.odds, seat) ? "true" : "false") + ",\"told\":[";
+                      (practice_found(web.odds, code) ? "true" : "false") + ",\"told\":[";
     std::size_t at = 0;
     for (std::size_t end; (end = told.find('\n', at)) != std::string::npos; at = end + 1) {
         if (at > 0) out += ",";
@@ -326,16 +403,30 @@ EMSCRIPTEN_KEEPALIVE const char* jinro_practice(int seat) {
     return handed(out + "]}");
 }
 
+// The choice the next key typed makes on the screen shown, as the game decodes and reads
+// it: practice keeps that key from the game and asks jinro_practice instead.
+EMSCRIPTEN_KEEPALIVE int jinro_key_waiting() { return web.started && key_waiting() ? 1 : 0; }
+
+EMSCRIPTEN_KEEPALIVE int jinro_next_choice() {
+    if (jinro_key_waiting() == 0) return NONE;
+    const int key = web.input.keys[web.input.first];
+    return choice_made(web.game, static_cast<std::uint8_t>(key));
+}
+
+EMSCRIPTEN_KEEPALIVE void jinro_drop_typed() {
+    web.input = {};
+    web.typed.clear();
+}
+
 EMSCRIPTEN_KEEPALIVE const char* jinro_decisions() {
     web.records.clear();
     std::string out = "[";
     for (const Decision& d : web.shown.decisions) {
-        const bool attack = d.record.phase == PHASE_ATTACK_SELECT;
         out += std::string(web.records.empty() ? "" : ",") + "{\"key\":" + std::to_string(d.key) +
                ",\"chosen\":" + std::to_string(d.chosen) +
                ",\"record\":" + std::to_string(web.records.size()) + ",\"kind\":\"" +
-               (attack ? "attack" : "vote") + "\",\"day\":" + std::to_string(d.record.day) +
-               ",\"wolf\":" + std::to_string(attack ? NONE : voting_wolf(d.record)) + "}";
+               decision_kind(d.record) + "\",\"day\":" + std::to_string(d.record.day) +
+               ",\"wolf\":" + std::to_string(decision_wolf(d.record)) + "}";
         web.records.push_back(d.record);
     }
     return handed(out + "]");
@@ -407,8 +498,9 @@ EMSCRIPTEN_KEEPALIVE int jinro_coach_begin(int length, int slot, int chosen) {
     PublicRecord record{};
     std::memcpy(&record, web.buffer, sizeof record);
     if (!public_record_valid(record)) return 0;
-    // Declined: no choice, no round. A review's choice made is worked out as the best is.
-    odds_begin(*web.coach[slot], record, COACH_FULL, is_seat(chosen) ? chosen : NONE);
+    // Declined: no choice, no round. A review's choice made is worked out as the best is; a
+    // code the decision does not offer is no choice made.
+    odds_begin(*web.coach[slot], record, COACH_FULL, chosen >= 0 ? chosen : NONE);
     return 1;
 }
 

@@ -129,11 +129,25 @@ std::string keys_json() {
     const struct {
         const char* name;
         char key;
-    } keys[] = {{"up", KEY_UP},       {"left", KEY_LEFT},     {"down", KEY_DOWN},
-                {"right", KEY_RIGHT}, {"choose", KEY_CHOOSE}, {"again", KEY_AGAIN},
-                {"on", KEY_ON}};
+    } keys[] = {{"up", KEY_UP},       {"left", KEY_LEFT},       {"down", KEY_DOWN},
+                {"right", KEY_RIGHT}, {"choose", KEY_CHOOSE},   {"again", KEY_AGAIN},
+                {"on", KEY_ON},       {"seer", KEY_CLAIM_SEER}, {"medium", KEY_CLAIM_MEDIUM},
+                {"black", KEY_BLACK}, {"white", KEY_WHITE},     {"decline", KEY_ON}};
     for (const auto& k : keys) {
         out += std::string(out.size() > 1 ? "," : "") + "\"" + k.name + "\":\"" + k.key + "\"";
+    }
+    return out + "}";
+}
+
+std::string verdicts_json(const Odds& odds, int language) {
+    const Texts& w = texts_of(language);
+    std::string out = "{";
+    for (int c = 0; c < odds.count; ++c) {
+        const ChoiceOdds& o = odds.choice[c];
+        if (o.key != KEY_BLACK && o.key != KEY_WHITE) continue;
+        out += std::string(out.size() > 1 ? "," : "") + "\"" +
+               std::to_string(choice_code(o.seat, o.key)) + "\":";
+        json_string(out, w.verdict_marks[o.key == KEY_BLACK ? 1 : 0]);
     }
     return out + "}";
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "coach/odds.hpp"
 #include "model/game.hpp"
 
 // What the player has seen so far:
@@ -37,5 +38,12 @@ std::string layout_json();
 std::string daily_json(std::int64_t unix_seconds);
 
 // The keys by what they do: {"up":"i","left":"j","down":"k","right":"l","choose":"z",
-// "again":"r","on":"."}.
+// "again":"r","on":".","seer":"s","medium":"m","black":"b","white":"w","decline":"."}:
+// under the rules with lies, the morning's answers (a wolf claims the seer or the medium, or
+// declines with any other key, and calls a seat black or white).
 std::string keys_json();
+
+// The short word of each verdict among the odds' choices (a false seer's or medium's black
+// or white), by the choice's code, in the language: {"CODE":TEXT...} (Shift-JIS); {} where
+// no choice is a verdict.
+std::string verdicts_json(const Odds& odds, int language);
