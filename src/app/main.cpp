@@ -136,7 +136,9 @@ int simulate_games(const Options& asked, bool japanese) {
     const Simulation done = simulate(options, stop, [&](const Simulation& so_far) {
         if (console_interrupted()) stop = true;
         if (!show || so_far.done == 0) return;
-        shown = console_message(("\r" + progress_line(options, so_far) + "\x1b[K").c_str(), true);
+        std::string line = "\r";
+        line += progress_line(options, so_far);
+        shown = console_message((line + "\x1b[K").c_str(), true);
     });
     if (shown) console_message("\r\x1b[K", true);
     return print(simulation_report(options, done), japanese,

@@ -208,8 +208,9 @@ std::string json_share(double value) {
     const bool negative = value < 0.0;
     const long tenths_of_thousands = std::lround(std::fabs(value) * 10000.0);
     const std::string digits = std::to_string(10000 + tenths_of_thousands % 10000);
-    return (negative && tenths_of_thousands > 0 ? "-" : "") +
-           std::to_string(tenths_of_thousands / 10000) + "." + digits.substr(1);
+    std::string out = negative && tenths_of_thousands > 0 ? "-" : "";
+    out += std::to_string(tenths_of_thousands / 10000);
+    return out + "." + digits.substr(1);
 }
 
 std::string choice_json(const ReviewedChoice& c, const Texts& w) {

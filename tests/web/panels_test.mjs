@@ -20,6 +20,20 @@ const JINRO = join(dirname(replayTool), "..", "jinro");
 const { keys: KEYS, frames: FRAMES } = nativeScreens(replayTool, SEED, "auto");
 const GAME = KEYS.slice(0, -1).replaceAll("x", "."); // the first game to its end, as a link spells it
 
+// The native review of a record (its first line, then its keys): the JSON lines of its
+// choices made.
+function nativeChoices(firstLine, keys) {
+  const scratch = mkdtempSync(join(tmpdir(), "jinro-review-"));
+  writeFileSync(join(scratch, "game.rec"), `${firstLine}\n${keys}`);
+  const native = execFileSync(JINRO, ["--review", join(scratch, "game.rec"), "--json", "--threads", "1"], { encoding: "utf8" });
+  rmSync(scratch, { recursive: true, force: true });
+  return native
+    .trim()
+    .split("\n")
+    .map((line) => JSON.parse(line))
+    .filter((line) => line.choice);
+}
+
 async function open(context, query, { clock = null } = {}) {
   const page = await context.newPage();
   if (clock) await page.clock.setFixedTime(clock);
@@ -260,15 +274,7 @@ async function reviewAndPractice(browser) {
   await page.locator("#coach-button").click();
   for (const key of played) await press(page, key);
   await page.waitForFunction(() => document.getElementById("result").innerText.includes("正確さ"), null, { timeout: 30000 });
-  const scratch = mkdtempSync(join(tmpdir(), "jinro-practice-"));
-  writeFileSync(join(scratch, "game.rec"), `jinro-record 1 ${seed}\n${played}`);
-  const native = execFileSync(JINRO, ["--review", join(scratch, "game.rec"), "--json", "--threads", "1"], { encoding: "utf8" });
-  rmSync(scratch, { recursive: true, force: true });
-  const choices = native
-    .trim()
-    .split("\n")
-    .map((line) => JSON.parse(line))
-    .filter((line) => line.choice);
+  const choices = nativeChoices(`jinro-record 1 ${seed}`, played);
   assert.deepEqual(
     await page.locator("table.review .why").allTextContents(),
     choices.map((c) => `理由: ${c.reason}`),
@@ -390,15 +396,7 @@ async function liesCoachAndPractice(browser) {
 
   await page.goto(`${server.url}?seed=${seed}&bluff=1&help=0&keys=${played}&review=1`);
   await page.waitForFunction(() => document.getElementById("result").innerText.includes("正確さ"), null, { timeout: 60000 });
-  const scratch = mkdtempSync(join(tmpdir(), "jinro-lies-"));
-  writeFileSync(join(scratch, "game.rec"), `jinro-record 2 ${seed} ja bluff\n${played}`);
-  const native = execFileSync(JINRO, ["--review", join(scratch, "game.rec"), "--json", "--threads", "1"], { encoding: "utf8" });
-  rmSync(scratch, { recursive: true, force: true });
-  const choices = native
-    .trim()
-    .split("\n")
-    .map((line) => JSON.parse(line))
-    .filter((line) => line.choice);
+  const choices = nativeChoices(`jinro-record 2 ${seed} ja bluff`, played);
   assert.deepEqual(
     await page.locator("table.review .why").allTextContents(),
     choices.map((c) => `理由: ${c.reason}`),
@@ -469,14 +467,7 @@ async function assertReview(page, typed, game) {
     null,
     { timeout: 30000 },
   );
-  const scratch = mkdtempSync(join(tmpdir(), "jinro-review-"));
-  writeFileSync(join(scratch, "game.rec"), `jinro-record 1 ${SEED}\n${typed.replaceAll("x", ".")}`);
-  const native = execFileSync(JINRO, ["--review", join(scratch, "game.rec"), "--json", "--threads", "1"], { encoding: "utf8" })
-    .trim()
-    .split("\n")
-    .map((line) => JSON.parse(line))
-    .filter((line) => line.choice && line.game === game);
-  rmSync(scratch, { recursive: true, force: true });
+  const native = nativeChoices(`jinro-record 1 ${SEED}`, typed.replaceAll("x", ".")).filter((line) => line.game === game);
   const shown = await page.evaluate(() => [...document.querySelectorAll("table.review tbody tr .chosen")].map((td) => td.textContent));
   assert.equal(shown.length, native.length, `${where}: a row for every choice made`);
   native.forEach((d, k) => {
