@@ -158,10 +158,10 @@ TEST(Coach, EveryDealDrawnAgreesWithWhatWasShown) {
                     ASSERT_EQ(std::memcmp(&r, &again, sizeof r), 0)
                         << "seed " << seed << ", day " << g.day;
                     ASSERT_EQ(broken_invariant(drawn), nullptr);
-                if (g.phase != PHASE_FAKE_CLAIM) {  // the village sees what it saw in the game
-                    ASSERT_TRUE(same_sight(village_sight(drawn), village_sight(g)))
-                        << "seed " << seed << ", day " << g.day;
-                }
+                    if (g.phase != PHASE_FAKE_CLAIM) {  // the village sees what it saw in the game
+                        ASSERT_TRUE(same_sight(village_sight(drawn), village_sight(g)))
+                            << "seed " << seed << ", day " << g.day;
+                    }
                     drawn.cursor = code_seat(code);
                     ASSERT_EQ(choice_made(drawn, static_cast<std::uint8_t>(code_key(code))), code);
                 }
