@@ -39,10 +39,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)reported;
     // Every input starts from a record as fresh as creation leaves it (start_game resets
     // it), so that a crash found on one input reproduces on that input alone. The
-    // language of the drawing is the last byte's lowest bit.
+    // language of the drawing is the last byte's lowest bit, and its next bit puts the
+    // village with lies on the table.
     const int language = data[size - 1] & 1;
-    start_game(*game, static_cast<std::uint32_t>(data[0] | data[1] << 8 | data[2] << 16 |
-                                                 static_cast<std::uint32_t>(data[3]) << 24));
+    const int rules = (data[size - 1] & 2) != 0 ? RULES_BLUFF : RULES_STANDARD;
+    start_game(*game,
+               static_cast<std::uint32_t>(data[0] | data[1] << 8 | data[2] << 16 |
+                                          static_cast<std::uint32_t>(data[3]) << 24),
+               rules);
     render(*game, language, screen);
     check(*game);
     for (std::size_t i = 4; i < size; ++i) {
