@@ -12,11 +12,10 @@ import { createCoach } from "./coach.js";
 import { driverOf } from "./driver.js";
 import { connectInput, showButtons } from "./input.js";
 import { createLayout } from "./layout.js";
+import { rememberedLanguage, rememberLanguage, showLabels } from "./labels.js";
 import { askedLies, createLiesSwitch } from "./lies.js";
 import { createSpeech } from "./speech.js";
 import { isLanguage, TEXTS } from "./texts.js";
-
-const STORED_LANGUAGE = "jinro.language";
 
 let resolveReady;
 let rejectReady;
@@ -34,7 +33,6 @@ const encoder = new TextEncoder();
 let language = "ja";
 let text = TEXTS.ja;
 let asked = null; // ?lang=, where it names a language of the page
-let stored; // the remembered language: undefined until read, null for none
 let game = null; // the driver, once the module is in
 let board = null;
 let speech = null;
@@ -43,23 +41,6 @@ let coach = null;
 let panels = null; // the panels beside the game, once loaded
 let lies = null; // the switch of the village with lies
 const decided = []; // the games the visitor's own keys decided, not yet counted: {wolves, seed}
-
-// The remembered language, read once: anything stored there that is not one of the page's
-// languages is not ours, and is removed.
-function storedLanguage() {
-  if (stored === undefined) {
-    try {
-      stored = window.localStorage.getItem(STORED_LANGUAGE);
-      if (stored !== null && !isLanguage(stored)) {
-        window.localStorage.removeItem(STORED_LANGUAGE);
-        stored = null;
-      }
-    } catch {
-      stored = null; // no storage: the page works without remembering
-    }
-  }
-  return stored;
-}
 
 // A notice for the player, said once per kind and visit.
 const noticed = new Set();
@@ -149,43 +130,16 @@ function playerTypes(data, options) {
 function switchLanguage(to) {
   language = to;
   text = TEXTS[to];
-  stored = to;
-  try {
-    window.localStorage.setItem(STORED_LANGUAGE, to);
-  } catch {
-    // not remembered, nothing more
-  }
+  rememberLanguage(to);
   applyTexts();
   if (!game) return;
   game.setLanguage(text.code);
   refresh();
 }
 
-// The page's labels in the chosen language, and the switch to the other one. Where this
-// browser's languages leave out Japanese, the switch offers English in words.
+// The page's labels in the chosen language (the buttons' keys once the game names them).
 function applyTexts() {
-  document.documentElement.lang = language;
-  $("cards").setAttribute("aria-label", text.seats);
-  $("pad").setAttribute("aria-label", text.controls);
-  $("keys-label").textContent = text.keys;
-  $("lies-button").textContent = text.lies;
-  const keys = game?.keys; // named once the game is in
-  if (keys) $("keys-help").textContent = text.keysHelp(keys);
-  for (const button of document.querySelectorAll("#pad button[data-action]")) {
-    const action = button.dataset.action;
-    const [shown, name] = text.buttons[action];
-    button.textContent = shown;
-    if (name) button.setAttribute("aria-label", keys ? `${name} (${keys[action]})` : name);
-    if (keys) button.setAttribute("aria-keyshortcuts", keys[action]);
-  }
-  // Offered from the first paint on (the storage is read later): only a visitor who chose
-  // Japanese before sees the switch change.
-  const offer = language === "ja" && !stored && !navigator.languages?.some((l) => l.startsWith("ja"));
-  const toggle = $("language");
-  toggle.textContent = offer ? "Play in English" : text.switchTo[0];
-  toggle.lang = text.other;
-  toggle.setAttribute("aria-label", text.switchTo[1]);
-  toggle.classList.toggle("offer", offer);
+  showLabels(language, text, game?.keys);
 }
 
 function fail(message, error) {
@@ -312,7 +266,7 @@ async function main() {
   requestAnimationFrame(() =>
     setTimeout(() => {
       resolveReady();
-      const remembered = storedLanguage();
+      const remembered = rememberedLanguage();
       if (!asked && remembered && remembered !== language) switchLanguage(remembered);
       else applyTexts(); // the offer of English, now that the storage is known
       const idle = window.requestIdleCallback ?? ((run) => setTimeout(run, 1));
