@@ -86,19 +86,27 @@ std::vector<Decision> heuristic_decisions(std::uint32_t seed) {
     return made;
 }
 
-void calibration(int wanted, int threads) {
-    std::vector<Decision> all;
+// What games from FIRST_SEED on give (of_game(seed): a vector of them), 64 games at a time
+// until there are at least `wanted`; `games` counts the games played.
+template <typename OfGame>
+auto gather(int wanted, int threads, int& games, OfGame of_game) {
+    decltype(of_game(FIRST_SEED)) all;
     std::mutex lock;
-    int games = 0;
+    games = 0;
     for (std::uint32_t batch = 0; static_cast<int>(all.size()) < wanted; batch += 64) {
         parallel(64, threads, [&](int k) {
-            const std::vector<Decision> made =
-                heuristic_decisions(FIRST_SEED + batch + static_cast<std::uint32_t>(k));
+            const auto made = of_game(FIRST_SEED + batch + static_cast<std::uint32_t>(k));
             const std::lock_guard<std::mutex> held(lock);
             all.insert(all.end(), made.begin(), made.end());
         });
         games += 64;
     }
+    return all;
+}
+
+void calibration(int wanted, int threads) {
+    int games = 0;
+    const std::vector<Decision> all = gather(wanted, threads, games, heuristic_decisions);
     std::printf("calibration: %zu decisions of the heuristic in %d games (seeds %u to %u)\n",
                 all.size(), games, FIRST_SEED, FIRST_SEED + static_cast<std::uint32_t>(games) - 1);
     std::printf("  predicted    decisions  mean predicted  won    difference\n");
@@ -191,18 +199,8 @@ std::vector<VoteForecast> vote_forecasts(std::uint32_t seed) {
 }
 
 void forecasts(int wanted, int threads) {
-    std::vector<VoteForecast> all;
-    std::mutex lock;
     int games = 0;
-    for (std::uint32_t batch = 0; static_cast<int>(all.size()) < wanted; batch += 64) {
-        parallel(64, threads, [&](int k) {
-            const std::vector<VoteForecast> made =
-                vote_forecasts(FIRST_SEED + batch + static_cast<std::uint32_t>(k));
-            const std::lock_guard<std::mutex> held(lock);
-            all.insert(all.end(), made.begin(), made.end());
-        });
-        games += 64;
-    }
+    const std::vector<VoteForecast> all = gather(wanted, threads, games, vote_forecasts);
     std::printf("forecasts: %zu first votes of a day of the heuristic in %d games\n", all.size(),
                 games);
     std::printf("  chance of being hanged  votes  mean predicted  hanged  difference\n");
