@@ -99,8 +99,8 @@ unsigned known_liars(const Sight& s) {
     return public_liars(s);
 }
 
-int seasoned_vote(const Sight& s) {
-    const unsigned liars = known_liars(s);
+int seasoned_vote(const Sight& s, const ClaimReading& reading) {
+    const unsigned liars = reading.liars;
     int choice = lowest_living(s, liars);
     if (choice != NONE) return choice;
     if (tells_truth(s, ROLE_SEER)) {
@@ -122,28 +122,27 @@ int seasoned_vote(const Sight& s) {
     return NONE;
 }
 
-unsigned suspects(const Sight& s) {
+unsigned suspects(const Sight& s, const ClaimReading& reading) {
     if (s.rules != RULES_BLUFF) return 0;
-    const unsigned liars = known_liars(s);
-    const Sight t = trusted_view(s);
     unsigned set = 0;
     for (int c = 0; c < SEAT_COUNT; ++c) {
-        const bool open = c != s.self && s.living[c] && s.claim[c] == NONE && t.white[c] < 1;
-        if (open && (s.lone_votes[c] & ~liars) != 0) set |= bit(c);
+        const bool open =
+            c != s.self && s.living[c] && s.claim[c] == NONE && reading.trusted.white[c] < 1;
+        if (open && (s.lone_votes[c] & ~reading.liars) != 0) set |= bit(c);
     }
     return set;
 }
 
-Sight trusted_view(const Sight& s) {
-    const unsigned liars = known_liars(s);
-    if (liars == 0) return s;
-    Sight t = s;
+ClaimReading read_claims(const Sight& s) {
+    ClaimReading reading{known_liars(s), s};
+    if (reading.liars == 0) return reading;
+    Sight& t = reading.trusted;
     t.seers = 0;
     t.mediums = 0;
     for (int c = 0; c < SEAT_COUNT; ++c) {
         t.black[c] = 0;
         t.white[c] = 0;
-        if ((liars & bit(c)) != 0) t.claim[c] = NONE;
+        if ((reading.liars & bit(c)) != 0) t.claim[c] = NONE;
         t.seers += t.claim[c] == ROLE_SEER;
         t.mediums += t.claim[c] == ROLE_MEDIUM;
     }
@@ -154,7 +153,7 @@ Sight trusted_view(const Sight& s) {
             t.white[c] += s.said[seer][c] == VERDICT_WHITE;
         }
     }
-    return t;
+    return reading;
 }
 
 int seasoned_inspection(const Sight& s) {

@@ -33,18 +33,23 @@ unsigned public_liars(const Sight& s);
 // shows.
 unsigned known_liars(const Sight& s);
 
+// What a seat makes of the claims, worked out once a vote: the claimants it knows to lie
+// (known_liars), and the sight as the first village's rules read it in the seasoned
+// village, where those claimants count for nothing, their verdicts neither.
+struct ClaimReading {
+    unsigned liars;
+    Sight trusted;
+};
+ClaimReading read_claims(const Sight& s);
+
 // The seasoned vote of a seat other than the madman, when one of its rules chooses; NONE
-// when the first village's rule decides (on trusted_view of the sight).
-int seasoned_vote(const Sight& s);
+// when the first village's rule decides (on the reading's trusted sight).
+int seasoned_vote(const Sight& s, const ClaimReading& reading);
 
 // The seats a seat suspects: the living others without a claim and without a white from a
 // seer it trusts, who voted on an earlier day for a seat that was then the only one to
 // claim its role, and that it does not know to lie. A bit a seat.
-unsigned suspects(const Sight& s);
-
-// The sight as the first village's rules read it in the seasoned village: the claimants
-// the seat knows to lie count for nothing, their verdicts neither.
-Sight trusted_view(const Sight& s);
+unsigned suspects(const Sight& s, const ClaimReading& reading);
 
 // The seasoned seer's inspection when it differs from the first village's: a living
 // claimant of a role claimed twice or more, not inspected yet; else NONE.

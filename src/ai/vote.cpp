@@ -89,19 +89,21 @@ Chances plain_chances(const Sight& s, bool madman) {
 int vote_rule(const Sight& s, bool madman, Random& random, int search) {
     const int first = draw_candidate(s, random);
     if (madman || s.rules != RULES_BLUFF) return plain_vote(s, madman, first, random, search);
-    const int seasoned = seasoned_vote(s);
+    const ClaimReading reading = read_claims(s);
+    const int seasoned = seasoned_vote(s, reading);
     if (seasoned != NONE) return seasoned;
-    const unsigned suspected = suspects(s);
+    const unsigned suspected = suspects(s, reading);
     if (suspected != 0 && roll_percent(random) < SUSPECT_PERCENT)
         return draw_from(suspected, random);
-    return plain_vote(trusted_view(s), false, first, random, search);
+    return plain_vote(reading.trusted, false, first, random, search);
 }
 
 Chances vote_chances(const Sight& s, bool madman) {
     if (madman || s.rules != RULES_BLUFF) return plain_chances(s, madman);
-    const int seasoned = seasoned_vote(s);
-    const unsigned suspected = suspects(s);
-    if (seasoned == NONE && suspected == 0) return plain_chances(trusted_view(s), false);
+    const ClaimReading reading = read_claims(s);
+    const int seasoned = seasoned_vote(s, reading);
+    const unsigned suspected = suspects(s, reading);
+    if (seasoned == NONE && suspected == 0) return plain_chances(reading.trusted, false);
     Chances chances{};
     if (seasoned != NONE) {
         chances.seat[seasoned] = 1.0;
@@ -109,7 +111,7 @@ Chances vote_chances(const Sight& s, bool madman) {
     }
     const double suspecting = roll_below(SUSPECT_PERCENT);
     add_draw(chances, seats_where([&](int c) { return ((suspected >> c) & 1u) != 0; }), suspecting);
-    const Chances plain = plain_chances(trusted_view(s), false);
+    const Chances plain = plain_chances(reading.trusted, false);
     for (int c = 0; c < SEAT_COUNT; ++c) chances.seat[c] += (1.0 - suspecting) * plain.seat[c];
     return chances;
 }
