@@ -105,9 +105,9 @@ function cardChoices(odds, seat, screen) {
 
 // What a card says of its choices: the badge's text (a verdict's word before its chance) and
 // the label's words.
-function cardWords(odds, choices, text) {
+function cardWords(choices, text) {
   const [shown] = choices;
-  const verdict = odds.verdicts[shown.code];
+  const verdict = shown.verdict;
   const badge = verdict ? `${verdict} ${shown.text}` : shown.text;
   if (choices.length === 1 && !verdict) return { badge, verdict, label: text.oddsLabel(shown.text, shown.good) };
   return { badge, verdict, label: choices.map((c) => text.choiceLabel(c.label, c.text, c.good)).join(text.and) };
@@ -129,7 +129,7 @@ function showOdds(cardBlocks, odds, text, screen) {
     if (!read) block.querySelector(".read")?.remove();
     const parts = [base];
     if (choice) {
-      const words = cardWords(odds, choices, text);
+      const words = cardWords(choices, text);
       const badge = badgeOf(block, "odds");
       if (badge.dataset.text !== words.badge) {
         // The percentage always; its interval where the card's width allows (the style says where).

@@ -68,8 +68,8 @@ function coachOf(module, { heap, size, json, put }) {
     // The worker's odds of the decision on screen: true when the game takes them as such.
     takeOdds: (bytes) => isOdds(bytes) && module._jinro_take_odds(put(bytes)) === 1,
     // The odds taken, for the cards, in the game's words: {declined, best, bestCode, question,
-    // facts, choices: [{seat, code, label, win, low, high, text, good}], read: [{seat, role,
-    // glyph, percent}], verdicts: {code: word}}, or null.
+    // facts, choices: [{seat, code, label, win, low, high, text, verdict (a false verdict's
+    // word), good}], read: [{seat, role, glyph, percent}]}, or null.
     odds: () => json(module._jinro_odds(), SJIS),
     // Practice at the decision on screen, from the odds taken: whether the choice of the code
     // is found, {found, told: [lines]}; or null.

@@ -6,6 +6,7 @@
 #include "coach/reason.hpp"
 #include "engine/morning.hpp"
 #include "model/json.hpp"
+#include "model/keys.hpp"
 #include "model/record.hpp"
 
 namespace {
@@ -261,6 +262,10 @@ std::string odds_json(const PublicRecord& r, const Odds& odds, const Forecast& f
         out += ",\"win\":" + json_share(e.win) + ",\"low\":" + json_share(e.low) +
                ",\"high\":" + json_share(e.high) + ",\"text\":";
         json_string(out, chance_text(e).c_str());
+        if (o.key == KEY_BLACK || o.key == KEY_WHITE) {  // a false verdict: its short word
+            out += ",\"verdict\":";
+            json_string(out, w.verdict_marks[o.key == KEY_BLACK ? 1 : 0]);
+        }
         out += std::string(",\"good\":") + (as_good_as_best(odds, c) ? "true" : "false") + "}";
         first = false;
     }

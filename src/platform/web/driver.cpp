@@ -58,10 +58,10 @@
 //                           screen (jinro_odds_size() bytes); 1 when they are odds of it
 //   jinro_odds()            the odds taken, for the cards (Shift-JIS): {"declined":B,
 //                           "best":S,"bestCode":C,"question":Q,"facts":T,"choices":[{"seat":S,
-//                           "code":C,"label":T,"win":P,"low":P,"high":P,"text":T,"good":B}...],
-//                           "read":[{"seat":S,"role":T,"glyph":T,"percent":N}...],
-//                           "verdicts":{"C":T...}}, or null; C a choice's code, and verdicts
-//                           the short word of each verdict a choice gives (a wolf's colour)
+//                           "code":C,"label":T,"win":P,"low":P,"high":P,"text":T,"verdict":T,
+//                           "good":B}...],"read":[{"seat":S,"role":T,"glyph":T,"percent":N}...]},
+//                           or null; C a choice's code, and verdict the short word of the
+//                           colour a false verdict gives (only on those)
 //   jinro_practice(code)    practice at the decision on screen, from the odds taken: whether
 //                           the choice of the code is found, and the lines to show
 //                           (Shift-JIS): {"found":B,"told":[T...]}, or null
@@ -382,9 +382,7 @@ EMSCRIPTEN_KEEPALIVE int jinro_take_odds(int length) {
 
 EMSCRIPTEN_KEEPALIVE const char* jinro_odds() {
     if (!web.odds_taken) return handed("null");
-    std::string out = odds_json(web.decision, web.odds, web.forecast, texts_of(web.language));
-    out.insert(out.size() - 1, ",\"verdicts\":" + verdicts_json(web.odds, web.language));
-    return handed(out);
+    return handed(odds_json(web.decision, web.odds, web.forecast, texts_of(web.language)));
 }
 
 // What practice says of the choice of the code at the decision on screen, from the odds

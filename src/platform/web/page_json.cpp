@@ -138,16 +138,3 @@ std::string keys_json() {
     }
     return out + "}";
 }
-
-std::string verdicts_json(const Odds& odds, int language) {
-    const Texts& w = texts_of(language);
-    std::string out = "{";
-    for (int c = 0; c < odds.count; ++c) {
-        const ChoiceOdds& o = odds.choice[c];
-        if (o.key != KEY_BLACK && o.key != KEY_WHITE) continue;
-        out += std::string(out.size() > 1 ? "," : "") + "\"" +
-               std::to_string(choice_code(o.seat, o.key)) + "\":";
-        json_string(out, w.verdict_marks[o.key == KEY_BLACK ? 1 : 0]);
-    }
-    return out + "}";
-}

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "coach/odds.hpp"
 #include "model/game.hpp"
 
 // What the player has seen so far:
@@ -42,8 +41,3 @@ std::string daily_json(std::int64_t unix_seconds);
 // under the rules with lies, the morning's answers (a wolf claims the seer or the medium, or
 // declines with any other key, and calls a seat black or white).
 std::string keys_json();
-
-// The short word of each verdict among the odds' choices (a false seer's or medium's black
-// or white), by the choice's code, in the language: {"CODE":TEXT...} (Shift-JIS); {} where
-// no choice is a verdict.
-std::string verdicts_json(const Odds& odds, int language);
