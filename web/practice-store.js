@@ -1,8 +1,8 @@
 // The questions practice asks, kept in this browser: the marked choices of the games
 // reviewed here, the most recent MOST of them, each with the seed its game was dealt from,
-// whether it was played with lies, the keys of that game up to the choice, the odds the coach's worker sent for it (as the
-// game's own bytes, in base 64), and how many times it has been found (an item leaves
-// after two finds). What is stored is checked against its exact form whenever it is read:
+// whether it was played with lies, the keys of that game up to the choice, the odds the
+// coach's worker sent for it (as the game's own bytes, in base 64), and how many times it
+// has been found (an item leaves after two finds). What is stored is checked against its exact form whenever it is read:
 // anything else is removed, and said once.
 import { storage } from "./dom.js";
 
